@@ -1,0 +1,54 @@
+# Muralto: two commands do everything on a fresh Debian 12 machine.
+#   make run    set up, build the Windows program and start it under Wine
+#   make test   set up, build the native, fuzz and Windows trees and run every test
+# Build trees: build/native (g++ with ASan and UBSan), build/fuzz (clang, libFuzzer),
+# build/windows (MinGW-w64, i686, tested under Wine).
+
+JOBS ?= $(shell nproc)
+NATIVE := build/native
+FUZZ := build/fuzz
+WINDOWS := build/windows
+CTEST := ctest --output-on-failure -j $(JOBS)
+
+.PHONY: all setup native fuzz windows test test-native test-fuzz test-windows run clean
+
+all: native fuzz windows
+
+setup:
+	@bash scripts/setup
+
+$(NATIVE)/CMakeCache.txt:
+	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug
+
+$(FUZZ)/CMakeCache.txt:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=Debug -DMURALTO_FUZZ=ON
+
+$(WINDOWS)/CMakeCache.txt:
+	cmake -S . -B $(WINDOWS) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
+
+native: setup $(NATIVE)/CMakeCache.txt
+	cmake --build $(NATIVE) -j $(JOBS)
+
+fuzz: setup $(FUZZ)/CMakeCache.txt
+	cmake --build $(FUZZ) -j $(JOBS)
+
+windows: setup $(WINDOWS)/CMakeCache.txt
+	cmake --build $(WINDOWS) -j $(JOBS)
+
+test-native: native
+	cd $(NATIVE) && $(CTEST)
+
+test-fuzz: fuzz
+	cd $(FUZZ) && $(CTEST)
+
+test-windows: windows
+	scripts/with-display $(CURDIR)/$(WINDOWS)/wineprefix sh -c 'cd $(WINDOWS) && $(CTEST)'
+
+test: test-native test-fuzz test-windows
+
+run: windows
+	@bash scripts/run-program $(WINDOWS)
+
+clean:
+	rm -rf build dist

@@ -1,0 +1,81 @@
+# The picture codecs. Natively they are Debian's -dev packages. For Windows, libjpeg-turbo and
+# libtiff are unpacked from Debian's source packages (patches applied) and cross-built once
+# inside the build tree, as static libraries linked into the program.
+#
+# Either way the rest of the build links muralto::jpeg and muralto::tiff.
+
+if(NOT WIN32)
+  find_package(JPEG REQUIRED)
+  find_package(TIFF REQUIRED)
+  add_library(muralto::jpeg ALIAS JPEG::JPEG)
+  add_library(muralto::tiff ALIAS TIFF::TIFF)
+  return()
+endif()
+
+include(ExternalProject)
+
+set(THIRD_PARTY_DIR ${CMAKE_BINARY_DIR}/third_party)
+set(THIRD_PARTY_PREFIX ${THIRD_PARTY_DIR}/install)
+file(MAKE_DIRECTORY ${THIRD_PARTY_PREFIX}/include ${THIRD_PARTY_PREFIX}/lib)
+
+foreach(package libjpeg-turbo tiff)
+  execute_process(
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/fetch-debian-source ${package} ${THIRD_PARTY_DIR}/src
+    RESULT_VARIABLE fetch_result)
+  if(NOT fetch_result EQUAL 0)
+    message(FATAL_ERROR "Could not unpack Debian's ${package} sources (see above)")
+  endif()
+endforeach()
+
+find_program(NASM nasm REQUIRED)
+find_library(MINGW_ZLIB NAMES libz.a z REQUIRED)
+find_path(MINGW_ZLIB_INCLUDE zlib.h REQUIRED)
+
+set(cross_args
+  -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
+  -DCMAKE_BUILD_TYPE=Release
+  -DCMAKE_INSTALL_PREFIX=${THIRD_PARTY_PREFIX}
+  -DCMAKE_INSTALL_LIBDIR=lib
+  -DCMAKE_CROSSCOMPILING_EMULATOR=)
+
+set(JPEG_STATIC ${THIRD_PARTY_PREFIX}/lib/libjpeg.a)
+ExternalProject_Add(libjpeg_turbo_build
+  SOURCE_DIR ${THIRD_PARTY_DIR}/src/libjpeg-turbo
+  BINARY_DIR ${THIRD_PARTY_DIR}/build/libjpeg-turbo
+  INSTALL_DIR ${THIRD_PARTY_PREFIX}
+  CMAKE_ARGS ${cross_args}
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF
+    -DWITH_SIMD=ON -DREQUIRE_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=${NASM}
+  BUILD_BYPRODUCTS ${JPEG_STATIC}
+  UPDATE_COMMAND "" PATCH_COMMAND "")
+
+set(TIFF_STATIC ${THIRD_PARTY_PREFIX}/lib/libtiff.a)
+ExternalProject_Add(libtiff_build
+  DEPENDS libjpeg_turbo_build
+  SOURCE_DIR ${THIRD_PARTY_DIR}/src/tiff
+  BINARY_DIR ${THIRD_PARTY_DIR}/build/tiff
+  INSTALL_DIR ${THIRD_PARTY_PREFIX}
+  CMAKE_ARGS ${cross_args}
+    -DBUILD_SHARED_LIBS=OFF -Dcxx=OFF
+    -Dtiff-tools=OFF -Dtiff-tests=OFF -Dtiff-contrib=OFF -Dtiff-docs=OFF
+    -Djpeg=ON -Dold-jpeg=ON -Djpeg12=OFF -Dzlib=ON
+    -Djbig=OFF -Dlerc=OFF -Dlzma=OFF -Dzstd=OFF -Dwebp=OFF -Dlibdeflate=OFF -Dpixarlog=OFF
+    -DJPEG_INCLUDE_DIR=${THIRD_PARTY_PREFIX}/include -DJPEG_LIBRARY=${JPEG_STATIC}
+    -DZLIB_INCLUDE_DIR=${MINGW_ZLIB_INCLUDE} -DZLIB_LIBRARY=${MINGW_ZLIB}
+  BUILD_BYPRODUCTS ${TIFF_STATIC}
+  UPDATE_COMMAND "" PATCH_COMMAND "")
+
+add_library(muralto_jpeg STATIC IMPORTED GLOBAL)
+set_target_properties(muralto_jpeg PROPERTIES
+  IMPORTED_LOCATION ${JPEG_STATIC}
+  INTERFACE_INCLUDE_DIRECTORIES ${THIRD_PARTY_PREFIX}/include)
+add_dependencies(muralto_jpeg libjpeg_turbo_build)
+add_library(muralto::jpeg ALIAS muralto_jpeg)
+
+add_library(muralto_tiff STATIC IMPORTED GLOBAL)
+set_target_properties(muralto_tiff PROPERTIES
+  IMPORTED_LOCATION ${TIFF_STATIC}
+  INTERFACE_INCLUDE_DIRECTORIES ${THIRD_PARTY_PREFIX}/include
+  INTERFACE_LINK_LIBRARIES "muralto_jpeg;${MINGW_ZLIB}")
+add_dependencies(muralto_tiff libtiff_build)
+add_library(muralto::tiff ALIAS muralto_tiff)

@@ -1,0 +1,31 @@
+// Small helpers for tests that read and write real files, natively and under Wine.
+#ifndef MURALTO_TEST_FILES_H
+#define MURALTO_TEST_FILES_H
+
+#include <string>
+
+namespace testing_support {
+
+// A mutable copy of a text, for interfaces that take char*.
+class Text {
+  public:
+    Text(const char* text) : text_(text) {}
+    Text(std::string text) : text_(std::move(text)) {}
+    operator char*() { return text_.data(); }
+
+  private:
+    std::string text_;
+};
+
+// A file name in the working directory that is unique to the running test.
+std::string testFileName(const char* suffix);
+
+bool writeBytes(const std::string& path, const std::string& bytes);
+// The whole file, or "<missing>" when it cannot be opened.
+std::string readBytes(const std::string& path);
+bool fileExists(const std::string& path);
+void removeFile(const std::string& path);
+
+} // namespace testing_support
+
+#endif
