@@ -7,7 +7,7 @@ add_compile_options(-Wall -Wextra -Werror)
 
 if(WIN32)
   # Muralto.exe and the two DLLs must run on a clean Windows: no runtime DLLs of the compiler.
-  add_link_options(-static-libgcc -static-libstdc++)
+  add_link_options(-static)
   add_compile_definitions(WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0501)
 elseif(MURALTO_FUZZ)
   add_compile_options(-g -O1 -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
