@@ -37,15 +37,15 @@ enum {
 };
 
 enum {
-    KFG_OK = 1,          // done
-    KFG_NOTFOUND = 0,    // no class, member or value of that name or text
-    KFG_EXIST = 2,       // exist operations: it is there
-    KFG_NOTEXIST = 3,    // exist operations: it is not there
-    KFG_ERR_FILE = -4,   // the file cannot be opened, read or written
-    KFG_ERR_ARG = -5,    // a text argument is null, or the path is empty
-    KFG_ERR_STORE = -6,  // the store is null, or not loaded
-    KFG_ERR_SIZE = -8,   // buffer size of zero or less; a text longer than 255 characters
-    KFG_ERR_FULL = -9,   // all class slots or all member slots are in use
+    KFG_OK = 1,         // done
+    KFG_NOTFOUND = 0,   // no class, member or value of that name or text
+    KFG_EXIST = 2,      // exist operations: it is there
+    KFG_NOTEXIST = 3,   // exist operations: it is not there
+    KFG_ERR_FILE = -4,  // the file cannot be opened, read or written
+    KFG_ERR_ARG = -5,   // a text argument is null, or the path is empty
+    KFG_ERR_STORE = -6, // the store is null, or not loaded
+    KFG_ERR_SIZE = -8,  // buffer size of zero or less; a text longer than 255 characters
+    KFG_ERR_FULL = -9,  // all class slots or all member slots are in use
 };
 
 // Member identifier of the members read before the first class header: they belong to no class.
@@ -90,8 +90,8 @@ KFG_API int KFG_openFile(_KFGINFOFILE* store, char* path);
 // cannot be created, or a write or the close failed: the file is then incomplete).
 KFG_API int KFG_writeFile(_KFGINFOFILE* store, char* path);
 
-KFG_API float KFG_getVersFloat();  // 2.5
-KFG_API char* KFG_getVersChar();   // "KFG Version 2.50", owned by the library: do not change
+KFG_API float KFG_getVersFloat(); // 2.5
+KFG_API char* KFG_getVersChar();  // "KFG Version 2.50", owned by the library: do not change
 
 // ---- Exist: KFG_EXIST or KFG_NOTEXIST; KFG_ERR_ARG, KFG_ERR_STORE ----------------------
 // Without "ByClass" every member of the store is considered, members of no class included.
@@ -107,8 +107,8 @@ KFG_API int KFG_existInitByClass(_KFGINFOFILE* store, char* className, char* ini
 // fit is cut to size - 1 characters. Nothing is written past size bytes.
 
 KFG_API int KFG_getInit(_KFGINFOFILE* store, char* memberName, char* buffer, int size);
-KFG_API int KFG_getInitByClass(_KFGINFOFILE* store, char* className, char* memberName,
-                               char* buffer, int size);
+KFG_API int KFG_getInitByClass(_KFGINFOFILE* store, char* className, char* memberName, char* buffer,
+                               int size);
 
 // ---- Set: KFG_OK, KFG_NOTFOUND; KFG_ERR_ARG, KFG_ERR_STORE, KFG_ERR_SIZE (new text > 255) --
 // Overwrites one field of the entry found; slots, counters and currentClass do not change.
@@ -118,8 +118,7 @@ KFG_API int KFG_setMember(_KFGINFOFILE* store, char* oldName, char* newName);
 KFG_API int KFG_setMemberByClass(_KFGINFOFILE* store, char* className, char* oldName,
                                  char* newName);
 KFG_API int KFG_setInit(_KFGINFOFILE* store, char* oldInit, char* newInit);
-KFG_API int KFG_setInitByClass(_KFGINFOFILE* store, char* className, char* oldInit,
-                               char* newInit);
+KFG_API int KFG_setInitByClass(_KFGINFOFILE* store, char* className, char* oldInit, char* newInit);
 KFG_API int KFG_setInitByClassAndMember(_KFGINFOFILE* store, char* className, char* memberName,
                                         char* newInit);
 KFG_API int KFG_setInitByMember(_KFGINFOFILE* store, char* memberName, char* newInit);

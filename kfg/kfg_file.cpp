@@ -15,8 +15,8 @@ const int kEndOfFileMark = 0x1A;
 
 struct LineReader {
     FILE* file;
-    bool atEnd;   // a read met the end of the file (or the 0x1A mark)
-    bool failed;  // a read error
+    bool atEnd;  // a read met the end of the file (or the 0x1A mark)
+    bool failed; // a read error
 };
 
 int nextByte(LineReader* reader) {

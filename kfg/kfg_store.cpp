@@ -183,8 +183,7 @@ int KFG_getInitByClass(_KFGINFOFILE* store, char* className, char* memberName, c
     int check = checkArgs(store, true, className, memberName, buffer);
     if (check != KFG_OK) return check;
     if (size <= 0) return KFG_ERR_SIZE;
-    return getInto(firstMemberByClass(store, className, MemberKey::Name, memberName), buffer,
-                   size);
+    return getInto(firstMemberByClass(store, className, MemberKey::Name, memberName), buffer, size);
 }
 
 // ---- Set -----------------------------------------------------------------------------------

@@ -13,7 +13,9 @@
 using testing_support::Text;
 
 // The bytes of a literal, embedded NULs included.
-template <size_t N> std::string bytes(const char (&literal)[N]) { return std::string(literal, N - 1); }
+template <size_t N> std::string bytes(const char (&literal)[N]) {
+    return std::string(literal, N - 1);
+}
 
 class KfgTest : public ::testing::Test {
   protected:
@@ -30,8 +32,8 @@ class KfgTest : public ::testing::Test {
 
     std::string init(const char* className, const char* member) {
         char buffer[KFG_TEXT_SIZE];
-        int result = KFG_getInitByClass(store.get(), Text(className), Text(member), buffer,
-                                        sizeof buffer);
+        int result =
+            KFG_getInitByClass(store.get(), Text(className), Text(member), buffer, sizeof buffer);
         return result == KFG_OK ? buffer : "<not found>";
     }
     int addClass(const char* name) { return KFG_addClass(store.get(), Text(name)); }

@@ -78,8 +78,8 @@ TEST_F(Store, SetsChangeOneFieldOfTheFirstMatch) {
     EXPECT_STREQ("free", store->members[0].init);
     EXPECT_EQ(KFG_OK, KFG_setInitByClass(s(), Text("DUP"), Text("9"), Text("nine")));
     EXPECT_STREQ("nine", store->members[5].init);
-    EXPECT_EQ(KFG_OK, KFG_setInitByClassAndMember(s(), Text("SYSTEM"), Text("randomWall"),
-                                                   Text("1")));
+    EXPECT_EQ(KFG_OK,
+              KFG_setInitByClassAndMember(s(), Text("SYSTEM"), Text("randomWall"), Text("1")));
     EXPECT_EQ("1", init("SYSTEM", "randomWall"));
     EXPECT_EQ(KFG_OK, KFG_setClass(s(), Text("SYSTEM"), Text("GLOBAL")));
     EXPECT_EQ("3", init("GLOBAL", "lastWall"));
@@ -224,8 +224,7 @@ TEST_F(Store, TextsLongerThan255CharactersAreRefused) {
     EXPECT_EQ(KFG_ERR_SIZE, KFG_setMemberByClass(s(), Text(fits), Text("m"), Text(tooLong)));
     EXPECT_EQ(KFG_ERR_SIZE, KFG_setInit(s(), Text(fits), Text(tooLong)));
     EXPECT_EQ(KFG_ERR_SIZE, KFG_setInitByClass(s(), Text(fits), Text(fits), Text(tooLong)));
-    EXPECT_EQ(KFG_ERR_SIZE,
-              KFG_setInitByClassAndMember(s(), Text(fits), Text("m"), Text(tooLong)));
+    EXPECT_EQ(KFG_ERR_SIZE, KFG_setInitByClassAndMember(s(), Text(fits), Text("m"), Text(tooLong)));
     EXPECT_EQ(KFG_ERR_SIZE, KFG_setInitByMember(s(), Text("m"), Text(tooLong)));
     EXPECT_EQ(fits, init(fits.c_str(), "m"));
     EXPECT_EQ(KFG_EXIST, KFG_existClass(s(), Text(fits)));

@@ -1,0 +1,14 @@
+// Bounded formatting and copying into the program's fixed-size text fields.
+#ifndef MURALTO_BOUNDED_TEXT_H
+#define MURALTO_BOUNDED_TEXT_H
+
+#include <stddef.h>
+
+// snprintf into out; false when the text did not fit (out then holds its cut, terminated start).
+bool formatText(char* out, size_t size, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+// Copies text into a field of size bytes, cut to fit, always terminated, the rest zero.
+void copyText(char* field, size_t size, const char* text);
+
+#endif

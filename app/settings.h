@@ -1,0 +1,24 @@
+// Loading and saving the settings and the wallpaper table through the configuration store.
+#ifndef MURALTO_SETTINGS_H
+#define MURALTO_SETTINGS_H
+
+// How many wallpapers one configuration file holds: with the four settings, 99 wallpapers of
+// six members each fill 598 of a store's 600 member slots.
+enum {
+    WALLPAPERS_PER_FILE = 99,
+    CONFIG_FILES = (500 + WALLPAPERS_PER_FILE - 1) / WALLPAPERS_PER_FILE
+};
+
+// Reads the settings and the table. False when the configuration file cannot be opened (first
+// run, or a file the store refuses): the data folder and its previews folder are then created
+// and the table and settings keep their start values. A wallpaper whose preview does not load
+// is left out with a warning.
+bool loadSettings();
+
+// Writes the settings and the table; true only when every file it writes is written in full.
+bool saveSettings();
+
+// Path of configuration file index (0 is Muralto.ini itself), from iniFilePath.
+bool configFilePath(int index, char* path, int size);
+
+#endif

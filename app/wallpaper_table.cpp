@@ -1,0 +1,91 @@
+#include "wallpaper_table.h"
+
+#include <string.h>
+
+WallpaperEntry wallpaperTable[MAX_WALLPAPERS];
+int32_t wallpaperCount = 0;
+int32_t lastWall = 0;
+bool randomWall = true;
+bool startWall = false;
+int32_t language = 0;
+RandomGenerator tableRandom;
+
+namespace {
+
+// Lowest used slot whose field (picked by the accessor) equals text, or -1.
+template <typename Field> int findUsed(const WallpaperEntry* table, const char* text, Field field) {
+    if (table == nullptr || text == nullptr) return -1;
+    for (int i = 0; i < MAX_WALLPAPERS; ++i)
+        if (table[i].used && strcmp(field(table[i]), text) == 0) return i;
+    return -1;
+}
+
+int usedCount(const WallpaperEntry* table) {
+    int count = 0;
+    for (int i = 0; i < MAX_WALLPAPERS; ++i) count += table[i].used ? 1 : 0;
+    return count;
+}
+
+int lowestUsed(const WallpaperEntry* table) {
+    for (int i = 0; i < MAX_WALLPAPERS; ++i)
+        if (table[i].used) return i;
+    return -1;
+}
+
+} // namespace
+
+void clearTable(WallpaperEntry* table) {
+    if (table == nullptr) return;
+    for (int i = 0; i < MAX_WALLPAPERS; ++i) {
+        if (table[i].previewBitmap != nullptr) DeleteObject(table[i].previewBitmap);
+        memset(&table[i], 0, sizeof table[i]);
+    }
+}
+
+int findSlotByTitle(const WallpaperEntry* table, const char* text) {
+    int slot = findUsed(table, text, [](const WallpaperEntry& e) { return e.original; });
+    return slot < 0 ? 0 : slot;
+}
+
+bool hasTitle(const WallpaperEntry* table, const char* text) {
+    return findUsed(table, text, [](const WallpaperEntry& e) { return e.original; }) >= 0;
+}
+
+bool hasFilename(const WallpaperEntry* table, const char* path) {
+    return findUsed(table, path, [](const WallpaperEntry& e) { return e.filename; }) >= 0;
+}
+
+bool hasPreview(const WallpaperEntry* table, const char* path) {
+    return findUsed(table, path, [](const WallpaperEntry& e) { return e.preview; }) >= 0;
+}
+
+int nextUsedSlot(int slot, const WallpaperEntry* table) {
+    if (table == nullptr) return 0;
+    for (int i = (slot < 0 ? 0 : slot + 1); i < MAX_WALLPAPERS; ++i)
+        if (table[i].used) return i;
+    int lowest = lowestUsed(table);
+    return lowest < 0 ? 0 : lowest;
+}
+
+int randomUsedSlot(int slot, const WallpaperEntry* table) {
+    if (table == nullptr) return 0;
+    // The used slots are counted here rather than trusted from wallpaperCount, so that the
+    // draw can never loop for ever on a table whose count is off.
+    int used = usedCount(table);
+    if (used == 0) return 0;
+    int lowest = lowestUsed(table);
+    if (used == 1) return lowest;
+    for (;;) {
+        int rank = tableRandom.next() % used;
+        int candidate = lowest;
+        for (int i = 0; i < rank; ++i) candidate = nextUsedSlot(candidate, table);
+        if (candidate != slot) return candidate;
+    }
+}
+
+int firstFreeSlot(const WallpaperEntry* table) {
+    if (table == nullptr) return -1;
+    for (int i = 0; i < MAX_WALLPAPERS; ++i)
+        if (!table[i].used) return i;
+    return -1;
+}

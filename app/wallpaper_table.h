@@ -1,0 +1,63 @@
+// The wallpaper table: 500 slots, each describing one picture the user added, and the four
+// settings beside it. A slot index is a wallpaper's identity within a run; slots are never
+// compacted (a delete frees a slot where it stands, an import takes the lowest free one).
+#ifndef MURALTO_WALLPAPER_TABLE_H
+#define MURALTO_WALLPAPER_TABLE_H
+
+#include <windows.h>
+
+#include <stdint.h>
+
+enum { MAX_WALLPAPERS = 500, TITLE_SIZE = 50, PATH_SIZE = 256 };
+
+struct WallpaperEntry {
+    uint8_t used;              // 1 when the slot holds a wallpaper
+    char filename[PATH_SIZE];  // the converted bitmap file set on the desktop
+    char preview[PATH_SIZE];   // the 151 x 112 preview bitmap file
+    char original[TITLE_SIZE]; // the picture's title; no two used slots share one
+    HBITMAP previewBitmap;     // owned by the slot; null when none
+    int32_t width;
+    int32_t height;
+    int32_t showTime; // seconds on the desktop
+    int32_t showMode; // 0 centred, 1 tiled, 2 stretched
+};
+
+extern WallpaperEntry wallpaperTable[MAX_WALLPAPERS]; // changed by settings, import, main window
+extern int32_t wallpaperCount; // used slots; kept equal to that count by every owner above
+
+// The settings, with their start values until the configuration file gives others.
+extern int32_t lastWall; // slot last put on the desktop; owner: sequencer (settings at load)
+extern bool randomWall;  // random instead of table order; owner: main window
+extern bool startWall;   // change once more at log-off; owner: main window
+extern int32_t language; // interface language index; owner: main window
+
+// Releases every preview bitmap and resets all 500 slots; wallpaperCount is the caller's.
+void clearTable(WallpaperEntry* table);
+
+// Lowest used slot whose title is text; 0 when none matches or an argument is null.
+int findSlotByTitle(const WallpaperEntry* table, const char* text);
+bool hasTitle(const WallpaperEntry* table, const char* text);
+bool hasFilename(const WallpaperEntry* table, const char* path);
+bool hasPreview(const WallpaperEntry* table, const char* path);
+
+// Lowest used slot above slot, else the lowest used slot (possibly slot itself); 0 when none.
+int nextUsedSlot(int slot, const WallpaperEntry* table);
+// A used slot other than slot, drawn with tableRandom; the only used slot when there is one;
+// 0 when none.
+int randomUsedSlot(int slot, const WallpaperEntry* table);
+// Lowest free slot; -1 when all are used or the table is null.
+int firstFreeSlot(const WallpaperEntry* table);
+
+// The C runtime's classic generator (state * 214013 + 2531011, bits 16 to 30), written out so
+// that the sequence is the same whatever runtime the program is linked with. Never seeded: every
+// run draws the same sequence.
+struct RandomGenerator {
+    uint32_t state = 1;
+    int next() {
+        state = state * 214013u + 2531011u;
+        return static_cast<int>((state >> 16) & 0x7FFF);
+    }
+};
+extern RandomGenerator tableRandom; // owner: randomUsedSlot
+
+#endif

@@ -1,0 +1,262 @@
+// Loading and saving the settings and the wallpaper table, including tables too large for one
+// configuration file.
+#include <string.h>
+
+#include <string>
+
+#include "message_box_watcher.h"
+#include "program_fixture.h"
+#include "settings.h"
+#include "test_files.h"
+
+namespace {
+
+using testing_support::readBytes;
+
+class Settings : public ProgramTest {
+  protected:
+    // A wallpaper class whose preview file exists.
+    std::string wallpaperClass(int number, const std::string& title, int previewNumber) {
+        std::string preview = inDataFolder("previews\\MU" + std::to_string(previewNumber) + ".bmp");
+        writePreview(preview);
+        return "[WALLPAPER " + std::to_string(number) + "]\noriginal = " + title + "\nfilename = " +
+               inDataFolder("MUWallpaper" + std::to_string(previewNumber) + ".bmp") +
+               "\npreview = " + preview + "\nshowTime = 30\nsize = 640,480\nshowMode = 2\n\n";
+    }
+    std::string continuationFile(int index) {
+        char path[300];
+        EXPECT_TRUE(configFilePath(index, path, sizeof path));
+        return path;
+    }
+    std::vector<testing_support::SeenMessageBox> warnings() { return watcher.seen(); }
+    void expectRoundTrip(int count);
+
+    testing_support::MessageBoxWatcher watcher;
+};
+
+TEST_F(Settings, FirstRunCreatesTheDataFolders) {
+    removeDataFolder();
+    EXPECT_FALSE(loadSettings());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(dataFolder));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(inDataFolder("previews").c_str()));
+    EXPECT_EQ(0, wallpaperCount);
+    EXPECT_TRUE(randomWall);
+    EXPECT_FALSE(configRefused);
+}
+
+TEST_F(Settings, WallpaperClassesLoadDenselyAndAreSavedBackDensely) {
+    writeIni("[SYSTEM]\nlastWall = 1\nrandomWall = 0\nstartWall = 1\nlanguage = 2\n\n" +
+             wallpaperClass(7, "seven", 7) + wallpaperClass(0, "zero", 0) +
+             wallpaperClass(2, "two", 2));
+    ASSERT_TRUE(loadSettings());
+    ASSERT_EQ(3, wallpaperCount);
+    const char* titles[] = {"zero", "two", "seven"};
+    for (int slot = 0; slot < 3; ++slot) {
+        const WallpaperEntry& e = wallpaperTable[slot];
+        EXPECT_EQ(1, e.used);
+        EXPECT_STREQ(titles[slot], e.original);
+        EXPECT_EQ(30, e.showTime);
+        EXPECT_EQ(2, e.showMode);
+        EXPECT_EQ(640, e.width);
+        EXPECT_EQ(480, e.height);
+        EXPECT_NE(nullptr, e.previewBitmap);
+    }
+    EXPECT_EQ(1, lastWall);
+    EXPECT_FALSE(randomWall);
+    EXPECT_TRUE(startWall);
+    EXPECT_EQ(2, language);
+
+    ASSERT_TRUE(saveSettings());
+    std::string saved = readBytes(iniFilePath);
+    EXPECT_NE(std::string::npos, saved.find("[WALLPAPER 2]\r\noriginal = seven\r\n")) << saved;
+    EXPECT_EQ(std::string::npos, saved.find("[WALLPAPER 7]")) << saved;
+    EXPECT_TRUE(warnings().empty());
+}
+
+TEST_F(Settings, SystemValuesReadAsTheProgramUnderstandsThem) {
+    struct {
+        const char* system;
+        int lastWall, language;
+        bool randomWall, startWall;
+    } cases[] = {
+        {"lastWall = 4\n", 0, 0, true, false}, // lastWall without startWall is ignored
+        {"lastWall = 4\nstartWall = 0\n", 4, 0, true, false},
+        {"startWall = 1\nlastWall = 600\n", 0, 0, true, true}, // outside the table
+        {"startWall = 1\nlastWall = -2\n", 0, 0, true, true},
+        {"language = -3\n", 0, 0, true, false},
+        {"language = 7\n", 0, 7, true, false},
+        {"randomWall = 2\n", 0, 0, true, false},
+        {"randomWall = yes\n", 0, 0, false, false},
+        {"randomWall = 0\nstartWall = 12abc\n", 0, 0, false, true},
+        {"language =   +5x\n", 0, 5, true, false},
+    };
+    for (const auto& c : cases) {
+        resetProgramState();
+        writeIni(std::string("[SYSTEM]\n") + c.system);
+        ASSERT_TRUE(loadSettings()) << c.system;
+        EXPECT_EQ(c.lastWall, lastWall) << c.system;
+        EXPECT_EQ(c.language, language) << c.system;
+        EXPECT_EQ(c.randomWall, randomWall) << c.system;
+        EXPECT_EQ(c.startWall, startWall) << c.system;
+    }
+}
+
+TEST_F(Settings, RandomWallIsWrittenBackAsOneOrZero) {
+    writeIni("[SYSTEM]\nrandomWall = 2\n\n" + wallpaperClass(0, "a", 0));
+    ASSERT_TRUE(loadSettings());
+    ASSERT_TRUE(saveSettings());
+    EXPECT_NE(std::string::npos, readBytes(iniFilePath).find("randomWall = 1\r\n"));
+}
+
+TEST_F(Settings, SizeWithoutHeightAndClassesOutsideTheTable) {
+    std::string preview = inDataFolder("previews\\MU0.bmp");
+    writePreview(preview);
+    writeIni("[WALLPAPER 0]\nfilename = f0\npreview = " + preview + "\nsize = 800\n\n" +
+             "[WALLPAPER 1]\nfilename = f1\npreview = " + preview + "\nsize = x,5\n\n" +
+             "[WALLPAPER 500]\nfilename = f500\npreview = " + preview + "\n");
+    ASSERT_TRUE(loadSettings());
+    ASSERT_EQ(2, wallpaperCount) << "class 500 is never read";
+    EXPECT_EQ(800, wallpaperTable[0].width);
+    EXPECT_EQ(0, wallpaperTable[0].height);
+    EXPECT_EQ(0, wallpaperTable[1].width);
+    EXPECT_EQ(0, wallpaperTable[1].height);
+    EXPECT_EQ(0, wallpaperTable[0].showTime) << "no showTime in the file";
+}
+
+TEST_F(Settings, WallpaperWhosePreviewDoesNotLoadIsLeftOutWithAWarning) {
+    writeIni("[WALLPAPER 0]\noriginal = broken\nfilename = C:\\gone\\MUWallpaper0.bmp\n"
+             "preview = C:\\gone\\MU0.bmp\n\n" +
+             wallpaperClass(1, "fine", 1) +
+             "[WALLPAPER 2]\noriginal = no file name\npreview = x\n\n" + wallpaperClass(3, "", 3));
+    ASSERT_TRUE(loadSettings());
+    ASSERT_EQ(2, wallpaperCount);
+    EXPECT_STREQ("fine", wallpaperTable[0].original);
+    EXPECT_STREQ("", wallpaperTable[1].original) << "nothing of a skipped class is kept";
+    EXPECT_EQ(0, wallpaperTable[2].used);
+    auto seen = warnings();
+    ASSERT_EQ(1u, seen.size()) << "a class without filename is skipped silently";
+    EXPECT_EQ("Muralto Version 3.05", seen[0].caption);
+    EXPECT_EQ("[E004]: La lecture de l'image \"C:\\gone\\MUWallpaper0.bmp\" a \xE9"
+              "chou\xE9"
+              "e !              ",
+              seen[0].text);
+}
+
+TEST_F(Settings, SavedFileIsByteForByteTheProgramsFormat) {
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, sizeof system);
+    fillSlot(2, 0);
+    WallpaperEntry& e = wallpaperTable[2];
+    snprintf(e.original, TITLE_SIZE, "Coucher de soleil.jpg");
+    e.width = 1024;
+    e.height = 768;
+    e.showTime = 60;
+    e.showMode = 0;
+    lastWall = 2;
+    ASSERT_TRUE(saveSettings());
+    std::string expected = std::string("[SYSTEM]\r\nlastWall = 0\r\nrandomWall = 1\r\n") +
+                           "startWall = 0\r\nlanguage = 0\r\n\r\n[WALLPAPER 0]\r\n" +
+                           "original = Coucher de soleil.jpg\r\nfilename = " + system +
+                           "\\Muralto\\MUWallpaper0.bmp\r\npreview = " + system +
+                           "\\Muralto\\previews\\MU0.bmp\r\nshowTime = 60\r\n" +
+                           "size = 1024,768\r\nshowMode = 0\r\n";
+    EXPECT_EQ(expected, readBytes(iniFilePath));
+    EXPECT_FALSE(testing_support::fileExists(continuationFile(1)));
+}
+
+// Every field of every wallpaper survives a save and a load, however many there are.
+void Settings::expectRoundTrip(int count) {
+    for (int i = 0; i < count; ++i) fillSlot(i, i);
+    lastWall = count - 1;
+    ASSERT_TRUE(saveSettings());
+    std::vector<WallpaperEntry> before(wallpaperTable, wallpaperTable + MAX_WALLPAPERS);
+    resetProgramState();
+    ASSERT_TRUE(loadSettings());
+    ASSERT_EQ(count, wallpaperCount);
+    EXPECT_EQ(count - 1, lastWall);
+    for (int i = 0; i < count; ++i) {
+        const WallpaperEntry& a = before[i];
+        const WallpaperEntry& b = wallpaperTable[i];
+        ASSERT_EQ(1, b.used) << i;
+        EXPECT_STREQ(a.original, b.original) << i;
+        EXPECT_STREQ(a.filename, b.filename) << i;
+        EXPECT_STREQ(a.preview, b.preview) << i;
+        EXPECT_EQ(a.width, b.width) << i;
+        EXPECT_EQ(a.height, b.height) << i;
+        EXPECT_EQ(a.showTime, b.showTime) << i;
+        EXPECT_EQ(a.showMode, b.showMode) << i;
+        EXPECT_NE(nullptr, b.previewBitmap) << i;
+    }
+}
+
+TEST_F(Settings, HundredAndFiftyWallpapersSurviveSaveAndLoad) {
+    expectRoundTrip(150);
+    EXPECT_TRUE(testing_support::fileExists(continuationFile(1)));
+    EXPECT_FALSE(testing_support::fileExists(continuationFile(2)));
+    std::string second = readBytes(continuationFile(1));
+    EXPECT_EQ(0u, second.find("[WALLPAPER 99]\r\n")) << second.substr(0, 80);
+    EXPECT_TRUE(warnings().empty());
+}
+
+TEST_F(Settings, FiveHundredWallpapersSurviveSaveAndLoad) {
+    expectRoundTrip(MAX_WALLPAPERS);
+    for (int index = 1; index < CONFIG_FILES; ++index)
+        EXPECT_TRUE(testing_support::fileExists(continuationFile(index))) << index;
+    EXPECT_NE(std::string::npos, readBytes(continuationFile(5)).find("[WALLPAPER 499]"));
+}
+
+TEST_F(Settings, ShrinkingTheTableRemovesContinuationFiles) {
+    for (int i = 0; i < 200; ++i) fillSlot(i, i);
+    ASSERT_TRUE(saveSettings());
+    ASSERT_TRUE(testing_support::fileExists(continuationFile(2)));
+    for (int i = 50; i < 200; ++i) wallpaperTable[i].used = 0;
+    ASSERT_TRUE(saveSettings());
+    EXPECT_EQ(50, wallpaperCount);
+    for (int index = 1; index < CONFIG_FILES; ++index)
+        EXPECT_FALSE(testing_support::fileExists(continuationFile(index))) << index;
+    resetProgramState();
+    ASSERT_TRUE(loadSettings());
+    EXPECT_EQ(50, wallpaperCount);
+}
+
+TEST_F(Settings, LastWallDesignatesTheSameWallpaperAfterSaveAndLoad) {
+    fillSlot(3, 3);
+    fillSlot(9, 9);
+    fillSlot(12, 12);
+    lastWall = 9;
+    ASSERT_TRUE(saveSettings());
+    resetProgramState();
+    ASSERT_TRUE(loadSettings());
+    EXPECT_STREQ("Picture 9.jpg", wallpaperTable[lastWall].original);
+
+    // A lastWall whose slot is free is saved as the first wallpaper.
+    wallpaperTable[1].used = 0;
+    lastWall = 1;
+    ASSERT_TRUE(saveSettings());
+    resetProgramState();
+    ASSERT_TRUE(loadSettings());
+    EXPECT_EQ(0, lastWall);
+}
+
+TEST_F(Settings, FailedWritesAreReported) {
+    fillSlot(0, 0);
+    ASSERT_TRUE(CreateDirectoryA(iniFilePath, nullptr)); // the file cannot be created
+    EXPECT_FALSE(saveSettings());
+    RemoveDirectoryA(iniFilePath);
+
+    for (int i = 1; i < 120; ++i) fillSlot(i, i);
+    ASSERT_TRUE(CreateDirectoryA(continuationFile(1).c_str(), nullptr));
+    EXPECT_FALSE(saveSettings()) << "a continuation file that cannot be written";
+    RemoveDirectoryA(continuationFile(1).c_str());
+    EXPECT_TRUE(saveSettings());
+}
+
+TEST_F(Settings, RefusedConfigurationFileIsRemembered) {
+    std::string tooManyClasses;
+    for (int i = 0; i < 301; ++i) tooManyClasses += "[C" + std::to_string(i) + "]\n";
+    writeIni(tooManyClasses);
+    EXPECT_FALSE(loadSettings());
+    EXPECT_TRUE(configRefused);
+}
+
+} // namespace

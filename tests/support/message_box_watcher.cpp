@@ -1,0 +1,81 @@
+#include "message_box_watcher.h"
+
+#include <string.h>
+
+#include <algorithm>
+
+namespace testing_support {
+
+namespace {
+
+const int kMessageTextId = 0xFFFF; // the static control that holds a message box's text
+const char kDialogClass[] = "#32770";
+
+struct Search {
+    DWORD process;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectDialog(HWND window, LPARAM param) {
+    Search* search = reinterpret_cast<Search*>(param);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[32] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (process == search->process && strcmp(className, kDialogClass) == 0 &&
+        IsWindowVisible(window) && GetDlgItem(window, kMessageTextId) != nullptr)
+        search->found.push_back(window);
+    return TRUE;
+}
+
+std::string windowText(HWND window) {
+    char text[2048] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+} // namespace
+
+MessageBoxWatcher::MessageBoxWatcher() {
+    InitializeCriticalSection(&lock_);
+    thread_ = CreateThread(nullptr, 0, run, this, 0, nullptr);
+}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    InterlockedExchange(&stop_, 1);
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    DeleteCriticalSection(&lock_);
+}
+
+std::vector<SeenMessageBox> MessageBoxWatcher::seen() {
+    EnterCriticalSection(&lock_);
+    std::vector<SeenMessageBox> copy = seen_;
+    LeaveCriticalSection(&lock_);
+    return copy;
+}
+
+DWORD WINAPI MessageBoxWatcher::run(void* self) {
+    MessageBoxWatcher* watcher = static_cast<MessageBoxWatcher*>(self);
+    while (InterlockedCompareExchange(&watcher->stop_, 0, 0) == 0) {
+        watcher->poll();
+        Sleep(20);
+    }
+    return 0;
+}
+
+void MessageBoxWatcher::poll() {
+    Search search = {GetCurrentProcessId(), {}};
+    EnumWindows(collectDialog, reinterpret_cast<LPARAM>(&search));
+    for (HWND box : search.found) {
+        if (std::find(handled_.begin(), handled_.end(), box) != handled_.end()) continue;
+        SeenMessageBox entry = {windowText(box), windowText(GetDlgItem(box, kMessageTextId))};
+        EnterCriticalSection(&lock_);
+        seen_.push_back(entry);
+        LeaveCriticalSection(&lock_);
+        handled_.push_back(box);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+}
+
+} // namespace testing_support

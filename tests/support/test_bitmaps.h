@@ -1,0 +1,16 @@
+// Small 24-bit bitmap files made by the tests themselves.
+#ifndef MURALTO_TEST_BITMAPS_H
+#define MURALTO_TEST_BITMAPS_H
+
+#include <stdint.h>
+
+#include <string>
+
+namespace testing_support {
+
+// The bytes of a width x height 24-bit bitmap file filled with one colour (0xRRGGBB).
+std::string bitmapFileBytes(int width, int height, uint32_t rgb);
+
+} // namespace testing_support
+
+#endif
