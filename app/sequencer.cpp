@@ -1,0 +1,39 @@
+#include "sequencer.h"
+
+#include "app_state.h"
+#include "desktop_wallpaper.h"
+#include "wallpaper_table.h"
+
+int32_t secondsShown = 0;
+
+namespace {
+
+// lastWall comes from the configuration file; whatever it holds, the table is never indexed
+// outside its slots.
+int currentSlot() { return lastWall >= 0 && lastWall < MAX_WALLPAPERS ? lastWall : 0; }
+
+void moveToNextWallpaper(bool refreshDesktop) {
+    int from = currentSlot();
+    lastWall =
+        randomWall ? randomUsedSlot(from, wallpaperTable) : nextUsedSlot(from, wallpaperTable);
+    const WallpaperEntry& entry = wallpaperTable[lastWall];
+    applyWallpaper(entry.filename, entry.showMode, refreshDesktop);
+}
+
+} // namespace
+
+void sequenceTick() {
+    if (!hiddenInTray || wallpaperCount <= 0) return;
+    // The time of the wallpaper on display is read afresh, so an edit takes effect at once.
+    if (secondsShown < wallpaperTable[currentSlot()].showTime) {
+        ++secondsShown;
+        return;
+    }
+    moveToNextWallpaper(true);
+    secondsShown = 0;
+}
+
+void sessionEndChange() {
+    if (!startWall || wallpaperCount <= 0) return;
+    moveToNextWallpaper(false);
+}

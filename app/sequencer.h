@@ -1,0 +1,19 @@
+// Changing the desktop wallpaper in turn while the window is hidden in the notification area.
+#ifndef MURALTO_SEQUENCER_H
+#define MURALTO_SEQUENCER_H
+
+#include <stdint.h>
+
+// Ticks counted since the last change; never saved. Owner: sequencer.
+extern int32_t secondsShown;
+
+// One second of the sequence timer. While hiddenInTray and the table is not empty: a wallpaper
+// whose showTime is n stays for n + 1 ticks (0 or less: a change at every tick), then the next
+// one, in slot order or at random, goes on the desktop in its own mode.
+void sequenceTick();
+
+// The session ends: when startWall is set, the next wallpaper is written into the desktop
+// settings only, so that Windows shows it at the next log-on; lastWall becomes that slot.
+void sessionEndChange();
+
+#endif
