@@ -1,5 +1,6 @@
 #include "bounded_text.h"
 
+#include <limits.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
@@ -17,4 +18,21 @@ void copyText(char* field, size_t size, const char* text) {
     size_t length = text != nullptr ? strnlen(text, size - 1) : 0;
     if (length > 0) memcpy(field, text, length);
     memset(field + length, 0, size - length);
+}
+
+int parseDecimal(const char* text, const char** end) {
+    const char* p = text;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+    bool negative = *p == '-';
+    if (*p == '-' || *p == '+') ++p;
+    long long value = 0;
+    while (*p >= '0' && *p <= '9') {
+        if (value <= INT_MAX) value = value * 10 + (*p - '0');
+        ++p;
+    }
+    if (end != nullptr) *end = p;
+    if (negative) value = -value;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
 }

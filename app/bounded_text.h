@@ -11,4 +11,9 @@ bool formatText(char* out, size_t size, const char* format, ...)
 // Copies text into a field of size bytes, cut to fit, always terminated, the rest zero.
 void copyText(char* field, size_t size, const char* text);
 
+// A decimal number by atoi's rules (blanks, a sign, digits up to the first other character, 0
+// without digits), saturating instead of overflowing on hand-edited values. end, when given,
+// receives the first character after the digits.
+int parseDecimal(const char* text, const char** end = nullptr);
+
 #endif

@@ -25,38 +25,19 @@ const char LOAD_WARNING[] = "[E004]: La lecture de l'image \"%s\" a \xE9"
                             "chou\xE9"
                             "e !              ";
 
-// atoi's rules (blanks, a sign, digits up to the first other character, 0 without digits),
-// saturating instead of overflowing on hand-edited values.
-int parseInt(const char* text, const char** end = nullptr) {
-    const char* p = text;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-    bool negative = *p == '-';
-    if (*p == '-' || *p == '+') ++p;
-    long long value = 0;
-    while (*p >= '0' && *p <= '9') {
-        if (value <= INT_MAX) value = value * 10 + (*p - '0');
-        ++p;
-    }
-    if (end != nullptr) *end = p;
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
-}
-
 // "%d,%d" as sscanf reads it: what cannot be read stays as it was.
 void parseSize(const char* text, int32_t* width, int32_t* height) {
     const char* p = text;
     while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
     const char* digits = (*p == '-' || *p == '+') ? p + 1 : p;
     if (*digits < '0' || *digits > '9') return;
-    *width = parseInt(text, &p);
+    *width = parseDecimal(text, &p);
     if (*p != ',') return;
     ++p;
     while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
     digits = (*p == '-' || *p == '+') ? p + 1 : p;
     if (*digits < '0' || *digits > '9') return;
-    *height = parseInt(p);
+    *height = parseDecimal(p);
 }
 
 bool has(_KFGINFOFILE* store, char* className, const char* member) {
@@ -70,7 +51,7 @@ void get(_KFGINFOFILE* store, char* className, const char* member, char* buffer,
 int getInt(_KFGINFOFILE* store, char* className, const char* member) {
     char value[256];
     get(store, className, member, value, sizeof value);
-    return parseInt(value);
+    return parseDecimal(value);
 }
 
 void readSystemClass(_KFGINFOFILE* store) {

@@ -1,4 +1,4 @@
-// Reading and writing configuration files, and the library's version.
+// Reading and writing configuration files.
 //
 // Files are opened in binary mode and line ends are handled here, so that the library reads
 // and writes the same bytes on every platform: it writes CR LF, takes LF or CR LF as a line
@@ -183,11 +183,4 @@ int KFG_writeFile(_KFGINFOFILE* store, char* path) {
     ok = (fflush(file) == 0) && ok;
     ok = (fclose(file) == 0) && ok;
     return ok ? KFG_OK : KFG_ERR_FILE;
-}
-
-float KFG_getVersFloat() { return 2.5f; }
-
-char* KFG_getVersChar() {
-    static char version[] = "KFG Version 2.50";
-    return version;
 }

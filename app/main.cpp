@@ -1,0 +1,70 @@
+// Start-up, the message loop and the way out.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app_state.h"
+#include "interface_texts.h"
+#include "kfg.h"
+#include "main_window.h"
+#include "resource.h"
+#include "settings.h"
+#include "stale_files.h"
+#include "tray_icon.h"
+#include "txm.h"
+#include "wallpaper_table.h"
+
+namespace {
+
+const char LANGUAGE_FILE[] = "Muralto.lng"; // in the current directory
+const float REQUIRED_KFG_VERSION = 2.5f;
+
+void loadInterfaceTexts() {
+    if (TXM_openFile(&languageStore, const_cast<char*>(LANGUAGE_FILE)) != TXM_OK)
+        installBuiltInTexts();
+}
+
+// An older store has another layout: nothing may be read or written with it.
+bool configurationLibraryIsRecent() {
+    float version = KFG_getVersFloat();
+    return version >= REQUIRED_KFG_VERSION; // false for a NaN too
+}
+
+int runMessageLoop() {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    InitCommonControls();
+    initDataFolder();
+    loadInterfaceTexts();
+    if (!configurationLibraryIsRecent()) {
+        showWarning(nullptr, interfaceText(TEXT_ERROR_KFG));
+        return 0;
+    }
+    settingsLoaded = loadSettings();
+    removeStaleFiles();
+    mainWindow =
+        CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, mainWindowProc, 0);
+    if (!settingsLoaded || wallpaperCount <= 0) {
+        hiddenInTray = false;
+        ShowWindow(mainWindow, SW_SHOW);
+    }
+    refillList(mainWindow);
+    appInstance = instance;
+    setTrayIcon(true);
+
+    int exitCode = runMessageLoop();
+
+    setTrayIcon(false);
+    clearTable(wallpaperTable);
+    TXM_clear(&languageStore);
+    return exitCode;
+}

@@ -1,0 +1,128 @@
+#include "interface_texts.h"
+
+#include "app_state.h"
+#include "bounded_text.h"
+#include "resource.h"
+#include "txm.h"
+#include "wallpaper_table.h"
+
+namespace {
+
+// Windows-1252 bytes. Text 26 is English on purpose: it is what the program has always shown
+// without a language file.
+const char* const BUILT_IN_TEXTS[TEXT_COUNT] = {
+    "Langue: ",
+    "Ecran d'aper\xE7u : ",
+    "Adresse du wallpaper : ",
+    "Choisir un wallpaper au hasard",
+    "Changer le wallpaper au d\xE9marrage",
+    "Liste des Wallpapers : ",
+    "wallpaper(s) dans la base de donn\xE9"
+    "es",
+    "Temps d'affichage : ",
+    "secondes",
+    "Mode d'affichage : ",
+    "CENTRE",
+    "MOSAIQUE",
+    "ETIRE",
+    "Ajouter...",
+    "Supprimer",
+    "Supprimer tout",
+    "\xC0 Propos...",
+    "Site Web...",
+    "R\xE9"
+    "duire",
+    "Quitter",
+    "Charger un Wallpaper...",
+    "[E000]: La dll \"KFG\" est invalide !              ",
+    "[E001]: La lecture du fichier a \xE9"
+    "chou\xE9"
+    "e !              ",
+    "[E002]: Le nombre de wallpaper est limit\xE9 \xE0 500 !              ",
+    "[E003]: Impossible de sauvegarder la configuration !              ",
+    "[E004]: Le wallpaper \"%s\" a d\xE9ja \xE9t\xE9 ajout\xE9 !              ",
+    "Apply for all",
+};
+
+struct ControlText {
+    int control;
+    int text;
+};
+
+void setControlText(HWND window, int control, int text) {
+    const char* value = interfaceText(text);
+    SetDlgItemTextA(window, control, value != nullptr ? value : "");
+}
+
+void setControlTexts(HWND window, const ControlText* texts, int count) {
+    for (int i = 0; i < count; ++i) setControlText(window, texts[i].control, texts[i].text);
+}
+
+} // namespace
+
+const char* interfaceText(int id) { return TXM_getString(&languageStore, language, id); }
+
+void installBuiltInTexts() {
+    for (int id = 0; id < TEXT_COUNT; ++id)
+        TXM_setDefault(&languageStore, id, const_cast<char*>(BUILT_IN_TEXTS[id]));
+}
+
+void setCounterText(HWND window, int count) {
+    const char* text = interfaceText(TEXT_COUNTER);
+    char counter[300];
+    formatText(counter, sizeof counter, "%d %s", count > 0 ? count : 0,
+               text != nullptr ? text : "");
+    SetDlgItemTextA(window, IDC_COUNTER, counter);
+}
+
+void applyInterfaceTexts(HWND window, int mode) {
+    static const ControlText labels[] = {
+        {IDC_LANGUAGE_LABEL, TEXT_LANGUAGE_LABEL},
+        {IDC_PREVIEW_FRAME, TEXT_PREVIEW_FRAME},
+        {IDC_ADDRESS, TEXT_ADDRESS},
+        {IDC_RANDOM, TEXT_RANDOM},
+        {IDC_START_CHANGE, TEXT_START_CHANGE},
+        {IDC_LIST_FRAME, TEXT_LIST_FRAME},
+    };
+    static const ControlText fieldLabels[] = {
+        {IDC_TIME_LABEL, TEXT_TIME_LABEL},
+        {IDC_SECONDS_LABEL, TEXT_SECONDS},
+        {IDC_MODE_LABEL, TEXT_MODE_LABEL},
+    };
+    static const ControlText buttons[] = {
+        {IDC_ADD, TEXT_ADD},     {IDC_DELETE, TEXT_DELETE},       {IDC_DELETE_ALL, TEXT_DELETE_ALL},
+        {IDC_ABOUT, TEXT_ABOUT}, {IDC_WEB_PAGE, TEXT_WEB_PAGE},   {IDC_HIDE, TEXT_HIDE},
+        {IDC_QUIT, TEXT_QUIT},   {IDC_APPLY_ALL, TEXT_APPLY_ALL},
+    };
+    setControlTexts(window, labels, sizeof labels / sizeof labels[0]);
+    setCounterText(window, wallpaperCount);
+    setControlTexts(window, fieldLabels, sizeof fieldLabels / sizeof fieldLabels[0]);
+
+    // An entry whose text is missing is still added, so that entry indexes stay the modes.
+    HWND modes = GetDlgItem(window, IDC_MODE);
+    SendMessageA(modes, CB_RESETCONTENT, 0, 0);
+    static const int modeTexts[] = {TEXT_MODE_CENTRE, TEXT_MODE_TILE, TEXT_MODE_STRETCH};
+    for (int text : modeTexts) {
+        const char* value = interfaceText(text);
+        SendMessageA(modes, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(value != nullptr ? value : ""));
+    }
+    SendMessageA(modes, CB_SETCURSEL, static_cast<WPARAM>(mode), 0);
+
+    setControlTexts(window, buttons, sizeof buttons / sizeof buttons[0]);
+}
+
+void fillLanguageList(HWND window) {
+    HWND list = GetDlgItem(window, IDC_LANGUAGE);
+    if (TXM_getNumLanguage(&languageStore) < 1) {
+        EnableWindow(list, FALSE);
+        EnableWindow(GetDlgItem(window, IDC_LANGUAGE_LABEL), FALSE);
+        return;
+    }
+    for (int i = 0; i < TXM_FILE_LANGUAGES; ++i) {
+        const _TXMLANGUAGE& record = languageStore.languages[i];
+        if (record.present)
+            SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(record.name));
+    }
+    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(language), 0);
+}

@@ -1,0 +1,54 @@
+// The main window's texts, looked up by string id in the current language, and the language
+// list that switches them.
+#ifndef MURALTO_INTERFACE_TEXTS_H
+#define MURALTO_INTERFACE_TEXTS_H
+
+#include <windows.h>
+
+enum {
+    TEXT_LANGUAGE_LABEL = 0,
+    TEXT_PREVIEW_FRAME = 1,
+    TEXT_ADDRESS = 2,
+    TEXT_RANDOM = 3,
+    TEXT_START_CHANGE = 4,
+    TEXT_LIST_FRAME = 5,
+    TEXT_COUNTER = 6,
+    TEXT_TIME_LABEL = 7,
+    TEXT_SECONDS = 8,
+    TEXT_MODE_LABEL = 9,
+    TEXT_MODE_CENTRE = 10,
+    TEXT_MODE_TILE = 11,
+    TEXT_MODE_STRETCH = 12,
+    TEXT_ADD = 13,
+    TEXT_DELETE = 14,
+    TEXT_DELETE_ALL = 15,
+    TEXT_ABOUT = 16,
+    TEXT_WEB_PAGE = 17,
+    TEXT_HIDE = 18,
+    TEXT_QUIT = 19,
+    TEXT_OPEN_TITLE = 20,
+    TEXT_ERROR_KFG = 21,
+    TEXT_ERROR_READ = 22,
+    TEXT_ERROR_FULL = 23,
+    TEXT_ERROR_SAVE = 24,
+    TEXT_ERROR_DUPLICATE = 25,
+    TEXT_APPLY_ALL = 26,
+    TEXT_COUNT = 27,
+};
+
+// Text id in the current language; null when the language has none.
+const char* interfaceText(int id);
+
+// Installs the 27 built-in French texts as the language store's fallback language.
+void installBuiltInTexts();
+
+// Sets every control text of the main window, refills the mode list and selects mode.
+void applyInterfaceTexts(HWND window, int mode);
+
+// The counter: "%d %s" with the count and text 6 ("0 %s" for a count of 0 or less).
+void setCounterText(HWND window, int count);
+
+// Fills the language list with the file's languages, or disables it when there are none.
+void fillLanguageList(HWND window);
+
+#endif

@@ -1,0 +1,311 @@
+#include "main_window.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <string.h>
+
+#include "about_box.h"
+#include "app_state.h"
+#include "bounded_text.h"
+#include "interface_texts.h"
+#include "resource.h"
+#include "sequencer.h"
+#include "settings.h"
+#include "tray_icon.h"
+#include "wallpaper_table.h"
+
+char openFileBuffer[OPEN_FILE_BUFFER_SIZE];
+char firstName[256];
+
+namespace {
+
+const int NO_SLOT = -1; // no slot index takes this value
+
+// The window's own state, on its thread only.
+HDC windowDC = nullptr;
+HDC memoryDC = nullptr;
+int selectedRow = -1;
+int shownSlot = NO_SLOT;
+int filledSlot = NO_SLOT;
+int shownCount = 1;
+UINT taskbarCreatedMessage = 0;
+
+bool isUsedSlot(int slot) {
+    return slot >= 0 && slot < MAX_WALLPAPERS && wallpaperTable[slot].used;
+}
+
+HWND control(HWND window, int id) { return GetDlgItem(window, id); }
+
+int shownMode() { return isUsedSlot(shownSlot) ? wallpaperTable[shownSlot].showMode : 0; }
+
+int selectedListRow(HWND window) {
+    return static_cast<int>(SendDlgItemMessageA(window, IDC_LIST, LVM_GETNEXTITEM,
+                                                static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+// The slot of a list row: rows are titled, and titles are unique in the table.
+int slotOfRow(HWND window, int row) {
+    char title[256] = "";
+    LVITEMA item;
+    memset(&item, 0, sizeof item);
+    item.iSubItem = 0;
+    item.pszText = title;
+    item.cchTextMax = sizeof title;
+    SendDlgItemMessageA(window, IDC_LIST, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                        reinterpret_cast<LPARAM>(&item));
+    return findSlotByTitle(wallpaperTable, title);
+}
+
+// ---- WM_INITDIALOG ---------------------------------------------------------------------
+
+void onInitDialog(HWND window) {
+    windowDC = GetDC(window);
+    memoryDC = CreateCompatibleDC(windowDC);
+    SetTimer(window, REFRESH_TIMER, 50, nullptr);
+    SetTimer(window, SEQUENCE_TIMER, 1000, nullptr);
+    applyInterfaceTexts(window, 0);
+    SendDlgItemMessageA(window, IDC_MODE, CB_SETCURSEL, 0, 0);
+    CheckDlgButton(window, IDC_RANDOM, randomWall ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(window, IDC_START_CHANGE, startWall ? BST_CHECKED : BST_UNCHECKED);
+    fillLanguageList(window);
+    HWND list = control(window, IDC_LIST);
+    insertColumn(list, "Size(s)", 105, LVCFMT_LEFT);
+    insertColumn(list, "Name(s)", 155, LVCFMT_LEFT);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
+    // Explorer sends this after it restarts; the icon is the only way back to a hidden window.
+    taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+}
+
+// ---- Refresh tick ----------------------------------------------------------------------
+
+void enableControls(HWND window, bool haveWallpapers) {
+    static const int editing[] = {IDC_LIST,       IDC_TIME, IDC_MODE,
+                                  IDC_DELETE_ALL, IDC_HIDE, IDC_APPLY_ALL};
+    for (int id : editing) EnableWindow(control(window, id), haveWallpapers);
+    EnableWindow(control(window, IDC_DELETE), haveWallpapers && selectedRow != -1);
+    if (shownCount != wallpaperCount) {
+        setCounterText(window, wallpaperCount);
+        shownCount = wallpaperCount;
+    }
+}
+
+void readCheckBoxes(HWND window) {
+    randomWall = IsDlgButtonChecked(window, IDC_RANDOM) == BST_CHECKED;
+    startWall = IsDlgButtonChecked(window, IDC_START_CHANGE) == BST_CHECKED;
+}
+
+void fillFieldsFromShownSlot(HWND window) {
+    if (isUsedSlot(shownSlot)) {
+        const WallpaperEntry& entry = wallpaperTable[shownSlot];
+        char time[16];
+        formatText(time, sizeof time, "%d", entry.showTime);
+        SetDlgItemTextA(window, IDC_TIME, time);
+        SendDlgItemMessageA(window, IDC_MODE, CB_SETCURSEL, static_cast<WPARAM>(entry.showMode), 0);
+    } else {
+        SetDlgItemTextA(window, IDC_TIME, "");
+        SendDlgItemMessageA(window, IDC_MODE, CB_SETCURSEL, 0, 0);
+    }
+    filledSlot = shownSlot;
+}
+
+// Two passes (AND, then OR) leave a plain copy of the preview in the monitor's screen.
+void paintPreview(const WallpaperEntry& entry) {
+    HGDIOBJ previous = SelectObject(memoryDC, entry.previewBitmap);
+    StretchBlt(windowDC, PREVIEW_X, PREVIEW_Y, PREVIEW_WIDTH, PREVIEW_HEIGHT, memoryDC, 0, 0,
+               PREVIEW_WIDTH, PREVIEW_HEIGHT, SRCAND);
+    StretchBlt(windowDC, PREVIEW_X, PREVIEW_Y, PREVIEW_WIDTH, PREVIEW_HEIGHT, memoryDC, 0, 0,
+               PREVIEW_WIDTH, PREVIEW_HEIGHT, SRCPAINT);
+    SelectObject(memoryDC, previous);
+}
+
+void copyFieldsIntoShownSlot(HWND window, WallpaperEntry& entry) {
+    char time[256] = "";
+    GetDlgItemTextA(window, IDC_TIME, time, sizeof time);
+    entry.showTime = parseDecimal(time);
+    entry.showMode = static_cast<int>(SendDlgItemMessageA(window, IDC_MODE, CB_GETCURSEL, 0, 0));
+}
+
+void onRefreshTick(HWND window) {
+    enableControls(window, wallpaperCount > 0);
+    readCheckBoxes(window);
+    selectedRow = selectedListRow(window);
+    if (selectedRow >= 0) {
+        shownSlot = slotOfRow(window, selectedRow);
+        if (shownSlot != filledSlot) fillFieldsFromShownSlot(window);
+    }
+    if (!isUsedSlot(shownSlot)) return;
+    WallpaperEntry& entry = wallpaperTable[shownSlot];
+    paintPreview(entry);
+    copyFieldsIntoShownSlot(window, entry);
+}
+
+void onTimer(HWND window, WPARAM timer) {
+    switch (timer) {
+    case REFRESH_TIMER:
+        onRefreshTick(window);
+        break;
+    case SEQUENCE_TIMER:
+        sequenceTick();
+        break;
+    }
+}
+
+// ---- Commands --------------------------------------------------------------------------
+
+void onAdd(HWND) {}
+
+void onDelete(HWND window) {
+    selectedRow = selectedListRow(window);
+    if (selectedRow == -1) return;
+    shownSlot = slotOfRow(window, selectedRow);
+    WallpaperEntry& entry = wallpaperTable[shownSlot];
+    if (entry.used) {
+        entry.used = 0;
+        if (entry.previewBitmap != nullptr) DeleteObject(entry.previewBitmap);
+        entry.previewBitmap = nullptr;
+        --wallpaperCount;
+        DeleteFileA(entry.filename);
+    }
+    refillList(window);
+    filledSlot = NO_SLOT;
+}
+
+void onDeleteAll(HWND window) {
+    for (WallpaperEntry& entry : wallpaperTable) {
+        if (!entry.used) continue;
+        entry.used = 0;
+        DeleteFileA(entry.filename);
+        DeleteFileA(entry.preview);
+    }
+    filledSlot = NO_SLOT;
+    wallpaperCount = 0;
+    clearTable(wallpaperTable);
+    SendDlgItemMessageA(window, IDC_LIST, LVM_DELETEALLITEMS, 0, 0);
+}
+
+void onApplyAll() {
+    if (!isUsedSlot(shownSlot)) return;
+    const WallpaperEntry& shown = wallpaperTable[shownSlot];
+    for (WallpaperEntry& entry : wallpaperTable) {
+        if (!entry.used) continue;
+        entry.showTime = shown.showTime;
+        entry.showMode = shown.showMode;
+    }
+}
+
+void onLanguageChange(HWND window) {
+    language = static_cast<int>(SendDlgItemMessageA(window, IDC_LANGUAGE, CB_GETCURSEL, 0, 0));
+    applyInterfaceTexts(window, shownMode());
+}
+
+void quit(HWND window) {
+    EndDialog(window, 0);
+    if (wallpaperCount > 0 && !saveSettings()) showWarning(window, interfaceText(TEXT_ERROR_SAVE));
+    PostQuitMessage(0);
+}
+
+// The notification code is not looked at: every notification of a control acts like a click.
+void onCommand(HWND window, int id) {
+    switch (id) {
+    case IDC_ABOUT:
+        showAboutBox(window);
+        break;
+    case IDC_WEB_PAGE:
+        openWebPage(window);
+        break;
+    case IDC_HIDE:
+        hideToTray(window);
+        break;
+    case IDC_ADD:
+        onAdd(window);
+        break;
+    case IDC_DELETE:
+        onDelete(window);
+        break;
+    case IDC_DELETE_ALL:
+        onDeleteAll(window);
+        break;
+    case IDC_QUIT:
+        quit(window);
+        break;
+    case IDC_LANGUAGE:
+        onLanguageChange(window);
+        break;
+    case IDC_APPLY_ALL:
+        onApplyAll();
+        break;
+    }
+}
+
+// A FALSE wParam means another program cancelled the log-off: the session goes on.
+void onEndSession(HWND window, WPARAM ending) {
+    if (!ending) return;
+    sessionEndChange();
+    quit(window);
+}
+
+} // namespace
+
+INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        onInitDialog(window);
+        return TRUE;
+    case WM_TIMER:
+        onTimer(window, wParam);
+        return FALSE;
+    case WM_TRAYICON:
+        restoreFromTray(window);
+        return FALSE;
+    case WM_COMMAND:
+        onCommand(window, LOWORD(wParam));
+        return FALSE;
+    case WM_CLOSE:
+        quit(window);
+        return FALSE;
+    case WM_ENDSESSION:
+        onEndSession(window, wParam);
+        return FALSE;
+    default:
+        if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) setTrayIcon(true);
+        return FALSE;
+    }
+}
+
+void refillList(HWND window) {
+    HWND list = control(window, IDC_LIST);
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    for (int slot = 0; slot < MAX_WALLPAPERS; ++slot)
+        if (wallpaperTable[slot].used) addListRow(list, slot);
+}
+
+void addListRow(HWND list, int slot) {
+    const WallpaperEntry& entry = wallpaperTable[slot];
+    LVITEMA item;
+    memset(&item, 0, sizeof item);
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    item.pszText = const_cast<char*>(entry.original);
+    int row =
+        static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    char size[32];
+    formatText(size, sizeof size, "%dx%d", entry.width, entry.height);
+    memset(&item, 0, sizeof item);
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = 1;
+    item.pszText = size;
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void insertColumn(HWND list, const char* text, int width, int format) {
+    if (text == nullptr) return;
+    LVCOLUMNA column;
+    memset(&column, 0, sizeof column);
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    column.fmt = format;
+    column.cx = width;
+    column.pszText = const_cast<char*>(text);
+    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+}
