@@ -131,12 +131,6 @@ TEST_F(Lookup, ClearEmptiesTheWholeStore) {
     EXPECT_EQ(TXM_ERR_STORE, TXM_clear(nullptr));
 }
 
-TEST_F(Lookup, TextsPointIntoTheStore) {
-    ASSERT_EQ(TXM_OK, open(kTwoLanguages));
-    EXPECT_EQ(store->languages[1].strings[0].text, TXM_getString(store.get(), 1, 0));
-    EXPECT_EQ(store->languages[1].name, TXM_getLangName(store.get(), 1));
-}
-
 TEST(Versions, AreThoseOfTheLibrary) {
     EXPECT_EQ(1.0f, TXM_getVersFloat());
     EXPECT_STREQ("TXM Version 1.2", TXM_getVersChar());
