@@ -1,0 +1,49 @@
+// The one kind of file every picture writer produces: a Windows bitmap file with 24 bits per
+// pixel, uncompressed, rows bottom-up, each pixel blue-green-red, rows padded with zeros to a
+// multiple of 4 bytes. Portable: standard C file I/O only.
+#ifndef MURALTO_BITMAP_FILE_H
+#define MURALTO_BITMAP_FILE_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+namespace imaging {
+
+// The file header (14 bytes) and the info header (40); the pixel rows follow at once.
+const uint32_t kBitmapHeadersSize = 54;
+
+// Bytes of one row in the file: 3 × width, then 0 to 3 zero bytes.
+uint64_t bitmapRowStride(uint32_t width);
+
+// Size of the whole file, or 0 for a picture that cannot have one: no pixels, or more bytes
+// than the 32-bit file-size field holds.
+uint64_t bitmapFileSize(uint32_t width, uint32_t height);
+
+// count × unit as a size_t; false when the product does not fit in memory's address range.
+// Pictures have 32-bit dimensions, so their buffers are sized in 64 bits and checked here.
+bool bufferSize(uint64_t count, uint64_t unit, size_t* bytes);
+
+// Turns one row of a writer's picture (`width` pixels in that writer's format) into
+// 3 × width bytes of blue, green, red.
+typedef void (*BitmapRowConverter)(const uint8_t* source, uint32_t width, uint8_t* row);
+
+// A picture held in memory as the writer decoded it.
+struct BitmapSource {
+    uint32_t width;
+    uint32_t height;
+    uint32_t resolution; // the value of both resolution fields
+    const uint8_t* pixels;
+    size_t pitch;  // bytes from the start of one row of pixels to the next
+    bool bottomUp; // row 0 of pixels is the bottom row of the picture
+    // No converter leaves every pixel black (a format the writer cannot read).
+    BitmapRowConverter convertRow;
+};
+
+// Writes the file, replacing whatever is at target. False when the picture cannot have a
+// file, when memory runs short, or when the target cannot be created or fully written; in the
+// last case the partial target is removed.
+bool writeBitmapFile(const char* target, const BitmapSource& source);
+
+} // namespace imaging
+
+#endif

@@ -1,0 +1,12 @@
+// JPEG and TIFF files turned into 24-bit bitmap files, the form the desktop takes. Portable:
+// standard C file I/O with libjpeg and libtiff.
+#ifndef MURALTO_PICTURE_FILES_H
+#define MURALTO_PICTURE_FILES_H
+
+// Each decodes the whole source before it creates the target, replacing any file there. True
+// when the target has been written. False otherwise: a failure before the target is created
+// leaves whatever is there untouched, and a failure while writing removes the partial target.
+bool convertJpegFile(const char* source, const char* target);
+bool convertTiffFile(const char* source, const char* target);
+
+#endif
