@@ -1,0 +1,95 @@
+// Pictures made for the tests with libjpeg and libtiff, and bitmap files read back.
+#ifndef MURALTO_IMAGING_FIXTURE_H
+#define MURALTO_IMAGING_FIXTURE_H
+
+#include <gtest/gtest.h>
+#include <stdint.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "test_files.h"
+
+struct Rgb {
+    uint8_t r, g, b;
+    bool operator==(const Rgb& other) const { return r == other.r && g == other.g && b == other.b; }
+};
+std::ostream& operator<<(std::ostream& out, const Rgb& colour);
+
+const Rgb kRed = {255, 0, 0}, kGreen = {0, 255, 0}, kBlue = {0, 0, 255}, kWhite = {255, 255, 255};
+
+// Each channel of actual within tolerance of expected (lossy JPEG colours).
+::testing::AssertionResult closeTo(const Rgb& expected, const Rgb& actual, int tolerance);
+
+// Red, green, blue per pixel, rows top to bottom.
+struct Picture {
+    uint32_t width = 0, height = 0;
+    std::vector<uint8_t> rgb;
+    Picture(uint32_t w, uint32_t h, Rgb fill = {0, 0, 0});
+    Rgb at(uint32_t x, uint32_t y) const;
+    void set(uint32_t x, uint32_t y, Rgb colour);
+};
+
+// Red top left, green top right, blue bottom left, white bottom right: upside down, mirrored
+// or with red and blue swapped, no quadrant keeps its colour.
+Picture quadrants(uint32_t width, uint32_t height);
+// Gradients and fine texture, so that the JPEG codec works as on a photo.
+Picture photoLike(uint32_t width, uint32_t height);
+
+// JPEG files. Colour ones keep full chroma resolution unless subsampled (the encoder's 2 × 2).
+bool writeColourJpeg(const std::string& path, const Picture& picture, int quality,
+                     bool subsampled = false);
+bool writeGreyJpeg(const std::string& path, uint32_t width, uint32_t height,
+                   const std::vector<uint8_t>& grey);
+// Four samples per pixel as stored; ycck stores them as YCCK, adobeMarker adds the APP14
+// marker that Adobe's programs write (and whose files hold inverted inks).
+bool writeCmykJpeg(const std::string& path, uint32_t width, uint32_t height,
+                   const std::vector<uint8_t>& cmyk, bool ycck, bool adobeMarker);
+
+// TIFF files: 8-bit RGB, one image per entry, strips of 16 rows from offset 8 on.
+struct TiffImage {
+    Picture picture;
+    uint16_t orientation;       // ORIENTATION_TOPLEFT or ORIENTATION_BOTLEFT
+    std::vector<uint8_t> alpha; // empty, or one associated-alpha sample per pixel
+    uint16_t compression = 1;   // COMPRESSION_NONE
+};
+bool writeTiff(const std::string& path, const std::vector<TiffImage>& images);
+// A TIFF whose header claims width × height pixels but holds only its first row.
+bool writeClaimingTiff(const std::string& path, uint32_t width, uint32_t height);
+
+// A bitmap file as read back: its fields and pixels.
+struct BitmapFile {
+    explicit BitmapFile(std::string fileBytes) : bytes(std::move(fileBytes)) {}
+    std::string bytes;
+    bool hasHeaders() const { return bytes.size() >= 54; }
+    uint32_t field(size_t offset, int size) const;
+    int32_t width() const { return static_cast<int32_t>(field(18, 4)); }
+    int32_t height() const { return static_cast<int32_t>(field(22, 4)); }
+    size_t stride() const { return (3 * static_cast<size_t>(width()) + 3) / 4 * 4; }
+    // y = 0 is the picture's top row.
+    Rgb pixel(uint32_t x, uint32_t y) const;
+    // The fill bytes after the pixels of file row `row` (0 = first in the file).
+    std::string fill(uint32_t row) const;
+};
+
+// The bytes of a bitmap file with the given resolution, built independently of the writers.
+std::string expectedBitmap(const Picture& picture, uint32_t resolution);
+
+class ImagingTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        source = testing_support::testFileName(".src");
+        target = testing_support::testFileName(".bmp");
+    }
+    void TearDown() override {
+        testing_support::removeFile(source);
+        testing_support::removeFile(target);
+    }
+    BitmapFile written() const { return BitmapFile(testing_support::readBytes(target)); }
+    bool targetExists() const { return testing_support::fileExists(target); }
+
+    std::string source, target;
+};
+
+#endif

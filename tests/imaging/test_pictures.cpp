@@ -1,0 +1,239 @@
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <jpeglib.h>
+#include <tiffio.h>
+
+#include "imaging_fixture.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+// No test needs more than a few MiB at a time; a picture that claims huge dimensions must be
+// refused before anything is allocated, so an allocation past this limit fails the run.
+extern "C" const char* __asan_default_options() { return "max_allocation_size_mb=512"; }
+#endif
+
+std::ostream& operator<<(std::ostream& out, const Rgb& colour) {
+    return out << "(" << int(colour.r) << ", " << int(colour.g) << ", " << int(colour.b) << ")";
+}
+
+::testing::AssertionResult closeTo(const Rgb& expected, const Rgb& actual, int tolerance) {
+    if (abs(expected.r - actual.r) <= tolerance && abs(expected.g - actual.g) <= tolerance &&
+        abs(expected.b - actual.b) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "expected " << expected << " within " << tolerance << ", got " << actual;
+}
+
+Picture::Picture(uint32_t w, uint32_t h, Rgb fill) : width(w), height(h), rgb(size_t(w) * h * 3) {
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x) set(x, y, fill);
+}
+
+Rgb Picture::at(uint32_t x, uint32_t y) const {
+    const uint8_t* p = &rgb[(size_t(y) * width + x) * 3];
+    return {p[0], p[1], p[2]};
+}
+
+void Picture::set(uint32_t x, uint32_t y, Rgb colour) {
+    uint8_t* p = &rgb[(size_t(y) * width + x) * 3];
+    p[0] = colour.r;
+    p[1] = colour.g;
+    p[2] = colour.b;
+}
+
+Picture quadrants(uint32_t width, uint32_t height) {
+    Picture picture(width, height);
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x) {
+            bool right = x >= width / 2, bottom = y >= height / 2;
+            picture.set(x, y, bottom ? (right ? kWhite : kBlue) : (right ? kGreen : kRed));
+        }
+    return picture;
+}
+
+Picture photoLike(uint32_t width, uint32_t height) {
+    Picture picture(width, height);
+    uint32_t noise = 12345;
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x) {
+            noise = noise * 1103515245u + 12345u;
+            int grain = int((noise >> 16) & 31) - 16;
+            auto clamp = [](int v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); };
+            picture.set(x, y,
+                        {clamp(int(x * 255 / width) + grain), clamp(int(y * 255 / height) - grain),
+                         clamp(int((x ^ y) & 0xFF) / 2 + 64 + grain)});
+        }
+    return picture;
+}
+
+namespace {
+
+bool writeJpeg(const std::string& path, uint32_t width, uint32_t height, int components,
+               J_COLOR_SPACE input, const std::vector<uint8_t>& samples,
+               void (*configure)(jpeg_compress_struct*, void*), void* context, int quality) {
+    FILE* file = fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    jpeg_compress_struct encoder;
+    jpeg_error_mgr errors;
+    encoder.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&encoder);
+    jpeg_stdio_dest(&encoder, file);
+    encoder.image_width = width;
+    encoder.image_height = height;
+    encoder.input_components = components;
+    encoder.in_color_space = input;
+    jpeg_set_defaults(&encoder);
+    jpeg_set_quality(&encoder, quality, TRUE);
+    if (configure != nullptr) configure(&encoder, context);
+    jpeg_start_compress(&encoder, TRUE);
+    size_t rowBytes = size_t(width) * components;
+    while (encoder.next_scanline < encoder.image_height) {
+        JSAMPROW row = const_cast<uint8_t*>(&samples[encoder.next_scanline * rowBytes]);
+        jpeg_write_scanlines(&encoder, &row, 1);
+    }
+    jpeg_finish_compress(&encoder);
+    jpeg_destroy_compress(&encoder);
+    return fclose(file) == 0;
+}
+
+void fullChroma(jpeg_compress_struct* encoder, void*) {
+    encoder->comp_info[0].h_samp_factor = 1;
+    encoder->comp_info[0].v_samp_factor = 1;
+}
+
+struct FourColours {
+    bool ycck, adobeMarker;
+};
+
+void fourColours(jpeg_compress_struct* encoder, void* context) {
+    const FourColours* how = static_cast<const FourColours*>(context);
+    jpeg_set_colorspace(encoder, how->ycck ? JCS_YCCK : JCS_CMYK);
+    encoder->write_Adobe_marker = how->adobeMarker;
+}
+
+} // namespace
+
+bool writeColourJpeg(const std::string& path, const Picture& picture, int quality,
+                     bool subsampled) {
+    return writeJpeg(path, picture.width, picture.height, 3, JCS_RGB, picture.rgb,
+                     subsampled ? nullptr : fullChroma, nullptr, quality);
+}
+
+bool writeGreyJpeg(const std::string& path, uint32_t width, uint32_t height,
+                   const std::vector<uint8_t>& grey) {
+    return writeJpeg(path, width, height, 1, JCS_GRAYSCALE, grey, nullptr, nullptr, 95);
+}
+
+bool writeCmykJpeg(const std::string& path, uint32_t width, uint32_t height,
+                   const std::vector<uint8_t>& cmyk, bool ycck, bool adobeMarker) {
+    FourColours how = {ycck, adobeMarker};
+    return writeJpeg(path, width, height, 4, JCS_CMYK, cmyk, fourColours, &how, 95);
+}
+
+bool writeTiff(const std::string& path, const std::vector<TiffImage>& images) {
+    TIFF* tiff = TIFFOpen(path.c_str(), "w");
+    if (tiff == nullptr) return false;
+    bool ok = true;
+    for (const TiffImage& image : images) {
+        const Picture& picture = image.picture;
+        uint16_t samples = image.alpha.empty() ? 3 : 4;
+        TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, picture.width);
+        TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, picture.height);
+        TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+        TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, samples);
+        TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+        TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        TIFFSetField(tiff, TIFFTAG_COMPRESSION, image.compression);
+        TIFFSetField(tiff, TIFFTAG_ORIENTATION, image.orientation);
+        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 16);
+        if (samples == 4) {
+            uint16_t extra = EXTRASAMPLE_ASSOCALPHA;
+            TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &extra);
+        }
+        std::vector<uint8_t> row(size_t(picture.width) * samples);
+        for (uint32_t r = 0; ok && r < picture.height; ++r) {
+            // Bottom-left files store the picture's bottom row first.
+            uint32_t y = image.orientation == ORIENTATION_BOTLEFT ? picture.height - 1 - r : r;
+            for (uint32_t x = 0; x < picture.width; ++x) {
+                Rgb c = picture.at(x, y);
+                uint8_t* p = &row[size_t(x) * samples];
+                p[0] = c.r;
+                p[1] = c.g;
+                p[2] = c.b;
+                if (samples == 4) p[3] = image.alpha[size_t(y) * picture.width + x];
+            }
+            ok = TIFFWriteScanline(tiff, row.data(), r, 0) == 1;
+        }
+        ok = ok && TIFFWriteDirectory(tiff) == 1;
+    }
+    TIFFClose(tiff);
+    return ok;
+}
+
+bool writeClaimingTiff(const std::string& path, uint32_t width, uint32_t height) {
+    TIFF* tiff = TIFFOpen(path.c_str(), "w");
+    if (tiff == nullptr) return false;
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, width);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, height);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    // Strips of 1000 rows (whose size a 32-bit libtiff still handles), the first one only
+    // written, raw: the library never sets up a buffer for them, and the file stays small.
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 1000);
+    uint8_t strip[16] = {};
+    bool ok = TIFFWriteRawStrip(tiff, 0, strip, sizeof strip) == tmsize_t(sizeof strip);
+    TIFFClose(tiff);
+    return ok;
+}
+
+uint32_t BitmapFile::field(size_t offset, int size) const {
+    uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i) value = (value << 8) | uint8_t(bytes.at(offset + i));
+    return value;
+}
+
+Rgb BitmapFile::pixel(uint32_t x, uint32_t y) const {
+    size_t at = 54 + (size_t(height()) - 1 - y) * stride() + size_t(x) * 3;
+    return {uint8_t(bytes.at(at + 2)), uint8_t(bytes.at(at + 1)), uint8_t(bytes.at(at))};
+}
+
+std::string BitmapFile::fill(uint32_t row) const {
+    size_t pixels = 3 * size_t(width());
+    return bytes.substr(54 + row * stride() + pixels, stride() - pixels);
+}
+
+std::string expectedBitmap(const Picture& picture, uint32_t resolution) {
+    std::string out;
+    auto put = [&out](uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) out.push_back(char((value >> (8 * i)) & 0xFF));
+    };
+    uint32_t stride = (3 * picture.width + 3) / 4 * 4;
+    put(0x4D42, 2);
+    put(54 + stride * picture.height, 4);
+    put(0, 4);
+    put(54, 4);
+    put(40, 4);
+    put(picture.width, 4);
+    put(picture.height, 4);
+    put(1, 2);
+    put(24, 2);
+    put(0, 4);
+    put(0, 4);
+    put(resolution, 4);
+    put(resolution, 4);
+    put(0, 4);
+    put(0, 4);
+    for (uint32_t k = 0; k < picture.height; ++k) {
+        for (uint32_t x = 0; x < picture.width; ++x) {
+            Rgb c = picture.at(x, picture.height - 1 - k);
+            put(c.b, 1);
+            put(c.g, 1);
+            put(c.r, 1);
+        }
+        out.append(stride - 3 * picture.width, '\0');
+    }
+    return out;
+}
