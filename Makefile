@@ -1,6 +1,7 @@
 # Muralto: two commands do everything on a fresh Debian 12 machine.
 #   make run    set up, build the Windows program and start it under Wine
 #   make test   set up, build the native, fuzz and Windows trees and run every test
+#   make bench  times the picture converters against djpeg, tiff2rgba and ImageMagick
 # Build trees: build/native (g++ with ASan and UBSan), build/fuzz (clang, libFuzzer),
 # build/windows (MinGW-w64, i686, tested under Wine).
 
@@ -10,7 +11,7 @@ FUZZ := build/fuzz
 WINDOWS := build/windows
 CTEST := ctest --output-on-failure -j $(JOBS)
 
-.PHONY: all setup native fuzz windows test test-native test-fuzz test-windows run clean
+.PHONY: all setup native fuzz windows test test-native test-fuzz test-windows run bench bench-setup clean
 
 all: native fuzz windows
 
@@ -49,6 +50,14 @@ test: test-native test-fuzz test-windows
 
 run: windows
 	@bash scripts/run-program $(WINDOWS)
+
+# The benchmark lives in the native tree but builds without its sanitizers; not part of test.
+bench-setup:
+	@bash scripts/setup --bench
+
+bench: bench-setup $(NATIVE)/CMakeCache.txt
+	cmake --build $(NATIVE) -j $(JOBS) --target imaging_bench
+	cd $(NATIVE)/bench && ./imaging_bench
 
 clean:
 	rm -rf build dist
