@@ -7,6 +7,7 @@
 #include "interface_texts.h"
 #include "kfg.h"
 #include "main_window.h"
+#include "wallpaper_list.h"
 #include "resource.h"
 #include "settings.h"
 #include "stale_files.h"

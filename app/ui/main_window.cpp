@@ -1,10 +1,10 @@
 #include "main_window.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 #include <string.h>
 
 #include "about_box.h"
+#include "add_flow.h"
 #include "app_state.h"
 #include "bounded_text.h"
 #include "interface_texts.h"
@@ -12,10 +12,8 @@
 #include "sequencer.h"
 #include "settings.h"
 #include "tray_icon.h"
+#include "wallpaper_list.h"
 #include "wallpaper_table.h"
-
-char openFileBuffer[OPEN_FILE_BUFFER_SIZE];
-char firstName[256];
 
 namespace {
 
@@ -153,8 +151,6 @@ void onTimer(HWND window, WPARAM timer) {
 
 // ---- Commands --------------------------------------------------------------------------
 
-void onAdd(HWND) {}
-
 void onDelete(HWND window) {
     selectedRow = selectedListRow(window);
     if (selectedRow == -1) return;
@@ -218,7 +214,7 @@ void onCommand(HWND window, int id) {
         hideToTray(window);
         break;
     case IDC_ADD:
-        onAdd(window);
+        addPictures(window);
         break;
     case IDC_DELETE:
         onDelete(window);
@@ -271,41 +267,4 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) setTrayIcon(true);
         return FALSE;
     }
-}
-
-void refillList(HWND window) {
-    HWND list = control(window, IDC_LIST);
-    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-    for (int slot = 0; slot < MAX_WALLPAPERS; ++slot)
-        if (wallpaperTable[slot].used) addListRow(list, slot);
-}
-
-void addListRow(HWND list, int slot) {
-    const WallpaperEntry& entry = wallpaperTable[slot];
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.mask = LVIF_TEXT;
-    item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    item.pszText = const_cast<char*>(entry.original);
-    int row =
-        static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    char size[32];
-    formatText(size, sizeof size, "%dx%d", entry.width, entry.height);
-    memset(&item, 0, sizeof item);
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = 1;
-    item.pszText = size;
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-void insertColumn(HWND list, const char* text, int width, int format) {
-    if (text == nullptr) return;
-    LVCOLUMNA column;
-    memset(&column, 0, sizeof column);
-    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
-    column.fmt = format;
-    column.cx = width;
-    column.pszText = const_cast<char*>(text);
-    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
 }

@@ -1,0 +1,45 @@
+#include "wallpaper_list.h"
+
+#include <commctrl.h>
+#include <string.h>
+
+#include "bounded_text.h"
+#include "resource.h"
+#include "wallpaper_table.h"
+
+void refillList(HWND window) {
+    HWND list = GetDlgItem(window, IDC_LIST);
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    for (int slot = 0; slot < MAX_WALLPAPERS; ++slot)
+        if (wallpaperTable[slot].used) addListRow(list, slot);
+}
+
+void addListRow(HWND list, int slot) {
+    const WallpaperEntry& entry = wallpaperTable[slot];
+    LVITEMA item;
+    memset(&item, 0, sizeof item);
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    item.pszText = const_cast<char*>(entry.original);
+    int row =
+        static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    char size[32];
+    formatText(size, sizeof size, "%dx%d", entry.width, entry.height);
+    memset(&item, 0, sizeof item);
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = 1;
+    item.pszText = size;
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void insertColumn(HWND list, const char* text, int width, int format) {
+    if (text == nullptr) return;
+    LVCOLUMNA column;
+    memset(&column, 0, sizeof column);
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    column.fmt = format;
+    column.cx = width;
+    column.pszText = const_cast<char*>(text);
+    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+}

@@ -1,0 +1,198 @@
+#include "add_flow.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <string.h>
+
+#include "app_state.h"
+#include "bounded_text.h"
+#include "import.h"
+#include "interface_texts.h"
+#include "resource.h"
+#include "wallpaper_table.h"
+
+char openFileBuffer[OPEN_FILE_BUFFER_SIZE];
+char firstName[NAME_SIZE];
+
+namespace {
+
+const UINT_PTR IMPORT_TIMER = 10;
+const DWORD OPEN_FILE_RECORD_SIZE = 76; // the record of the first Explorer-style dialogs
+const char PICTURE_FILTERS[] = "Image(s) Microsoft Bitmap (*.BMP)\0*.BMP\0"
+                               "Image(s) JPEG (*.JPG)\0*.JPG\0"
+                               "Image(s) TIFF (*.TIFF)\0*.TIFF\0";
+
+int selectionPos = 0; // index in openFileBuffer of the next name to import
+int selectionType = 0;
+bool firstNameCut = false;
+
+struct AddProgress {
+    int total;
+    int done;
+    bool busy; // one of the dialog's message boxes is open: ticks must not import
+    HWND mainWindow;
+};
+AddProgress progress;
+
+// Text 25 with the name; not shown when the language has no such text.
+void warnDuplicate(HWND owner, const char* name) {
+    const char* format = interfaceText(TEXT_ERROR_DUPLICATE);
+    if (format == nullptr) return;
+    char message[1024]; // wsprintfA never writes more than 1024 bytes
+    wsprintfA(message, format, name);
+    showWarning(owner, message);
+}
+
+void warnImportResult(HWND owner, int result) {
+    if (result == IMPORT_FAILED) showWarning(owner, interfaceText(TEXT_ERROR_READ));
+    if (result == IMPORT_TABLE_FULL) showWarning(owner, interfaceText(TEXT_ERROR_FULL));
+}
+
+bool fileCanBeOpened(const char* path) {
+    HFILE file = _lopen(path, OF_READ);
+    if (file == HFILE_ERROR) return false;
+    _lclose(file);
+    return true;
+}
+
+void addSingleFile(HWND mainWindow, int pictureType) {
+    char title[NAME_SIZE] = "";
+    if (GetFileTitleA(firstName, title, sizeof title) != 0)
+        copyText(title, sizeof title, firstName);
+    if (hasTitle(wallpaperTable, title)) {
+        warnDuplicate(mainWindow, title);
+        return;
+    }
+    warnImportResult(mainWindow, importWallpaper(mainWindow, firstName, pictureType));
+}
+
+// ---- The add-progress dialog ------------------------------------------------------------
+
+void setBusyWarning(HWND dialog, void (*warn)(HWND, int), int value) {
+    progress.busy = true;
+    warn(dialog, value);
+    progress.busy = false;
+}
+
+void onProgressInit(HWND dialog) {
+    progress.busy = false;
+    progress.total = 0;
+    progress.done = 0;
+    char name[NAME_SIZE];
+    for (int pos = selectionPos; pos < OPEN_FILE_BUFFER_SIZE && openFileBuffer[pos] != '\0';) {
+        pos = nextSelectedName(openFileBuffer, OPEN_FILE_BUFFER_SIZE, pos, name, sizeof name);
+        ++progress.total;
+    }
+    SendDlgItemMessageA(dialog, IDC_ADD_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, progress.total));
+    SetTimer(dialog, IMPORT_TIMER, 0, nullptr);
+}
+
+void endProgress(HWND dialog) {
+    KillTimer(dialog, IMPORT_TIMER);
+    EndDialog(dialog, 0);
+}
+
+// One name of the selection. A name, or a folder and name, that does not fit its buffer is not
+// imported: it is reported as unreadable, and no buffer is overrun.
+void importNextName(HWND dialog) {
+    char name[NAME_SIZE];
+    bool nameCut = false;
+    selectionPos = nextSelectedName(openFileBuffer, OPEN_FILE_BUFFER_SIZE, selectionPos, name,
+                                    sizeof name, &nameCut);
+    SetDlgItemTextA(dialog, IDC_ADD_NAME, name);
+    char path[JOINED_PATH_SIZE];
+    bool fits =
+        !nameCut && !firstNameCut && formatText(path, sizeof path, "%s\\%s", firstName, name);
+    if (!fits) {
+        progress.busy = true;
+        showWarning(dialog, interfaceText(TEXT_ERROR_READ));
+        progress.busy = false;
+    } else if (hasTitle(wallpaperTable, name)) {
+        progress.busy = true;
+        warnDuplicate(dialog, name);
+        progress.busy = false;
+    } else {
+        int result = importWallpaper(progress.mainWindow, path, selectionType);
+        if (result != IMPORT_OK) setBusyWarning(dialog, warnImportResult, result);
+    }
+    ++progress.done;
+    SendDlgItemMessageA(dialog, IDC_ADD_PROGRESS, PBM_SETPOS, static_cast<WPARAM>(progress.done),
+                        0);
+}
+
+void onProgressTick(HWND dialog, WPARAM timer) {
+    if (timer != IMPORT_TIMER || progress.busy) return;
+    if (selectionPos >= OPEN_FILE_BUFFER_SIZE || openFileBuffer[selectionPos] == '\0') {
+        endProgress(dialog);
+        return;
+    }
+    importNextName(dialog);
+}
+
+INT_PTR CALLBACK addProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        onProgressInit(dialog);
+        return FALSE;
+    case WM_TIMER:
+        onProgressTick(dialog, wParam);
+        return FALSE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_ADD_CANCEL) endProgress(dialog);
+        return FALSE;
+    case WM_CLOSE:
+        endProgress(dialog);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+int nextSelectedName(const char* buffer, int bufferSize, int start, char* target, int capacity,
+                     bool* cut) {
+    memset(target, 0, static_cast<size_t>(capacity));
+    int length = 0;
+    while (start + length < bufferSize && buffer[start + length] != '\0') ++length;
+    int copied = length < capacity - 1 ? length : capacity - 1;
+    memcpy(target, buffer + start, static_cast<size_t>(copied));
+    if (cut != nullptr) *cut = copied < length;
+    int next = start + length + 1;
+    return next < bufferSize ? next : bufferSize;
+}
+
+void runAddFlow(HWND mainWindow, int pictureType) {
+    // A selection that fills the whole buffer has no terminator of its own.
+    openFileBuffer[OPEN_FILE_BUFFER_SIZE - 1] = '\0';
+    selectionPos = nextSelectedName(openFileBuffer, OPEN_FILE_BUFFER_SIZE, 0, firstName,
+                                    sizeof firstName, &firstNameCut);
+    selectionType = pictureType;
+    bool moreNames = selectionPos < OPEN_FILE_BUFFER_SIZE && openFileBuffer[selectionPos] != '\0';
+    if (!firstNameCut && fileCanBeOpened(firstName)) {
+        addSingleFile(mainWindow, pictureType);
+    } else if (firstNameCut && !moreNames) {
+        showWarning(mainWindow, interfaceText(TEXT_ERROR_READ)); // one path too long to open
+    } else {
+        progress.mainWindow = mainWindow;
+        DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ADD_PROGRESS), mainWindow,
+                        addProgressProc, 0);
+    }
+}
+
+void addPictures(HWND mainWindow) {
+    OPENFILENAMEA dialog;
+    memset(&dialog, 0, sizeof dialog);
+    openFileBuffer[0] = '\0';
+    dialog.lStructSize = OPEN_FILE_RECORD_SIZE;
+    dialog.hwndOwner = mainWindow;
+    dialog.lpstrFilter = PICTURE_FILTERS;
+    dialog.nFilterIndex = 0;
+    dialog.lpstrFile = openFileBuffer;
+    dialog.nMaxFile = OPEN_FILE_BUFFER_SIZE;
+    dialog.lpstrTitle = interfaceText(TEXT_OPEN_TITLE);
+    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY |
+                   OFN_OVERWRITEPROMPT;
+    if (GetOpenFileNameA(&dialog) != 1) return;
+    runAddFlow(mainWindow, static_cast<int>(dialog.nFilterIndex));
+}

@@ -1,0 +1,109 @@
+#include "import.h"
+
+#include <commdlg.h>
+#include <string.h>
+
+#include "app_state.h"
+#include "bounded_text.h"
+#include "gdi_bitmap.h"
+#include "picture_files.h"
+#include "resource.h"
+#include "wallpaper_list.h"
+#include "wallpaper_table.h"
+
+namespace {
+
+// Far more numbers than 500 wallpapers and their leftovers can take.
+const int MAX_FILE_NUMBER = 100000;
+
+bool fileCanBeOpened(const char* path) {
+    HFILE file = _lopen(path, OF_READ);
+    if (file == HFILE_ERROR) return false;
+    _lclose(file);
+    return true;
+}
+
+// The first name of the pattern, numbered from 0, for which no file can be opened.
+bool firstFreeName(const char* pattern, char* path, size_t size) {
+    for (int number = 0; number < MAX_FILE_NUMBER; ++number) {
+        if (!formatText(path, size, pattern, dataFolder, number)) return false;
+        if (!fileCanBeOpened(path)) return true;
+    }
+    return false;
+}
+
+bool makeConvertedFile(const char* source, const char* target, int pictureType) {
+    switch (pictureType) {
+    case PICTURE_BITMAP:
+        return CopyFileA(source, target, TRUE) != 0;
+    case PICTURE_JPEG:
+        return convertJpegFile(source, target);
+    case PICTURE_TIFF:
+        return convertTiffFile(source, target);
+    default:
+        return false;
+    }
+}
+
+// The title the user's shell shows for the file; its last path part when the shell has none.
+void pictureTitle(const char* source, char* title, size_t size) {
+    char shown[256] = "";
+    if (GetFileTitleA(source, shown, sizeof shown) == 0) {
+        copyText(title, size, shown);
+        return;
+    }
+    const char* name = strrchr(source, '\\');
+    copyText(title, size, name != nullptr ? name + 1 : source);
+}
+
+int failWith(const char* convertedFile) {
+    DeleteFileA(convertedFile);
+    return IMPORT_FAILED;
+}
+
+} // namespace
+
+int importWallpaper(HWND mainWindow, const char* source, int pictureType) {
+    int slot = firstFreeSlot(wallpaperTable);
+    if (slot < 0) return IMPORT_TABLE_FULL;
+    if (source == nullptr) return IMPORT_FAILED;
+
+    char filename[PATH_SIZE];
+    char preview[PATH_SIZE];
+    if (!firstFreeName("%s\\MUWallpaper%d.bmp", filename, sizeof filename)) return IMPORT_FAILED;
+    if (!firstFreeName("%s\\previews\\MU%d.bmp", preview, sizeof preview)) return IMPORT_FAILED;
+    if (!makeConvertedFile(source, filename, pictureType)) return IMPORT_FAILED;
+
+    // A file that is no bitmap (a JPEG chosen under the bitmap filter, a damaged file) would
+    // give a wallpaper without picture: refuse it.
+    HBITMAP full = static_cast<HBITMAP>(
+        LoadImageA(appInstance, filename, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    if (full == nullptr) return failWith(filename);
+    BITMAP description;
+    memset(&description, 0, sizeof description);
+    GetObjectA(full, sizeof description, &description);
+    HBITMAP previewBitmap = static_cast<HBITMAP>(
+        CopyImage(full, IMAGE_BITMAP, PREVIEW_FILE_WIDTH, PREVIEW_FILE_HEIGHT, 0));
+    DeleteObject(full);
+    if (previewBitmap == nullptr) return failWith(filename);
+    saveBitmapFile(&previewBitmap, preview);
+    if (!fileCanBeOpened(preview)) {
+        DeleteObject(previewBitmap);
+        return failWith(filename);
+    }
+
+    WallpaperEntry& entry = wallpaperTable[slot];
+    memset(&entry, 0, sizeof entry);
+    copyText(entry.filename, sizeof entry.filename, filename);
+    copyText(entry.preview, sizeof entry.preview, preview);
+    entry.previewBitmap = previewBitmap;
+    entry.width = description.bmWidth;
+    entry.height = description.bmHeight;
+    entry.used = 1;
+    pictureTitle(source, entry.original, sizeof entry.original);
+    entry.showTime = 60;
+    entry.showMode = 0;
+    ++wallpaperCount;
+    addListRow(GetDlgItem(mainWindow, IDC_LIST), slot);
+    return IMPORT_OK;
+}

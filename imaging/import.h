@@ -1,0 +1,22 @@
+// Turning one chosen picture into a wallpaper: its converted file, its preview file and bitmap,
+// its slot and its list row.
+#ifndef MURALTO_IMPORT_H
+#define MURALTO_IMPORT_H
+
+#include <windows.h>
+
+// The kind of picture, as the open-file dialog's filter index gives it.
+enum { PICTURE_BITMAP = 1, PICTURE_JPEG = 2, PICTURE_TIFF = 3 };
+
+enum { IMPORT_OK = 1, IMPORT_TABLE_FULL = -1, IMPORT_FAILED = -2 };
+enum { PREVIEW_FILE_WIDTH = 151, PREVIEW_FILE_HEIGHT = 112 };
+
+// Imports source into the lowest free slot: copies a bitmap unchanged or converts a JPEG or a
+// TIFF into the first free "MUWallpaper%d.bmp" of the data folder, makes the 151 x 112 preview
+// and writes it to the first free "previews\MU%d.bmp", fills the slot (60 seconds, centred) and
+// appends its row to the main window's list. IMPORT_TABLE_FULL touches nothing.
+// IMPORT_FAILED when the picture cannot be copied, converted or loaded as a bitmap, or its
+// preview cannot be made or written: whatever was made is removed and the slot stays free.
+int importWallpaper(HWND mainWindow, const char* source, int pictureType);
+
+#endif
