@@ -8,7 +8,8 @@
 # `python3 app/ui/art/make_art.py`; add `--preview DIR` to also get PNG copies (1x and 4x) to
 # look at. The monitor's screen must lie exactly under the 151 x 112 preview that the main
 # window paints at client point (35, 121): the bitmap's static control sits at dialog units
-# (15, 65), which is CONTROL_X, CONTROL_Y below in pixels.
+# (15, 65), which is CONTROL_X, CONTROL_Y below in pixels. Windows' own MS Sans Serif (6 x 13
+# base units at 96 DPI) would put it at (23, 106) instead.
 
 import argparse
 import math
@@ -16,16 +17,14 @@ import os
 import struct
 import zlib
 
-# Measured under Wine 8 with MapDialogRect on an "MS Sans Serif" 8 dialog: Wine without its
-# own fonts draws that face with DejaVu Sans, whose base units are 7 x 13 (Windows: 6 x 13,
-# giving X = 23).
+# Measured by MapDialogRect under Wine 8, which draws MS Sans Serif with DejaVu Sans (7 x 13).
 CONTROL_X, CONTROL_Y = 26, 106
 PREVIEW_X, PREVIEW_Y, PREVIEW_W, PREVIEW_H = 35, 121, 151, 112
 GLASS_X, GLASS_Y = PREVIEW_X - CONTROL_X, PREVIEW_Y - CONTROL_Y
 
 SS = 4  # samples per pixel along each axis
 
-# Wine 8's default theme paints dialogs in 245,245,245; the monitor's corners show it.
+# The dialog face under Wine 8's default theme; the monitor's corners show it.
 FACE = (245, 245, 245)
 
 # Colours shared by the banner and the icons.
@@ -117,7 +116,8 @@ def grow(shape, d):
 
 def offset(shape, dx, dy):
     b = shape.box
-    return Shape(lambda x, y: shape.sdf(x - dx, y - dy), (b[0] + dx, b[1] + dy, b[2] + dx, b[3] + dy))
+    return Shape(lambda x, y: shape.sdf(x - dx, y - dy),
+                 (b[0] + dx, b[1] + dy, b[2] + dx, b[3] + dy))
 
 
 class Rotation:
@@ -387,8 +387,8 @@ def draw_frame(canvas, cx, cy, w, h, degrees, scene, mat, edge_colour=FRAME_EDGE
     px0, py0, px1, py1 = x0 + 1 + mat, y0 + 1 + mat, x1 - 1 - mat, y1 - 1 - mat
     draw_landscape(canvas, px0, py0, px1, py1, scene, rotation=turn, sun_x=sun_x)
     # A faint line where the picture meets the mat gives it depth.
-    canvas.paint(subtract(rect(px0 - 0.5, py0 - 0.5, px1 + 0.5, py1 + 0.5), rect(px0, py0, px1, py1)),
-                 (0, 0, 0), alpha=0.12, rotation=turn)
+    edge = subtract(rect(px0 - 0.5, py0 - 0.5, px1 + 0.5, py1 + 0.5), rect(px0, py0, px1, py1))
+    canvas.paint(edge, (0, 0, 0), alpha=0.12, rotation=turn)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -621,7 +621,8 @@ def ico(images):
     entries, blobs = b"", b""
     for w, h, bits, blob in images:
         colours = 0 if bits >= 8 else 1 << bits
-        entries += struct.pack("<BBBBHHII", w % 256, h % 256, colours, 0, 1, bits, len(blob), offset)
+        entries += struct.pack("<BBBBHHII", w % 256, h % 256, colours, 0, 1, bits, len(blob),
+                               offset)
         blobs += blob
         offset += len(blob)
     return out + entries + blobs
@@ -642,8 +643,10 @@ def png(rows, scale=1, background=None):
             raw += b"\0" + line
 
     def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w * scale, h * scale, 8, 6, 0, 0, 0))
+        crc = struct.pack(">I", zlib.crc32(kind + data))
+        return struct.pack(">I", len(data)) + kind + data + crc
+    header = struct.pack(">IIBBBBB", w * scale, h * scale, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
             + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
 
 
