@@ -8,8 +8,7 @@
 # `python3 app/ui/art/make_art.py`; add `--preview DIR` to also get PNG copies (1x and 4x) to
 # look at. The monitor's screen must lie exactly under the 151 x 112 preview that the main
 # window paints at client point (35, 121): the bitmap's static control sits at dialog units
-# (15, 65), which is CONTROL_X, CONTROL_Y below in pixels. Windows' own MS Sans Serif (6 x 13
-# base units at 96 DPI) would put it at (23, 106) instead.
+# (15, 65), which is CONTROL_X, CONTROL_Y below in pixels.
 
 import argparse
 import math
@@ -17,8 +16,9 @@ import os
 import struct
 import zlib
 
-# Measured by MapDialogRect under Wine 8, which draws MS Sans Serif with DejaVu Sans (7 x 13).
-CONTROL_X, CONTROL_Y = 26, 106
+# MS Sans Serif 8 has dialog base units of 6 x 13 at 96 DPI, on Windows and under Wine with
+# Debian's fonts-wine (which scripts/setup installs; without it Wine substitutes a wider font).
+CONTROL_X, CONTROL_Y = 23, 106
 PREVIEW_X, PREVIEW_Y, PREVIEW_W, PREVIEW_H = 35, 121, 151, 112
 GLASS_X, GLASS_Y = PREVIEW_X - CONTROL_X, PREVIEW_Y - CONTROL_Y
 
