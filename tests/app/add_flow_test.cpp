@@ -1,0 +1,195 @@
+// The add flow on a selection as the open-file dialog returns it: one file at once, several
+// through the progress dialog, with its warnings.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "add_flow.h"
+#include "interface_texts.h"
+#include "message_box_watcher.h"
+#include "program_fixture.h"
+#include "test_bitmaps.h"
+#include "test_files.h"
+#include "txm.h"
+
+namespace {
+
+using testing_support::writeBytes;
+
+const char kDuplicatePrefix[] = "[E004]: Le wallpaper \"";
+const char kFullPrefix[] = "[E002]";
+const char kReadPrefix[] = "[E001]";
+
+class AddFlow : public ProgramTest {
+  protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        appInstance = GetModuleHandleA(nullptr); // the dialog template is in this program
+        TXM_clear(&languageStore);
+        installBuiltInTexts();
+        folder = std::string(dataFolder) + "\\..\\MuraltoPicks";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        host = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(103), nullptr, hostProc, 0);
+        ASSERT_NE(nullptr, host);
+    }
+    void TearDown() override { DestroyWindow(host); }
+    static INT_PTR CALLBACK hostProc(HWND, UINT message, WPARAM, LPARAM) {
+        return message == WM_INITDIALOG;
+    }
+
+    std::string picture(const std::string& name, int width = 32, int height = 24) {
+        std::string path = folder + "\\" + name;
+        EXPECT_TRUE(writeBytes(path, testing_support::bitmapFileBytes(width, height, 0x4080C0)));
+        return path;
+    }
+    // The buffer as the dialog leaves it: one path, or the folder and the names.
+    void select(const std::vector<std::string>& parts) {
+        memset(openFileBuffer, 0, sizeof openFileBuffer);
+        size_t at = 0;
+        for (const std::string& part : parts) {
+            memcpy(openFileBuffer + at, part.c_str(), part.size());
+            at += part.size() + 1;
+        }
+    }
+    std::vector<std::string> names(int count, int width = 32) {
+        std::vector<std::string> parts = {folder};
+        for (int i = 0; i < count; ++i) {
+            parts.push_back("pick " + std::to_string(i) + ".bmp");
+            picture(parts.back(), width, width);
+        }
+        return parts;
+    }
+    static int countStarting(const std::vector<testing_support::SeenMessageBox>& seen,
+                             const char* prefix) {
+        int count = 0;
+        for (const auto& box : seen) count += box.text.rfind(prefix, 0) == 0 ? 1 : 0;
+        return count;
+    }
+    int rows() { return static_cast<int>(SendDlgItemMessageA(host, 1003, LVM_GETITEMCOUNT, 0, 0)); }
+
+    std::string folder;
+    HWND host = nullptr;
+};
+
+TEST_F(AddFlow, OneNewPictureIsAddedWithoutTheProgressDialog) {
+    testing_support::MessageBoxWatcher watcher;
+    select({picture("sunset.bmp")});
+    runAddFlow(host, 1);
+    EXPECT_EQ(1, wallpaperCount);
+    EXPECT_STREQ("sunset.bmp", wallpaperTable[0].original);
+    EXPECT_EQ(1, rows());
+    EXPECT_TRUE(watcher.seen().empty());
+}
+
+TEST_F(AddFlow, OnePictureAlreadyInTheTableIsRefusedByItsTitle) {
+    select({picture("sunset.bmp")});
+    runAddFlow(host, 1);
+    testing_support::MessageBoxWatcher watcher;
+    runAddFlow(host, 1);
+    EXPECT_EQ(1, wallpaperCount);
+    auto seen = watcher.seen();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ("[E004]: Le wallpaper \"sunset.bmp\" a d\xE9ja \xE9t\xE9 ajout\xE9 !              ",
+              seen[0].text);
+    EXPECT_EQ("Muralto Version 3.05", seen[0].caption);
+}
+
+TEST_F(AddFlow, SeveralPicturesWithDuplicatesGoThroughTheProgressDialog) {
+    std::vector<std::string> parts = names(5);
+    select({folder + "\\" + parts[2]});
+    runAddFlow(host, 1);
+    select({folder + "\\" + parts[4]});
+    runAddFlow(host, 1);
+    ASSERT_EQ(2, wallpaperCount);
+
+    testing_support::MessageBoxWatcher watcher;
+    select(parts);
+    runAddFlow(host, 1);
+    EXPECT_EQ(5, wallpaperCount);
+    EXPECT_EQ(5, rows());
+    EXPECT_EQ(2, countStarting(watcher.seen(), kDuplicatePrefix));
+    EXPECT_EQ(2u, watcher.seen().size());
+}
+
+TEST_F(AddFlow, TheTableFillsUpPartWayThroughTheSelection) {
+    for (int i = 0; i < MAX_WALLPAPERS - 2; ++i) wallpaperTable[i].used = 1;
+    wallpaperCount = MAX_WALLPAPERS - 2;
+    testing_support::MessageBoxWatcher watcher;
+    select(names(5));
+    runAddFlow(host, 1);
+    EXPECT_EQ(MAX_WALLPAPERS, wallpaperCount);
+    EXPECT_EQ(3, countStarting(watcher.seen(), kFullPrefix));
+    EXPECT_EQ(3u, watcher.seen().size());
+}
+
+TEST_F(AddFlow, NamesThatCannotBeImportedAreReportedAndSkipped) {
+    std::vector<std::string> parts = names(2);
+    parts.insert(parts.begin() + 1, "not there.bmp");
+    parts.insert(parts.begin() + 2, std::string(300, 'n') + ".bmp"); // longer than a name
+    testing_support::MessageBoxWatcher watcher;
+    select(parts);
+    runAddFlow(host, 1);
+    EXPECT_EQ(2, wallpaperCount);
+    EXPECT_EQ(2, countStarting(watcher.seen(), kReadPrefix));
+}
+
+// Presses Cancel as soon as the progress dialog shows the given name; 0 when it did. The label
+// is read without sending it a message, since the dialog's thread is busy importing then.
+DWORD WINAPI pressCancelWhenShown(void* name) {
+    const std::string& wanted = *static_cast<std::string*>(name);
+    std::wstring wide(wanted.begin(), wanted.end());
+    for (int i = 0; i < 10000; ++i) {
+        HWND dialog = FindWindowA("#32770", "Adding Wallpaper(s)...");
+        WCHAR shown[256] = L"";
+        if (dialog != nullptr) InternalGetWindowText(GetDlgItem(dialog, 1015), shown, 256);
+        if (dialog != nullptr && wide == shown) {
+            PostMessageA(dialog, WM_COMMAND, 1000, 0);
+            return 0;
+        }
+        Sleep(1);
+    }
+    return 1;
+}
+
+TEST_F(AddFlow, CancelStopsBeforeTheNextPicture) {
+    std::vector<std::string> parts = names(10, 1200); // slow enough to press Cancel during one
+    std::string third = parts[3];
+    // Cancel while the third picture is imported: that import still finishes.
+    HANDLE presser = CreateThread(nullptr, 0, pressCancelWhenShown, &third, 0, nullptr);
+    select(parts);
+    runAddFlow(host, 1);
+    WaitForSingleObject(presser, 10000);
+    DWORD pressed = 1;
+    GetExitCodeThread(presser, &pressed);
+    CloseHandle(presser);
+    ASSERT_EQ(0u, pressed) << "the dialog never showed " << third;
+    EXPECT_EQ(3, wallpaperCount);
+}
+
+TEST(SelectedNames, AreCopiedWithinBothBuffers) {
+    char buffer[16];
+    memcpy(buffer, "C:\\pics\0a.bmp\0\0", 16);
+    char target[8];
+    bool cut = true;
+    int next = nextSelectedName(buffer, sizeof buffer, 0, target, sizeof target, &cut);
+    EXPECT_STREQ("C:\\pics", target);
+    EXPECT_FALSE(cut);
+    EXPECT_EQ(8, next);
+    next = nextSelectedName(buffer, sizeof buffer, next, target, 4, &cut);
+    EXPECT_STREQ("a.b", target) << "cut to capacity - 1";
+    EXPECT_TRUE(cut);
+    EXPECT_EQ(14, next) << "past the name's own terminator";
+
+    // A last string without terminator ends at the end of the buffer.
+    memset(buffer, 'x', sizeof buffer);
+    next = nextSelectedName(buffer, sizeof buffer, 10, target, sizeof target, &cut);
+    EXPECT_STREQ("xxxxxx", target);
+    EXPECT_FALSE(cut);
+    EXPECT_EQ(16, next);
+}
+
+} // namespace

@@ -1,0 +1,194 @@
+// Importing pictures into the table: files, preview, slot and list row, and every refusal.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <string.h>
+
+#include <string>
+
+#include "imaging_fixture.h"
+#include "import.h"
+#include "program_fixture.h"
+#include "resource.h"
+#include "test_bitmaps.h"
+#include "test_files.h"
+
+using testing_support::fileExists;
+using testing_support::readBytes;
+using testing_support::writeBytes;
+
+// A hidden window with the main window's list, for the rows the import appends.
+class ImportHost {
+  public:
+    ImportHost() {
+        InitCommonControls();
+        window_ = CreateWindowA("STATIC", "host", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
+                                nullptr, nullptr);
+        list_ = CreateWindowA(WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT, 0, 0, 300, 200, window_,
+                              reinterpret_cast<HMENU>(IDC_LIST), nullptr, nullptr);
+        LVCOLUMNA column;
+        memset(&column, 0, sizeof column);
+        column.mask = LVCF_WIDTH;
+        column.cx = 100;
+        SendMessageA(list_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+        SendMessageA(list_, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+    }
+    ~ImportHost() { DestroyWindow(window_); }
+    HWND window() const { return window_; }
+    int rows() const { return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)); }
+    std::string cell(int row, int column) const {
+        char text[256] = "";
+        LVITEMA item;
+        memset(&item, 0, sizeof item);
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(list_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+
+  private:
+    HWND window_ = nullptr;
+    HWND list_ = nullptr;
+};
+
+class ImportTest : public ProgramTest {
+  protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        CreateDirectoryA(sourceFolder().c_str(), nullptr);
+    }
+    static std::string sourceFolder() { return std::string(dataFolder) + "\\..\\MuraltoSources"; }
+    static std::string source(const std::string& name) { return sourceFolder() + "\\" + name; }
+    // A bitmap source file of the given size.
+    static std::string bitmapSource(const std::string& name, int width = 40, int height = 30) {
+        std::string path = source(name);
+        EXPECT_TRUE(writeBytes(path, testing_support::bitmapFileBytes(width, height, 0x208040)));
+        return path;
+    }
+    int import(const std::string& path, int type) {
+        return importWallpaper(host.window(), path.c_str(), type);
+    }
+    // Files of the data folder and its previews folder, by name.
+    static int filesInDataFolder() {
+        int count = 0;
+        for (const char* pattern : {"\\*.bmp", "\\previews\\*.bmp"}) {
+            WIN32_FIND_DATAA found;
+            HANDLE search = FindFirstFileA((std::string(dataFolder) + pattern).c_str(), &found);
+            if (search == INVALID_HANDLE_VALUE) continue;
+            do ++count;
+            while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        return count;
+    }
+
+    ImportHost host;
+};
+
+TEST_F(ImportTest, PicturesGetTheFirstFreeFileNumbers) {
+    ASSERT_EQ(IMPORT_OK, import(bitmapSource("a.bmp"), PICTURE_BITMAP));
+    ASSERT_EQ(IMPORT_OK, import(bitmapSource("b.bmp"), PICTURE_BITMAP));
+    EXPECT_EQ(inDataFolder("MUWallpaper0.bmp"), wallpaperTable[0].filename);
+    EXPECT_EQ(inDataFolder("previews\\MU0.bmp"), wallpaperTable[0].preview);
+    EXPECT_EQ(inDataFolder("MUWallpaper1.bmp"), wallpaperTable[1].filename);
+    EXPECT_EQ(inDataFolder("previews\\MU1.bmp"), wallpaperTable[1].preview);
+    EXPECT_EQ(2, wallpaperCount);
+    ASSERT_EQ(2, host.rows());
+    EXPECT_EQ("b.bmp", host.cell(1, 0));
+
+    // Deleting the first wallpaper frees its converted file number (its preview stays).
+    wallpaperTable[0].used = 0;
+    DeleteObject(wallpaperTable[0].previewBitmap);
+    wallpaperTable[0].previewBitmap = nullptr;
+    --wallpaperCount;
+    DeleteFileA(wallpaperTable[0].filename);
+    ASSERT_EQ(IMPORT_OK, import(bitmapSource("c.bmp"), PICTURE_BITMAP));
+    EXPECT_EQ(inDataFolder("MUWallpaper0.bmp"), wallpaperTable[0].filename);
+    EXPECT_EQ(inDataFolder("previews\\MU2.bmp"), wallpaperTable[0].preview);
+    EXPECT_STREQ("c.bmp", wallpaperTable[0].original);
+}
+
+TEST_F(ImportTest, NewWallpaperIsFilledIn) {
+    ASSERT_EQ(IMPORT_OK, import(bitmapSource("big picture.bmp", 1024, 768), PICTURE_BITMAP));
+    const WallpaperEntry& e = wallpaperTable[0];
+    EXPECT_EQ(1, e.used);
+    EXPECT_EQ(1024, e.width);
+    EXPECT_EQ(768, e.height);
+    EXPECT_EQ(60, e.showTime);
+    EXPECT_EQ(0, e.showMode);
+    EXPECT_STREQ("big picture.bmp", e.original);
+    ASSERT_NE(nullptr, e.previewBitmap);
+    BITMAP preview;
+    ASSERT_NE(0, GetObjectA(e.previewBitmap, sizeof preview, &preview));
+    EXPECT_EQ(151, preview.bmWidth);
+    EXPECT_EQ(112, preview.bmHeight);
+    EXPECT_EQ(51126u, readBytes(e.preview).size());
+    EXPECT_EQ("big picture.bmp", host.cell(0, 0));
+    EXPECT_EQ("1024x768", host.cell(0, 1));
+}
+
+TEST_F(ImportTest, BitmapIsCopiedUnchangedAndOtherPicturesAreReencoded) {
+    std::string bitmap = bitmapSource("plain.bmp", 5, 3);
+    ASSERT_EQ(IMPORT_OK, import(bitmap, PICTURE_BITMAP));
+    EXPECT_EQ(readBytes(bitmap), readBytes(wallpaperTable[0].filename));
+
+    ASSERT_TRUE(writeColourJpeg(source("photo.jpg"), quadrants(64, 48), 95));
+    ASSERT_TRUE(writeTiff(source("scan.tif"), {TiffImage{quadrants(33, 20), 1, {}}}));
+    ASSERT_EQ(IMPORT_OK, import(source("photo.jpg"), PICTURE_JPEG));
+    ASSERT_EQ(IMPORT_OK, import(source("scan.tif"), PICTURE_TIFF));
+    struct {
+        int slot, width, height;
+    } converted[] = {{1, 64, 48}, {2, 33, 20}};
+    for (const auto& c : converted) {
+        BitmapFile file(readBytes(wallpaperTable[c.slot].filename));
+        ASSERT_TRUE(file.hasHeaders()) << c.slot;
+        EXPECT_EQ(24u, file.field(28, 2)) << c.slot;
+        EXPECT_EQ(c.width, file.width());
+        EXPECT_EQ(c.height, file.height());
+        EXPECT_TRUE(closeTo(kRed, file.pixel(0, 0), 40)) << file.pixel(0, 0);
+        EXPECT_EQ(c.width, wallpaperTable[c.slot].width);
+    }
+}
+
+TEST_F(ImportTest, LongTitlesAreCutTo49Characters) {
+    std::string name = std::string(60, 't') + ".bmp";
+    ASSERT_EQ(IMPORT_OK, import(bitmapSource(name), PICTURE_BITMAP));
+    EXPECT_EQ(std::string(49, 't'), wallpaperTable[0].original);
+}
+
+TEST_F(ImportTest, FullTableRefusesWithoutTouchingAFile) {
+    for (int i = 0; i < MAX_WALLPAPERS - 1; ++i) wallpaperTable[i].used = 1;
+    wallpaperCount = MAX_WALLPAPERS - 1;
+    ASSERT_EQ(IMPORT_OK, import(bitmapSource("last.bmp"), PICTURE_BITMAP));
+    EXPECT_EQ(1, wallpaperTable[MAX_WALLPAPERS - 1].used);
+    int files = filesInDataFolder();
+    EXPECT_EQ(IMPORT_TABLE_FULL, import(bitmapSource("one more.bmp"), PICTURE_BITMAP));
+    EXPECT_EQ(files, filesInDataFolder());
+    EXPECT_EQ(MAX_WALLPAPERS, wallpaperCount);
+}
+
+// A refused picture leaves no file behind and no slot taken.
+TEST_F(ImportTest, PicturesThatCannotBecomeWallpapersAreRefused) {
+    ASSERT_TRUE(writeColourJpeg(source("photo.jpg"), quadrants(16, 16), 90));
+    std::string jpeg = readBytes(source("photo.jpg"));
+    ASSERT_TRUE(writeBytes(source("truncated.jpg"), jpeg.substr(0, 40)));
+    ASSERT_TRUE(writeBytes(source("noise.bmp"), "BM this is not a bitmap at all"));
+    struct {
+        const char* name;
+        int type;
+    } cases[] = {
+        {"photo.jpg", PICTURE_BITMAP}, // a JPEG chosen under the bitmap filter
+        {"truncated.jpg", PICTURE_JPEG}, {"noise.bmp", PICTURE_BITMAP},
+        {"noise.bmp", PICTURE_TIFF},     {"photo.jpg", 4}, // no such kind
+        {"missing.jpg", PICTURE_JPEG},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IMPORT_FAILED, import(source(c.name), c.type)) << c.name << " as " << c.type;
+        EXPECT_EQ(0, filesInDataFolder()) << c.name << " as " << c.type;
+        EXPECT_EQ(0, wallpaperTable[0].used);
+        EXPECT_EQ(0, wallpaperCount);
+        EXPECT_EQ(0, host.rows());
+    }
+}
