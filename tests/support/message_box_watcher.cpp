@@ -34,9 +34,23 @@ std::string windowText(HWND window) {
     return text;
 }
 
+// GetWindowTextA does not ask a window of another process for its text; WM_GETTEXT does, and
+// the timeout keeps a hung program from holding the watcher.
+std::string foreignWindowText(HWND window) {
+    char text[2048] = "";
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 2000, &ignored);
+    text[sizeof text - 1] = '\0';
+    return text;
+}
+
 } // namespace
 
-MessageBoxWatcher::MessageBoxWatcher() {
+MessageBoxWatcher::MessageBoxWatcher() : MessageBoxWatcher(GetCurrentProcessId()) {}
+
+MessageBoxWatcher::MessageBoxWatcher(DWORD processId)
+    : process_(processId), desktop_(GetThreadDesktop(GetCurrentThreadId())) {
     InitializeCriticalSection(&lock_);
     thread_ = CreateThread(nullptr, 0, run, this, 0, nullptr);
 }
@@ -57,6 +71,8 @@ std::vector<SeenMessageBox> MessageBoxWatcher::seen() {
 
 DWORD WINAPI MessageBoxWatcher::run(void* self) {
     MessageBoxWatcher* watcher = static_cast<MessageBoxWatcher*>(self);
+    // Wine starts a new thread on the default desktop, not on the one its process was given.
+    SetThreadDesktop(watcher->desktop_);
     while (InterlockedCompareExchange(&watcher->stop_, 0, 0) == 0) {
         watcher->poll();
         Sleep(20);
@@ -65,11 +81,15 @@ DWORD WINAPI MessageBoxWatcher::run(void* self) {
 }
 
 void MessageBoxWatcher::poll() {
-    Search search = {GetCurrentProcessId(), {}};
+    Search search = {process_, {}};
     EnumWindows(collectDialog, reinterpret_cast<LPARAM>(&search));
+    bool own = process_ == GetCurrentProcessId();
     for (HWND box : search.found) {
         if (std::find(handled_.begin(), handled_.end(), box) != handled_.end()) continue;
-        SeenMessageBox entry = {windowText(box), windowText(GetDlgItem(box, kMessageTextId))};
+        HWND textControl = GetDlgItem(box, kMessageTextId);
+        SeenMessageBox entry =
+            own ? SeenMessageBox{windowText(box), windowText(textControl)}
+                : SeenMessageBox{foreignWindowText(box), foreignWindowText(textControl)};
         EnterCriticalSection(&lock_);
         seen_.push_back(entry);
         LeaveCriticalSection(&lock_);

@@ -1,5 +1,6 @@
-// Watches, from a second thread, for message boxes of this process, records their caption and
-// text, and presses OK, so that a test can check a warning for real and never hangs on one.
+// Watches, from a second thread, for message boxes of this process or of another one, records
+// their caption and text, and presses OK, so that a test can check a warning for real and never
+// hangs on one.
 #ifndef MURALTO_MESSAGE_BOX_WATCHER_H
 #define MURALTO_MESSAGE_BOX_WATCHER_H
 
@@ -17,7 +18,10 @@ struct SeenMessageBox {
 
 class MessageBoxWatcher {
   public:
+    // The boxes of this process.
     MessageBoxWatcher();
+    // The boxes of another process, such as a program that a test drives.
+    explicit MessageBoxWatcher(DWORD processId);
     ~MessageBoxWatcher();
     MessageBoxWatcher(const MessageBoxWatcher&) = delete;
     MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
@@ -29,6 +33,8 @@ class MessageBoxWatcher {
     static DWORD WINAPI run(void* self);
     void poll();
 
+    DWORD process_;
+    HDESK desktop_; // the creator's: the boxes show there
     HANDLE thread_ = nullptr;
     volatile LONG stop_ = 0;
     CRITICAL_SECTION lock_;

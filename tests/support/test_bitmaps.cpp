@@ -11,6 +11,11 @@ void put(std::string& out, uint32_t value, int bytes) {
 } // namespace
 
 std::string bitmapFileBytes(int width, int height, uint32_t rgb) {
+    return bitmapFileBytes(width, height, [rgb](int, int) { return rgb; });
+}
+
+std::string bitmapFileBytes(int width, int height,
+                            const std::function<uint32_t(int x, int y)>& rgbAt) {
     int stride = (3 * width + 3) / 4 * 4;
     std::string out;
     put(out, 0x4D42, 2);
@@ -23,8 +28,8 @@ std::string bitmapFileBytes(int width, int height, uint32_t rgb) {
     put(out, 1, 2);
     put(out, 24, 2);
     for (int i = 0; i < 6; ++i) put(out, 0, 4);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) put(out, rgb, 3); // blue, green, red
+    for (int y = height - 1; y >= 0; --y) {                       // rows bottom up
+        for (int x = 0; x < width; ++x) put(out, rgbAt(x, y), 3); // blue, green, red
         out.append(stride - 3 * width, '\0');
     }
     return out;
