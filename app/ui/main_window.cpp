@@ -7,6 +7,7 @@
 #include "add_flow.h"
 #include "app_state.h"
 #include "bounded_text.h"
+#include "desktop_wallpaper.h"
 #include "interface_texts.h"
 #include "resource.h"
 #include "sequencer.h"
@@ -99,7 +100,11 @@ void fillFieldsFromShownSlot(HWND window) {
         char time[16];
         formatText(time, sizeof time, "%d", entry.showTime);
         SetDlgItemTextA(window, IDC_TIME, time);
-        SendDlgItemMessageA(window, IDC_MODE, CB_SETCURSEL, static_cast<WPARAM>(entry.showMode), 0);
+        // A hand-edited mode must show no entry. An index past the entries clears the
+        // selection on Windows, but Wine keeps the previous one, so no entry is asked for.
+        bool listed = entry.showMode >= MODE_CENTRE && entry.showMode <= MODE_STRETCH;
+        SendDlgItemMessageA(window, IDC_MODE, CB_SETCURSEL,
+                            static_cast<WPARAM>(listed ? entry.showMode : -1), 0);
     } else {
         SetDlgItemTextA(window, IDC_TIME, "");
         SendDlgItemMessageA(window, IDC_MODE, CB_SETCURSEL, 0, 0);
