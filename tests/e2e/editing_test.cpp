@@ -1,0 +1,233 @@
+// Choosing a wallpaper in the list and editing its time and mode, one at a time or for all.
+#include "journey.h"
+#include "options.h"
+#include "screenshot.h"
+
+namespace e2e {
+namespace {
+
+const char* const kModeNames[] = {"CENTRE", "MOSAIQUE", "ETIRE"};
+
+class Editing : public Journey {
+  protected:
+    void SetUp() override {
+        Journey::SetUp();
+        wallpapers_ = threeWallpapers();
+        SystemSettings settings;
+        settings.randomWall = 1;
+        configure(settings, wallpapers_);
+    }
+
+    // Selects the row and waits until the fields show that wallpaper's time and mode.
+    static bool selectAndWait(MuraltoRun& run, int row, const std::string& time, int mode) {
+        run.selectRow(row);
+        return waitUntil([&] { return run.text(TIME) == time && run.selection(MODE) == mode; });
+    }
+
+    static std::string shown(const MuraltoRun& run) {
+        return "time \"" + run.text(TIME) + "\", mode " + std::to_string(run.selection(MODE));
+    }
+
+    std::vector<Wallpaper> wallpapers_;
+};
+
+// Pixels of the preview area that must show wallpaper number's preview.
+std::string previewMismatches(const Screenshot& shot, POINT client, int number) {
+    const POINT samples[] = {
+        {0, 0}, {150, 0}, {0, 111}, {150, 111}, {75, 56}, {110 - number * 25, 30}, {40, 100}};
+    std::string wrong;
+    for (POINT p : samples) {
+        POINT screen = {client.x + 35 + p.x, client.y + 121 + p.y};
+        uint32_t got = shot.atScreen(screen), want = previewColour(number, p.x, p.y);
+        if (got != want) {
+            char line[96];
+            snprintf(line, sizeof line, "\n  (%ld,%ld): 0x%06X instead of 0x%06X", p.x, p.y, got,
+                     want);
+            wrong += line;
+        }
+    }
+    return wrong;
+}
+
+TEST_F(Editing, SelectingARowShowsItsTimeModeAndPreview) {
+    MuraltoRun run;
+    ASSERT_TRUE(showMainWindow(run));
+    EXPECT_EQ((std::vector<std::string>{kModeNames[0], kModeNames[1], kModeNames[2]}),
+              run.entries(MODE));
+
+    // The very first selection fills the fields too, whatever its row.
+    EXPECT_TRUE(selectAndWait(run, 2, "35", 2)) << shown(run);
+    EXPECT_EQ("ETIRE", run.text(MODE));
+    EXPECT_TRUE(waitUntil([&] { return run.enabled(DELETE_ONE); })) << "Delete stays disabled";
+    EXPECT_TRUE(selectAndWait(run, 0, "15", 0)) << shown(run);
+    EXPECT_TRUE(selectAndWait(run, 1, "25", 1)) << shown(run);
+    EXPECT_EQ(1, run.selectedRow());
+
+    // The refresh tick paints the preview of the selected wallpaper at client point (35, 121).
+    POINT client = {0, 0};
+    ClientToScreen(run.window(), &client);
+    std::string wrong;
+    Screenshot shot;
+    EXPECT_TRUE(waitUntil([&] {
+        shot = capture(run.window());
+        wrong = previewMismatches(shot, client, 1);
+        return wrong.empty();
+    })) << "the preview of wallpaper 1 is not there:"
+        << wrong;
+    EXPECT_TRUE(savePng(shot, options.screenshotFolder + "\\main-window.png"));
+
+    EXPECT_TRUE(selectAndWait(run, 0, "15", 0)) << shown(run);
+    EXPECT_TRUE(waitUntil([&] {
+        wrong = previewMismatches(capture(run.window()), client, 0);
+        return wrong.empty();
+    })) << "the preview did not follow the selection:"
+        << wrong;
+
+    quitWithButton(run);
+}
+
+TEST_F(Editing, TypedTimesAndChosenModesReachTheWallpapersAndAreSavedOnQuit) {
+    MuraltoRun run;
+    ASSERT_TRUE(showMainWindow(run));
+
+    ASSERT_TRUE(selectAndWait(run, 1, "25", 1)) << shown(run);
+    run.type(TIME, "90");
+    EXPECT_EQ("90", run.text(TIME));
+    run.choose(MODE, 2);
+    Sleep(kFewTicks);
+
+    // Another wallpaper's values replace them in the fields, and come back with its row.
+    ASSERT_TRUE(selectAndWait(run, 2, "35", 2)) << shown(run);
+    run.type(TIME, "");
+    run.choose(MODE, 0);
+    Sleep(kFewTicks);
+    EXPECT_TRUE(selectAndWait(run, 1, "90", 2))
+        << "wallpaper 1 did not keep its edits: " << shown(run);
+    EXPECT_TRUE(selectAndWait(run, 2, "0", 0)) << "an emptied time is 0: " << shown(run);
+    EXPECT_TRUE(selectAndWait(run, 0, "15", 0))
+        << "an edit reached another wallpaper: " << shown(run);
+
+    run.click(RANDOM);
+    run.click(START_CHANGE);
+    Sleep(kFewTicks);
+    quitWithButton(run);
+
+    SavedConfiguration saved = readConfiguration();
+    ASSERT_TRUE(saved.present) << "Quit wrote no configuration";
+    EXPECT_EQ("0", saved.value("SYSTEM", "randomWall"));
+    EXPECT_EQ("1", saved.value("SYSTEM", "startWall"));
+    EXPECT_EQ("0", saved.value("SYSTEM", "language"));
+    ASSERT_EQ(3, saved.wallpaperClasses());
+    const struct {
+        const char* time;
+        const char* mode;
+    } expected[] = {{"15", "0"}, {"90", "2"}, {"0", "0"}};
+    for (int i = 0; i < 3; ++i) {
+        std::string name = "WALLPAPER " + std::to_string(i);
+        EXPECT_EQ(wallpapers_[i].title, saved.value(name, "original")) << name;
+        EXPECT_EQ(wallpaperPath(i), saved.value(name, "filename")) << name;
+        EXPECT_EQ(previewPath(i), saved.value(name, "preview")) << name;
+        EXPECT_EQ(expected[i].time, saved.value(name, "showTime")) << name;
+        EXPECT_EQ(expected[i].mode, saved.value(name, "showMode")) << name;
+        EXPECT_EQ(std::to_string(wallpapers_[i].width) + "," +
+                      std::to_string(wallpapers_[i].height),
+                  saved.value(name, "size"))
+            << name;
+    }
+}
+
+TEST_F(Editing, ApplyForAllGivesEveryWallpaperTheShownTimeAndMode) {
+    MuraltoRun run;
+    ASSERT_TRUE(showMainWindow(run));
+
+    ASSERT_TRUE(selectAndWait(run, 0, "15", 0)) << shown(run);
+    run.type(TIME, "45");
+    run.choose(MODE, 1);
+    Sleep(kFewTicks);
+    run.click(APPLY_ALL);
+    EXPECT_TRUE(selectAndWait(run, 2, "45", 1)) << shown(run);
+    EXPECT_TRUE(selectAndWait(run, 1, "45", 1)) << shown(run);
+    quitWithButton(run);
+
+    SavedConfiguration saved = readConfiguration();
+    ASSERT_EQ(3, saved.wallpaperClasses());
+    for (int i = 0; i < 3; ++i) {
+        std::string name = "WALLPAPER " + std::to_string(i);
+        EXPECT_EQ("45", saved.value(name, "showTime")) << name;
+        EXPECT_EQ("1", saved.value(name, "showMode")) << name;
+    }
+}
+
+class EditedByHand : public Journey {};
+
+TEST_F(EditedByHand, AModeOutsideTheListShowsNoEntryAndIsSavedAsNoSelection) {
+    configure(SystemSettings(), {{0, "Dunes.jpg", 20, 7}, {1, "Lac.jpg", 30, 1}});
+    MuraltoRun run;
+    ASSERT_TRUE(showMainWindow(run));
+    run.selectRow(0);
+    EXPECT_TRUE(waitUntil([&] { return run.text(TIME) == "20"; })) << run.text(TIME);
+    EXPECT_EQ(-1, run.selection(MODE));
+    EXPECT_EQ("", run.text(MODE));
+    Sleep(kFewTicks);
+    quitWithButton(run);
+    EXPECT_EQ("-1", readConfiguration().value("WALLPAPER 0", "showMode"));
+    EXPECT_EQ("1", readConfiguration().value("WALLPAPER 1", "showMode"));
+}
+
+class Deleting : public Editing {};
+
+TEST_F(Deleting, DeleteRemovesTheConvertedFileAndKeepsThePreview) {
+    MuraltoRun run;
+    ASSERT_TRUE(showMainWindow(run));
+    ASSERT_TRUE(selectAndWait(run, 1, "25", 1)) << shown(run);
+    ASSERT_TRUE(waitUntil([&] { return run.enabled(DELETE_ONE); }));
+
+    run.click(DELETE_ONE);
+    EXPECT_EQ((std::vector<std::string>{wallpapers_[0].title, wallpapers_[2].title}), run.titles());
+    EXPECT_FALSE(fileExists(wallpaperPath(1))) << "the converted file is still there";
+    EXPECT_TRUE(fileExists(previewPath(1))) << "the preview file went too";
+    for (int n : {0, 2}) {
+        EXPECT_TRUE(fileExists(wallpaperPath(n))) << n;
+        EXPECT_TRUE(fileExists(previewPath(n))) << n;
+    }
+    EXPECT_EQ(-1, run.selectedRow());
+    EXPECT_TRUE(waitUntil([&] { return !run.enabled(DELETE_ONE); }, kFewTicks))
+        << "Delete stays enabled without a selection";
+    EXPECT_TRUE(waitUntil([&] { return run.text(COUNTER) == counterText(2); }, kFewTicks))
+        << run.text(COUNTER);
+
+    // The rows left still lead to their own wallpapers.
+    EXPECT_TRUE(selectAndWait(run, 1, "35", 2)) << shown(run);
+    quitWithButton(run);
+
+    SavedConfiguration saved = readConfiguration();
+    ASSERT_EQ(2, saved.wallpaperClasses());
+    EXPECT_EQ(wallpapers_[0].title, saved.value("WALLPAPER 0", "original"));
+    EXPECT_EQ(wallpapers_[2].title, saved.value("WALLPAPER 1", "original"));
+    EXPECT_EQ(wallpaperPath(2), saved.value("WALLPAPER 1", "filename"));
+}
+
+TEST_F(Deleting, DeleteAllRemovesBothFilesOfEveryWallpaperAndQuitKeepsTheOldFile) {
+    std::string before = fileBytes(iniPath());
+    MuraltoRun run;
+    ASSERT_TRUE(showMainWindow(run));
+    ASSERT_TRUE(selectAndWait(run, 0, "15", 0)) << shown(run);
+
+    run.click(DELETE_ALL);
+    EXPECT_EQ(0, run.rowCount());
+    for (int n = 0; n < 3; ++n) {
+        EXPECT_FALSE(fileExists(wallpaperPath(n))) << n;
+        EXPECT_FALSE(fileExists(previewPath(n))) << n;
+    }
+    EXPECT_TRUE(waitUntil([&] { return run.text(COUNTER) == counterText(0); }, kFewTicks))
+        << run.text(COUNTER);
+    const int editing[] = {LIST, TIME, MODE, DELETE_ONE, DELETE_ALL, HIDE, APPLY_ALL};
+    for (int id : editing)
+        EXPECT_TRUE(waitUntil([&] { return !run.enabled(id); }, kFewTicks)) << id << " enabled";
+
+    quitWithButton(run);
+    EXPECT_EQ(before, fileBytes(iniPath())) << "an empty table rewrote the configuration";
+}
+
+} // namespace
+} // namespace e2e

@@ -1,0 +1,75 @@
+// What the program reads and leaves behind: its data folder under the system directory, the
+// configuration file, the converted wallpapers with their previews, and the desktop settings.
+#ifndef MURALTO_E2E_MURALTO_FILES_H
+#define MURALTO_E2E_MURALTO_FILES_H
+
+#include <stdint.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+std::string dataFolder();    // C:\windows\system32\Muralto in a 32-bit prefix
+std::string previewFolder(); // its previews folder
+std::string iniPath();       // the configuration file
+std::string wallpaperPath(int number);
+std::string previewPath(int number);
+
+bool folderExists(const std::string& path);
+// Every file of the data folder and of its previews folder, then both folders.
+void removeDataFolder();
+void makeDataFolder();
+// The file names in a folder, sorted.
+std::vector<std::string> filesIn(const std::string& folder);
+
+// One configured wallpaper, with files of its own named after number.
+struct Wallpaper {
+    int number;
+    std::string title;
+    int showTime;
+    int showMode;
+    int width = 1024;
+    int height = 768;
+};
+
+// The preview's colour at (x, y) of its 151 x 112 pixels: a scene of its own for each number.
+uint32_t previewColour(int number, int x, int y);
+// Writes the converted wallpaper and the preview of wallpaper.number.
+void writeWallpaperFiles(const Wallpaper& wallpaper);
+
+struct SystemSettings {
+    int lastWall = 0;
+    int randomWall = 0;
+    int startWall = 0;
+    int language = 0;
+};
+
+// The configuration file's text, lines ending in CR LF as the program's own files.
+std::string iniText(const SystemSettings& settings, const std::vector<Wallpaper>& wallpapers);
+void writeIni(const std::string& text);
+// Writes the files of every wallpaper and a configuration file that lists them.
+void configure(const SystemSettings& settings, const std::vector<Wallpaper>& wallpapers);
+
+// The whole file; "<missing>" when it cannot be read.
+std::string fileBytes(const std::string& path);
+bool fileExists(const std::string& path);
+
+// A configuration file as classes of members, read the way the program writes it.
+struct SavedConfiguration {
+    bool present = false;
+    std::map<std::string, std::map<std::string, std::string>> classes;
+    // The value, or "<none>".
+    std::string value(const std::string& className, const std::string& member) const;
+    int wallpaperClasses() const;
+};
+SavedConfiguration readConfiguration();
+
+// HKEY_CURRENT_USER\Control Panel\Desktop.
+std::string desktopValue(const char* name);
+void setDesktopValue(const char* name, const std::string& value);
+
+} // namespace e2e
+
+#endif

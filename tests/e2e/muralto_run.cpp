@@ -1,0 +1,393 @@
+#include "muralto_run.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <shellapi.h>
+#include <string.h>
+
+#include "options.h"
+#include "remote_buffer.h"
+#include "test_files.h"
+
+namespace e2e {
+
+const char kMainCaption[] = "Muralto Version 3.05";
+
+namespace {
+
+const DWORD kAnswerTimeout = 3000; // for one message to be handled
+const UINT kTrayIconId = 1;
+const DWORD kFirstShellRecordSize = 88; // NOTIFYICONDATAA as the first shell version knew it
+
+void emptyFolder(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+std::string currentFolder() {
+    char folder[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof folder, folder);
+    return folder;
+}
+
+bool copyInto(const std::string& from, const std::string& name, const std::string& to) {
+    bool ok = CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
+    if (!ok) ADD_FAILURE() << "cannot copy " << from << "\\" << name << " to " << to;
+    return ok;
+}
+
+struct DialogSearch {
+    DWORD process;
+    std::string caption;
+    int requiredControl; // 0: any
+    HWND found;
+};
+
+BOOL CALLBACK findProcessDialog(HWND window, LPARAM param) {
+    DialogSearch* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[32] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (process != search->process || strcmp(className, "#32770") != 0) return TRUE;
+    if (windowText(window) != search->caption) return TRUE;
+    if (search->requiredControl != 0 && GetDlgItem(window, search->requiredControl) == nullptr)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND findTopLevelDialog(DWORD process, const std::string& caption, int requiredControl) {
+    DialogSearch search = {process, caption, requiredControl, nullptr};
+    EnumWindows(findProcessDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool sendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    DWORD_PTR answer = 0;
+    bool ok = SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerTimeout,
+                                  &answer) != 0;
+    if (result != nullptr) *result = static_cast<LRESULT>(answer);
+    return ok;
+}
+
+LRESULT ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (!sendWithin(window, message, wParam, lParam, &result))
+        ADD_FAILURE() << "message 0x" << std::hex << message << " to window " << window
+                      << " got no answer within " << std::dec << kAnswerTimeout << " ms";
+    return result;
+}
+
+struct TipSearch {
+    HWND taskBar;
+    std::vector<std::string> tips;
+};
+
+// Every tool of a tooltip window that the task bar owns; its texts live in the shell's process.
+BOOL CALLBACK collectTips(HWND window, LPARAM param) {
+    TipSearch* search = reinterpret_cast<TipSearch*>(param);
+    char className[32] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (strcmp(className, TOOLTIPS_CLASSA) != 0 || GetWindow(window, GW_OWNER) != search->taskBar)
+        return TRUE;
+    DWORD shellId = 0;
+    GetWindowThreadProcessId(window, &shellId);
+    HANDLE shell =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, shellId);
+    if (shell == nullptr) return TRUE;
+    DWORD_PTR tools = 0;
+    SendMessageTimeoutW(window, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeout, &tools);
+    for (DWORD_PTR i = 0; i < tools; ++i) {
+        const size_t textOffset = 512, textChars = 1024;
+        RemoteBuffer buffer(shell, textOffset + textChars * sizeof(WCHAR));
+        TTTOOLINFOW tool;
+        memset(&tool, 0, sizeof tool);
+        tool.cbSize = sizeof tool;
+        tool.lpszText = static_cast<WCHAR*>(buffer.at(textOffset));
+        WCHAR text[textChars] = L"";
+        DWORD_PTR found = 0;
+        if (!buffer.write(0, &tool, sizeof tool) || !buffer.write(textOffset, text, sizeof text) ||
+            !SendMessageTimeoutW(window, TTM_ENUMTOOLSW, i, buffer.param(), SMTO_ABORTIFHUNG,
+                                 kAnswerTimeout, &found) ||
+            !found || !buffer.read(textOffset, text, sizeof text))
+            continue;
+        text[textChars - 1] = L'\0';
+        char tip[textChars * 2] = "";
+        WideCharToMultiByte(CP_ACP, 0, text, -1, tip, sizeof tip, nullptr, nullptr);
+        search->tips.push_back(tip);
+    }
+    CloseHandle(shell);
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<std::string> notificationTips() {
+    TipSearch search = {FindWindowA("Shell_TrayWnd", nullptr), {}};
+    if (search.taskBar != nullptr) EnumWindows(collectTips, reinterpret_cast<LPARAM>(&search));
+    return search.tips;
+}
+
+std::string windowText(HWND window) {
+    char text[1024] = "";
+    if (window == nullptr) return "<no window>";
+    LRESULT length = 0;
+    if (!sendWithin(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), &length))
+        return "<no answer>";
+    text[sizeof text - 1] = '\0';
+    return text;
+}
+
+std::string describe(const std::vector<testing_support::SeenMessageBox>& boxes) {
+    std::string out;
+    for (const auto& box : boxes) out += "\n  [" + box.caption + "] \"" + box.text + "\"";
+    return out.empty() ? "none" : out;
+}
+
+MuraltoRun::MuraltoRun(const Setup& setup) {
+    std::string runs = currentFolder() + "\\runs";
+    CreateDirectoryA(runs.c_str(), nullptr);
+    folder_ = runs + "\\" + testing_support::testFileName("");
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    emptyFolder(folder_);
+
+    const std::string& programs = options.programFolder;
+    bool copied =
+        copyInto(programs, "Muralto.exe", folder_) && copyInto(programs, "TXM.dll", folder_) &&
+        copyInto(setup.outdatedKfg ? options.outdatedKfgFolder : programs, "KFG.dll", folder_) &&
+        (!setup.languageFile || copyInto(programs, "Muralto.lng", folder_));
+    if (!copied) return;
+
+    std::string program = folder_ + "\\Muralto.exe";
+    std::string commandLine = "\"" + program + "\"";
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info;
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        folder_.c_str(), &startup, &info)) {
+        ADD_FAILURE() << "CreateProcessA(" << program << ") failed, error " << GetLastError();
+        return;
+    }
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+    watcher_.reset(new testing_support::MessageBoxWatcher(processId_));
+}
+
+MuraltoRun::~MuraltoRun() {
+    if (process_ == nullptr) return;
+    if (running()) {
+        ADD_FAILURE() << "Muralto.exe was still running at the end of the test: killed";
+        TerminateProcess(process_, 99);
+        WaitForSingleObject(process_, kPatience);
+    }
+    watcher_.reset();
+    CloseHandle(process_);
+}
+
+bool MuraltoRun::findMainWindow(DWORD timeoutMs) {
+    if (process_ == nullptr) return false;
+    // The list tells the main window apart from message boxes, which share its caption.
+    waitUntil(
+        [this] {
+            window_ = findTopLevelDialog(processId_, kMainCaption, LIST);
+            return window_ != nullptr || !running();
+        },
+        timeoutMs);
+    return window_ != nullptr;
+}
+
+HWND MuraltoRun::control(int id) const { return GetDlgItem(window_, id); }
+
+bool MuraltoRun::visible() const { return window_ != nullptr && IsWindowVisible(window_); }
+
+bool MuraltoRun::enabled(int id) const {
+    HWND item = control(id);
+    return item != nullptr && IsWindowEnabled(item);
+}
+
+bool MuraltoRun::checked(int id) const {
+    return ask(control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::string MuraltoRun::text(int id) const { return windowText(control(id)); }
+
+HWND MuraltoRun::findDialog(const std::string& caption, DWORD timeoutMs) const {
+    HWND found = nullptr;
+    waitUntil(
+        [&] {
+            found = findTopLevelDialog(processId_, caption, 0);
+            return found != nullptr && found != window_;
+        },
+        timeoutMs);
+    return found != window_ ? found : nullptr;
+}
+
+bool MuraltoRun::send(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) const {
+    return sendWithin(window_, message, wParam, lParam, result);
+}
+
+bool MuraltoRun::post(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return PostMessageA(window_, message, wParam, lParam) != 0;
+}
+
+void MuraltoRun::click(int id) {
+    EXPECT_TRUE(enabled(id)) << "clicking the disabled control " << id;
+    ask(control(id), BM_CLICK, 0, 0);
+}
+
+void MuraltoRun::clickLater(int id) {
+    EXPECT_TRUE(enabled(id)) << "clicking the disabled control " << id;
+    EXPECT_TRUE(PostMessageA(control(id), BM_CLICK, 0, 0));
+}
+
+void MuraltoRun::type(int id, const std::string& text) {
+    HWND field = control(id);
+    ask(field, EM_SETSEL, 0, -1);
+    ask(field, WM_CHAR, VK_BACK, 0);
+    for (char c : text) ask(field, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+void MuraltoRun::choose(int comboId, int index) {
+    HWND combo = control(comboId);
+    ask(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ask(window_, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+int MuraltoRun::selection(int comboId) const {
+    return static_cast<int>(ask(control(comboId), CB_GETCURSEL, 0, 0));
+}
+
+std::vector<std::string> MuraltoRun::entries(int comboId) const {
+    // Wine hands CB_GETLBTEXTA of another process's box back in UTF-16 unconverted, so the
+    // entries are asked for in UTF-16 and converted here as the program's own code page would.
+    HWND combo = control(comboId);
+    std::vector<std::string> result;
+    int count = static_cast<int>(ask(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        WCHAR wide[512] = L"";
+        DWORD_PTR length = 0;
+        if (!SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kAnswerTimeout,
+                                 &length) ||
+            length >= sizeof wide / sizeof wide[0]) {
+            result.push_back("<entry unreadable>");
+            continue;
+        }
+        SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide),
+                            SMTO_ABORTIFHUNG, kAnswerTimeout, &length);
+        char text[1024] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        result.push_back(text);
+    }
+    return result;
+}
+
+int MuraltoRun::rowCount() const {
+    return static_cast<int>(ask(control(LIST), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string MuraltoRun::cell(int row, int column) const {
+    const size_t textSize = 260;
+    RemoteBuffer buffer(process_, sizeof(LVITEMA) + textSize);
+    if (!buffer.valid()) return "<no remote buffer>";
+    LVITEMA item;
+    memset(&item, 0, sizeof item);
+    item.iSubItem = column;
+    item.pszText = static_cast<char*>(buffer.at(sizeof item));
+    item.cchTextMax = textSize;
+    char text[textSize] = "";
+    if (!buffer.write(0, &item, sizeof item) || !buffer.write(sizeof item, text, textSize))
+        return "<remote write failed>";
+    ask(control(LIST), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), buffer.param());
+    if (!buffer.read(sizeof item, text, textSize)) return "<remote read failed>";
+    text[textSize - 1] = '\0';
+    return text;
+}
+
+std::vector<std::string> MuraltoRun::titles() const {
+    std::vector<std::string> result;
+    for (int row = 0, rows = rowCount(); row < rows; ++row) result.push_back(cell(row, 0));
+    return result;
+}
+
+std::string MuraltoRun::columnTitle(int column) const {
+    const size_t textSize = 260;
+    RemoteBuffer buffer(process_, sizeof(LVCOLUMNA) + textSize);
+    if (!buffer.valid()) return "<no remote buffer>";
+    LVCOLUMNA header;
+    memset(&header, 0, sizeof header);
+    header.mask = LVCF_TEXT;
+    header.pszText = static_cast<char*>(buffer.at(sizeof header));
+    header.cchTextMax = textSize;
+    char text[textSize] = "";
+    if (!buffer.write(0, &header, sizeof header) || !buffer.write(sizeof header, text, textSize))
+        return "<remote write failed>";
+    if (!ask(control(LIST), LVM_GETCOLUMNA, static_cast<WPARAM>(column), buffer.param()))
+        return "<no column>";
+    if (!buffer.read(sizeof header, text, textSize)) return "<remote read failed>";
+    text[textSize - 1] = '\0';
+    return text;
+}
+
+void MuraltoRun::selectRow(int row) {
+    RemoteBuffer buffer(process_, sizeof(LVITEMA));
+    LVITEMA item;
+    memset(&item, 0, sizeof item);
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ASSERT_TRUE(buffer.write(0, &item, sizeof item));
+    EXPECT_TRUE(ask(control(LIST), LVM_SETITEMSTATE, static_cast<WPARAM>(row), buffer.param()))
+        << "selecting row " << row;
+}
+
+int MuraltoRun::selectedRow() const {
+    return static_cast<int>(
+        ask(control(LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+bool MuraltoRun::trayIconShown() const {
+    // Modifying nothing succeeds exactly when the shell holds an icon for this window and id.
+    NOTIFYICONDATAA record;
+    memset(&record, 0, sizeof record);
+    record.cbSize = kFirstShellRecordSize;
+    record.hWnd = window_;
+    record.uID = kTrayIconId;
+    return Shell_NotifyIconA(NIM_MODIFY, &record) != 0;
+}
+
+bool MuraltoRun::dropTrayIcon() const {
+    NOTIFYICONDATAA record;
+    memset(&record, 0, sizeof record);
+    record.cbSize = kFirstShellRecordSize;
+    record.hWnd = window_;
+    record.uID = kTrayIconId;
+    return Shell_NotifyIconA(NIM_DELETE, &record) != 0;
+}
+
+bool MuraltoRun::running() const {
+    return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool MuraltoRun::waitForExit(DWORD timeoutMs) {
+    return process_ != nullptr && WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD MuraltoRun::exitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_ != nullptr) GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+std::vector<testing_support::SeenMessageBox> MuraltoRun::messageBoxes() const {
+    return watcher_ ? watcher_->seen() : std::vector<testing_support::SeenMessageBox>();
+}
+
+} // namespace e2e

@@ -1,0 +1,133 @@
+// One run of the real Muralto.exe, started from a scratch folder and worked like a user would:
+// through window messages to its controls and through what its windows show.
+#ifndef MURALTO_E2E_MURALTO_RUN_H
+#define MURALTO_E2E_MURALTO_RUN_H
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "message_box_watcher.h"
+#include "waiting.h"
+
+namespace e2e {
+
+// The window caption, which is also every message box's caption.
+extern const char kMainCaption[]; // "Muralto Version 3.05"
+
+// The main window's controls by their dialog ids.
+enum Control {
+    ABOUT = 1000,
+    WEB_PAGE = 1001,
+    HIDE = 1002,
+    LIST = 1003,
+    MODE = 1004,
+    ADD = 1005,
+    DELETE_ONE = 1006,
+    DELETE_ALL = 1007,
+    TIME = 1008,
+    QUIT = 1009,
+    RANDOM = 1010,
+    START_CHANGE = 1012,
+    LANGUAGE = 1013,
+    COUNTER = 1015,
+    LANGUAGE_LABEL = 1016,
+    PREVIEW_FRAME = 1017,
+    TIME_LABEL = 1019,
+    SECONDS_LABEL = 1020,
+    MODE_LABEL = 1021,
+    LIST_FRAME = 1022,
+    APPLY_ALL = 1024,
+};
+
+// The notification icon's callback message.
+const UINT WM_TRAYICON = 0x0606;
+
+class MuraltoRun {
+  public:
+    struct Setup {
+        bool languageFile = true; // copy Muralto.lng beside the program
+        bool outdatedKfg = false; // the KFG.dll that reports 2.49 instead of the real one
+    };
+
+    // Copies the program into a folder of the current test and starts it from there.
+    explicit MuraltoRun(const Setup& setup);
+    MuraltoRun() : MuraltoRun(Setup()) {}
+    // A program still running here has hung or was left behind by a failed check: it is killed.
+    ~MuraltoRun();
+    MuraltoRun(const MuraltoRun&) = delete;
+    MuraltoRun& operator=(const MuraltoRun&) = delete;
+
+    bool started() const { return process_ != nullptr; }
+    const std::string& folder() const { return folder_; }
+    HANDLE process() const { return process_; }
+
+    // Waits for the main window, shown or hidden.
+    bool findMainWindow(DWORD timeoutMs = kPatience);
+    HWND window() const { return window_; }
+    HWND control(int id) const;
+    bool visible() const;
+    bool enabled(int id) const;
+    bool checked(int id) const;
+    std::string text(int id) const;
+
+    // Another top-level dialog of the program with this caption (the About box, a message box).
+    HWND findDialog(const std::string& caption, DWORD timeoutMs = kPatience) const;
+
+    // Messages to the main window; false when it did not answer in time.
+    bool send(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr) const;
+    bool post(UINT message, WPARAM wParam, LPARAM lParam) const;
+
+    // A click, handled before the call returns.
+    void click(int id);
+    // A click posted to the button, for the buttons that open a modal box.
+    void clickLater(int id);
+    // Replaces the field's text by typing it, key by key.
+    void type(int id, const std::string& text);
+    // Chooses an entry of a drop-down list and tells the window, as a user's choice does.
+    void choose(int comboId, int index);
+    int selection(int comboId) const;
+    std::vector<std::string> entries(int comboId) const;
+
+    // The wallpaper list.
+    int rowCount() const;
+    std::string cell(int row, int column) const;
+    std::vector<std::string> titles() const;
+    std::string columnTitle(int column) const;
+    void selectRow(int row);
+    int selectedRow() const;
+
+    // Whether the shell holds the program's notification icon (id 1 of its main window).
+    bool trayIconShown() const;
+    // Takes the icon away as a restarting shell does, without the program knowing.
+    bool dropTrayIcon() const;
+
+    bool running() const;
+    bool waitForExit(DWORD timeoutMs = kPatience);
+    DWORD exitCode() const;
+
+    // The message boxes seen (and closed with OK) so far.
+    std::vector<testing_support::SeenMessageBox> messageBoxes() const;
+
+  private:
+    std::string folder_;
+    HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
+    HWND window_ = nullptr;
+    std::unique_ptr<testing_support::MessageBoxWatcher> watcher_;
+};
+
+// The tips of the icons in the task bar's notification area, read from the shell's tooltips.
+std::vector<std::string> notificationTips();
+
+// A window's text, asked with WM_GETTEXT.
+std::string windowText(HWND window);
+
+// Text of a message box list, for failure messages.
+std::string describe(const std::vector<testing_support::SeenMessageBox>& boxes);
+
+} // namespace e2e
+
+#endif

@@ -1,0 +1,149 @@
+// Starting with and without wallpapers, and living in the notification area.
+#include <algorithm>
+#include <iterator>
+
+#include "journey.h"
+
+namespace e2e {
+namespace {
+
+const int kEditingControls[] = {LIST, TIME, MODE, DELETE_ONE, DELETE_ALL, HIDE, APPLY_ALL};
+const int kAlwaysEnabled[] = {ADD, ABOUT, WEB_PAGE, QUIT, RANDOM, START_CHANGE, LANGUAGE};
+
+// Wine's task bar keeps a tooltip tool for every icon it was ever given, so an icon added with
+// the right tip shows as one more tool with that text.
+long tipCount(const std::string& tip) {
+    std::vector<std::string> tips = notificationTips();
+    return static_cast<long>(std::count(tips.begin(), tips.end(), tip));
+}
+
+std::string tipList() {
+    std::string list;
+    for (const std::string& tip : notificationTips()) list += " \"" + tip + "\"";
+    return list.empty() ? " none" : list;
+}
+
+std::string disabledOnes(const MuraltoRun& run, const int* ids, size_t count, bool wanted) {
+    std::string wrong;
+    for (size_t i = 0; i < count; ++i)
+        if (run.enabled(ids[i]) != wanted) wrong += " " + std::to_string(ids[i]);
+    return wrong;
+}
+
+class FirstStart : public Journey {};
+
+TEST_F(FirstStart, ShowsTheWindowWithOnlyAddingPossibleAndAnEmptyCounter) {
+    long tipsBefore = tipCount(kMainCaption);
+    MuraltoRun run;
+    ASSERT_TRUE(run.findMainWindow()) << "no main window";
+    EXPECT_TRUE(waitUntil([&] { return run.visible(); })) << "the window stays hidden";
+    EXPECT_TRUE(folderExists(dataFolder()));
+    EXPECT_TRUE(folderExists(previewFolder()));
+
+    std::string stillEnabled;
+    EXPECT_TRUE(waitUntil([&] {
+        stillEnabled = disabledOnes(run, kEditingControls, std::size(kEditingControls), false);
+        return stillEnabled.empty();
+    })) << "still enabled:"
+        << stillEnabled;
+    EXPECT_EQ("", disabledOnes(run, kAlwaysEnabled, std::size(kAlwaysEnabled), true))
+        << "(the disabled ones)";
+    EXPECT_EQ(counterText(0), run.text(COUNTER));
+    EXPECT_TRUE(run.checked(RANDOM)) << "random changes are the default";
+    EXPECT_FALSE(run.checked(START_CHANGE));
+    EXPECT_EQ(0, run.rowCount());
+    EXPECT_EQ("Name(s)", run.columnTitle(0));
+    EXPECT_EQ("Size(s)", run.columnTitle(1));
+    EXPECT_TRUE(waitUntil([&] { return run.trayIconShown(); })) << "no notification icon";
+    EXPECT_TRUE(waitUntil([&] { return tipCount(kMainCaption) > tipsBefore; }))
+        << "no icon with the tip " << kMainCaption << "; tips:" << tipList();
+
+    quitWithButton(run);
+    EXPECT_FALSE(fileExists(iniPath())) << "an empty table wrote a configuration";
+    EXPECT_TRUE(filesIn(dataFolder()).empty());
+}
+
+TEST_F(FirstStart, AConfigurationWithoutWallpapersShowsTheWindowAndIsNotRewritten) {
+    SystemSettings settings;
+    settings.randomWall = 0;
+    settings.startWall = 1;
+    configure(settings, {});
+    std::string before = fileBytes(iniPath());
+
+    MuraltoRun run;
+    ASSERT_TRUE(run.findMainWindow());
+    EXPECT_TRUE(waitUntil([&] { return run.visible(); })) << "the window stays hidden";
+    EXPECT_FALSE(run.checked(RANDOM));
+    EXPECT_TRUE(run.checked(START_CHANGE));
+
+    run.click(RANDOM);
+    EXPECT_TRUE(run.checked(RANDOM));
+    Sleep(kFewTicks);
+    quitWithButton(run);
+    EXPECT_EQ(before, fileBytes(iniPath())) << "quitting with an empty table wrote the file";
+}
+
+class Tray : public Journey {};
+
+TEST_F(Tray, WithWallpapersTheWindowStaysHiddenUntilTheIconIsUsed) {
+    std::vector<Wallpaper> wallpapers = threeWallpapers();
+    configure(SystemSettings(), wallpapers);
+
+    MuraltoRun run;
+    ASSERT_TRUE(run.findMainWindow()) << "no main window";
+    EXPECT_TRUE(holdsFor([&] { return !run.visible(); }, 1000)) << "the window showed itself";
+    EXPECT_TRUE(waitUntil([&] { return run.trayIconShown(); })) << "no notification icon";
+
+    ASSERT_EQ(3, run.rowCount());
+    for (int row = 0; row < 3; ++row) {
+        const Wallpaper& w = wallpapers[row];
+        EXPECT_EQ(w.title, run.cell(row, 0)) << "row " << row;
+        EXPECT_EQ(std::to_string(w.width) + "x" + std::to_string(w.height), run.cell(row, 1))
+            << "row " << row;
+    }
+
+    // Any message of the icon brings the window back, a mouse move over it included.
+    run.post(WM_TRAYICON, 1, WM_MOUSEMOVE);
+    EXPECT_TRUE(waitUntil([&] { return run.visible(); })) << "WM_TRAYICON did not show it";
+    EXPECT_TRUE(waitUntil([&] { return run.text(COUNTER) == counterText(3); }))
+        << run.text(COUNTER);
+    const int editing[] = {LIST, TIME, MODE, DELETE_ALL, HIDE, APPLY_ALL};
+    std::string disabled;
+    EXPECT_TRUE(waitUntil([&] {
+        disabled = disabledOnes(run, editing, std::size(editing), true);
+        return disabled.empty();
+    })) << "disabled:"
+        << disabled;
+    EXPECT_FALSE(run.enabled(DELETE_ONE)) << "Delete without a selected row";
+
+    run.click(HIDE);
+    EXPECT_TRUE(waitUntil([&] { return !run.visible(); })) << "Reduire left the window shown";
+    EXPECT_TRUE(run.trayIconShown());
+    run.post(WM_TRAYICON, 1, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(waitUntil([&] { return run.visible(); })) << "the icon did not bring it back";
+
+    quitWithButton(run);
+}
+
+TEST_F(Tray, TheIconComesBackWhenTheTaskBarIsCreatedAgain) {
+    configure(SystemSettings(), threeWallpapers());
+    MuraltoRun run;
+    ASSERT_TRUE(run.findMainWindow());
+    ASSERT_TRUE(waitUntil([&] { return run.trayIconShown(); })) << "no notification icon";
+
+    // A restarting shell forgets every icon, then tells all windows it is back.
+    ASSERT_TRUE(run.dropTrayIcon());
+    ASSERT_FALSE(run.trayIconShown());
+    long tipsBefore = tipCount(kMainCaption);
+    UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, taskbarCreated, 0, 0, SMTO_ABORTIFHUNG, 3000, &ignored);
+    EXPECT_TRUE(waitUntil([&] { return run.trayIconShown(); })) << "the icon was not added again";
+    EXPECT_TRUE(waitUntil([&] { return tipCount(kMainCaption) > tipsBefore; }))
+        << "the new icon has not the tip " << kMainCaption << "; tips:" << tipList();
+    EXPECT_FALSE(run.visible()) << "the broadcast showed the window";
+    quitWithButton(run);
+}
+
+} // namespace
+} // namespace e2e
