@@ -4,15 +4,13 @@
 
 #include "app_state.h"
 #include "bounded_text.h"
+#include "file_probe.h"
 #include "wallpaper_table.h"
 
 namespace {
 
 void removeIfStale(const char* path, bool (*referenced)(const WallpaperEntry*, const char*)) {
-    HFILE file = _lopen(path, OF_READ);
-    if (file == HFILE_ERROR) return;
-    _lclose(file);
-    if (!referenced(wallpaperTable, path)) DeleteFileA(path);
+    if (fileCanBeOpened(path) && !referenced(wallpaperTable, path)) DeleteFileA(path);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include "app_state.h"
 #include "bounded_text.h"
+#include "file_probe.h"
 #include "import.h"
 #include "interface_texts.h"
 #include "resource.h"
@@ -46,13 +47,6 @@ void warnDuplicate(HWND owner, const char* name) {
 void warnImportResult(HWND owner, int result) {
     if (result == IMPORT_FAILED) showWarning(owner, interfaceText(TEXT_ERROR_READ));
     if (result == IMPORT_TABLE_FULL) showWarning(owner, interfaceText(TEXT_ERROR_FULL));
-}
-
-bool fileCanBeOpened(const char* path) {
-    HFILE file = _lopen(path, OF_READ);
-    if (file == HFILE_ERROR) return false;
-    _lclose(file);
-    return true;
 }
 
 void addSingleFile(HWND mainWindow, int pictureType) {

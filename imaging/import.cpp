@@ -5,6 +5,7 @@
 
 #include "app_state.h"
 #include "bounded_text.h"
+#include "file_probe.h"
 #include "gdi_bitmap.h"
 #include "picture_files.h"
 #include "resource.h"
@@ -15,13 +16,6 @@ namespace {
 
 // Far more numbers than 500 wallpapers and their leftovers can take.
 const int MAX_FILE_NUMBER = 100000;
-
-bool fileCanBeOpened(const char* path) {
-    HFILE file = _lopen(path, OF_READ);
-    if (file == HFILE_ERROR) return false;
-    _lclose(file);
-    return true;
-}
 
 // The first name of the pattern, numbered from 0, for which no file can be opened.
 bool firstFreeName(const char* pattern, char* path, size_t size) {

@@ -1,0 +1,8 @@
+// Whether a file is there, the way the program has always asked: it can be opened for reading.
+#ifndef MURALTO_FILE_PROBE_H
+#define MURALTO_FILE_PROBE_H
+
+// Opens the file for reading and closes it again at once; false when it cannot be opened.
+bool fileCanBeOpened(const char* path);
+
+#endif
