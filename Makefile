@@ -2,16 +2,18 @@
 #   make run    set up, build the Windows program and start it under Wine
 #   make test   set up, build the native, fuzz and Windows trees and run every test
 #   make bench  times the picture converters against djpeg, tiff2rgba and ImageMagick
+#   make package  builds the Windows tree and copies its zip and NSIS installer to dist/
 # Build trees: build/native (g++ with ASan and UBSan), build/fuzz (clang, libFuzzer),
-# build/windows (MinGW-w64, i686, tested under Wine).
+# build/windows (MinGW-w64, i686, tested under Wine). Each can be moved: make WINDOWS=/tmp/w ...
 
 JOBS ?= $(shell nproc)
-NATIVE := build/native
-FUZZ := build/fuzz
-WINDOWS := build/windows
+NATIVE ?= build/native
+FUZZ ?= build/fuzz
+WINDOWS ?= build/windows
+VERSION := $(shell sed -n 's/^project.Muralto VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 CTEST := ctest --output-on-failure -j $(JOBS)
 
-.PHONY: all setup native fuzz windows test test-native test-fuzz test-windows run bench bench-setup clean
+.PHONY: all setup native fuzz windows test test-native test-fuzz test-windows run bench bench-setup package clean
 
 all: native fuzz windows
 
@@ -44,7 +46,7 @@ test-fuzz: fuzz
 	cd $(FUZZ) && $(CTEST)
 
 test-windows: windows
-	scripts/with-display $(CURDIR)/$(WINDOWS)/wineprefix sh -c 'cd $(WINDOWS) && $(CTEST)'
+	scripts/with-display $(abspath $(WINDOWS))/wineprefix sh -c 'cd $(WINDOWS) && $(CTEST)'
 
 test: test-native test-fuzz test-windows
 
@@ -58,6 +60,13 @@ bench-setup:
 bench: bench-setup $(NATIVE)/CMakeCache.txt
 	cmake --build $(NATIVE) -j $(JOBS) --target imaging_bench
 	cd $(NATIVE)/bench && ./imaging_bench
+
+# The Windows tree makes both files (packaging/CMakeLists.txt); its tests install and uninstall
+# the installer under Wine.
+package: windows
+	mkdir -p dist
+	cp $(WINDOWS)/dist/Muralto-$(VERSION)-win32.zip $(WINDOWS)/dist/Muralto-$(VERSION)-setup.exe dist/
+	@ls -l dist/Muralto-$(VERSION)-win32.zip dist/Muralto-$(VERSION)-setup.exe
 
 clean:
 	rm -rf build dist

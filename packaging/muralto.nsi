@@ -1,0 +1,166 @@
+; Muralto's Windows installer (NSIS 3). packaging/CMakeLists.txt builds it:
+;   makensis -DVERSION=3.05 -DSTAGE=<folder of the shipped files> -DICON=<program icon>
+;            -DOUTFILE=<setup.exe> muralto.nsi
+; Silent use: setup.exe /S [/STARTUP] [/D=folder]; Uninstall.exe /S.
+; /STARTUP ticks the start-up shortcut, which a silent install otherwise leaves as it was.
+
+!macro REQUIRE_DEFINE name
+  !ifndef ${name}
+    !error "define ${name} on the command line (see the top of this file)"
+  !endif
+!macroend
+!insertmacro REQUIRE_DEFINE VERSION
+!insertmacro REQUIRE_DEFINE STAGE
+!insertmacro REQUIRE_DEFINE ICON
+!insertmacro REQUIRE_DEFINE OUTFILE
+
+Unicode true
+SetCompressor /SOLID lzma
+; Program Files, the all-users shortcuts and the machine-wide uninstall entry need it.
+RequestExecutionLevel admin
+
+!include MUI2.nsh
+!include FileFunc.nsh
+!include LogicLib.nsh
+!include Sections.nsh
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Muralto"
+!define STARTUP_LINK "$SMSTARTUP\Muralto.lnk"
+; The caption of Muralto's main window, which exists (hidden or not) while the program runs.
+!define MAIN_WINDOW_TITLE "Muralto Version 3.05"
+
+Name "Muralto ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES\Muralto"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "Muralto ${VERSION}"
+
+VIProductVersion "3.0.5.1"
+VIAddVersionKey "ProductName" "Muralto"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "FileDescription" "Muralto ${VERSION} setup"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "CompanyName" "The Muralto developers"
+VIAddVersionKey "LegalCopyright" "Copyright (c) The Muralto developers, MIT licence"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+
+!define MUI_COMPONENTSPAGE_SMALLDESC
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\Muralto.html"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Show the user guide"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
+!insertmacro MUI_PAGE_FINISH
+
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "Muralto will be removed from the folder below. Your settings and the pictures Muralto converted stay in its data folder, $SYSDIR\Muralto, which is left alone: delete it yourself if you no longer want them."
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+; Files in use cannot be replaced or removed, and Muralto saves its list only when it quits.
+!macro REFUSE_WHILE_RUNNING
+  ${Do}
+    FindWindow $0 "#32770" "${MAIN_WINDOW_TITLE}"
+    ${If} $0 == 0
+      ${Break}
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+      "Muralto is running. Quit it first: point at its icon in the notification area to show its window, then press Quit (Quitter)." \
+      /SD IDCANCEL IDRETRY +2
+    Abort
+  ${Loop}
+!macroend
+
+Section "Muralto" SecProgram
+  SectionIn RO
+  SetOutPath "$INSTDIR"
+  File "${STAGE}/Muralto.exe"
+  File "${STAGE}/KFG.dll"
+  File "${STAGE}/TXM.dll"
+  File "${STAGE}/Muralto.lng"
+  File "${STAGE}/Muralto.html"
+  File "${STAGE}/README.txt"
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+  ; A shortcut's working folder is the output folder: Muralto reads Muralto.lng from there.
+  SetOutPath "$INSTDIR"
+  CreateDirectory "$SMPROGRAMS\Muralto"
+  CreateShortcut "$SMPROGRAMS\Muralto\Muralto.lnk" "$INSTDIR\Muralto.exe" "" \
+    "$INSTDIR\Muralto.exe" 0 SW_SHOWNORMAL "" "Change the desktop wallpaper in turn"
+  CreateShortcut "$SMPROGRAMS\Muralto\Muralto user guide.lnk" "$INSTDIR\Muralto.html"
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Muralto"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "The Muralto developers"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Muralto.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Readme" "$INSTDIR\Muralto.html"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Section /o "Start Muralto when you log on" SecStartup
+  SetOutPath "$INSTDIR"
+  CreateShortcut "${STARTUP_LINK}" "$INSTDIR\Muralto.exe" "" "$INSTDIR\Muralto.exe" 0 \
+    SW_SHOWNORMAL "" "Change the desktop wallpaper in turn"
+SectionEnd
+
+; Unticking the start-up component on a new installation removes an earlier shortcut.
+Section "-Start-up shortcut removal"
+  ${IfNot} ${SectionIsSelected} ${SecStartup}
+    Delete "${STARTUP_LINK}"
+  ${EndIf}
+SectionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} \
+    "The program, its language file and its user guide, with a Start-menu folder."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecStartup} \
+    "Muralto starts at every log-on and changes the wallpaper all day."
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
+Function .onInit
+  SetShellVarContext all
+  ; A new version keeps the start-up choice of the one it replaces.
+  ${If} ${FileExists} "${STARTUP_LINK}"
+    !insertmacro SelectSection ${SecStartup}
+  ${EndIf}
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/STARTUP" $1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SecStartup}
+  ${EndIf}
+  !insertmacro REFUSE_WHILE_RUNNING
+FunctionEnd
+
+Section "Uninstall"
+  Delete "$INSTDIR\Muralto.exe"
+  Delete "$INSTDIR\KFG.dll"
+  Delete "$INSTDIR\TXM.dll"
+  Delete "$INSTDIR\Muralto.lng"
+  Delete "$INSTDIR\Muralto.html"
+  Delete "$INSTDIR\README.txt"
+  Delete "$INSTDIR\Uninstall.exe"
+  Delete "$SMPROGRAMS\Muralto\Muralto.lnk"
+  Delete "$SMPROGRAMS\Muralto\Muralto user guide.lnk"
+  RMDir "$SMPROGRAMS\Muralto"
+  Delete "${STARTUP_LINK}"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  ; Not /r: whatever else the user put in the folder stays, and the folder with it.
+  RMDir "$INSTDIR"
+SectionEnd
+
+Function un.onInit
+  SetShellVarContext all
+  !insertmacro REFUSE_WHILE_RUNNING
+FunctionEnd
