@@ -1,0 +1,202 @@
+#!/usr/bin/env bash
+# Installs Muralto's setup.exe silently into a fresh Wine prefix of its own and checks what a
+# user would find: every file, the Start-menu and start-up shortcuts with their working folder,
+# the Add/Remove Programs entry, the refusal while Muralto runs and the uninstaller's word about
+# the data folder; then uninstalls silently and checks that all but the data folder is gone.
+#   install_test.sh SETUP.exe STAGE_FOLDER package_probe.exe PREFIX WINE_RUN
+# Runs under scripts/with-display PREFIX, which gives it a display and stops its Wine server.
+set -uo pipefail
+
+setup=$1
+stage=$2
+probe_exe=$3
+export WINEPREFIX=$4
+wine_run=$5
+# No Mono or Gecko prompt, and no menu entries for the Linux desktop made from the shortcuts.
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+
+version=3.05
+title="Muralto Version $version" # the main window's caption
+files=(Muralto.exe KFG.dll TXM.dll Muralto.lng Muralto.html README.txt)
+
+failures=0
+ok() { echo "ok: $*"; }
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+# For what the later steps cannot do without.
+give_up() {
+  echo "FAIL: $*"
+  echo "install test: stopped after $SECONDS s"
+  exit 1
+}
+
+win() { timeout 60 "$wine_run" "$@"; }
+probe() { win "$probe_exe" "$@" | tr -d '\r'; }
+value() { sed -n "s/^$1=//p" <<<"$2" | head -n 1; }
+unix_path() { win winepath -u "$1" | tr -d '\r'; }
+# Windows compares paths without regard to case.
+same_path() { [ "${1,,}" = "${2,,}" ]; }
+
+run_setup() {
+  local start=$SECONDS rc
+  win "$setup" "$@"
+  rc=$?
+  echo "setup.exe $* exited with $rc after $((SECONDS - start)) s"
+  return $rc
+}
+
+check_files() {
+  local f found
+  for f in "${files[@]}"; do
+    if [ ! -f "$install_unix/$f" ]; then
+      fail "$f is missing from $install"
+    elif ! cmp -s "$stage/$f" "$install_unix/$f"; then
+      fail "$install\\$f differs from the packaged $f"
+    fi
+  done
+  [ -f "$install_unix/Uninstall.exe" ] || fail "Uninstall.exe is missing from $install"
+  found=$(cd "$install_unix" 2>/dev/null && ls -A | sort | tr '\n' ' ')
+  local expected
+  expected=$(printf '%s\n' "${files[@]}" Uninstall.exe | sort | tr '\n' ' ')
+  if [ "$found" = "$expected" ]; then
+    ok "$install holds exactly: $found"
+  else
+    fail "$install holds '$found', expected '$expected'"
+  fi
+}
+
+check_shortcut() {
+  local link=$1 target=$2 out got_target got_folder
+  if ! out=$(probe shortcut "$link"); then
+    fail "no readable shortcut $link"
+    return
+  fi
+  got_target=$(value target "$out")
+  got_folder=$(value workdir "$out")
+  if same_path "$got_target" "$target" && same_path "$got_folder" "$install"; then
+    ok "$link -> $got_target, starting in $got_folder"
+  else
+    fail "$link -> '$got_target' starting in '$got_folder'; expected '$target' starting in '$install'"
+  fi
+}
+
+check_no_file() {
+  if [ -e "$2" ]; then fail "$1 is still there"; else ok "$1 is gone"; fi
+}
+
+check_entry_value() {
+  local got
+  got=$(value "$1" "$entry")
+  if [ "$got" = "$2" ]; then ok "uninstall entry $1 = $got"; else fail "uninstall entry $1 = '$got', expected '$2'"; fi
+}
+
+# ---- A fresh prefix ---------------------------------------------------------------------------
+rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"
+[ -f "$setup" ] || give_up "no installer at $setup"
+folders=$(probe folders) || give_up "package_probe could not run in a new prefix at $WINEPREFIX"
+echo "prefix made in $SECONDS s:"
+echo "$folders"
+programs=$(value programs "$folders")
+startup=$(value startup "$folders")
+system=$(value system "$folders")
+install="$(value program_files "$folders")\\Muralto"
+install_unix=$(unix_path "$install")
+[ -n "$install_unix" ] || give_up "no Unix path for $install"
+menu_link="$programs\\Muralto\\Muralto.lnk"
+guide_link="$programs\\Muralto\\Muralto user guide.lnk"
+startup_link="$startup\\Muralto.lnk"
+menu_unix=$(unix_path "$programs\\Muralto")
+startup_unix=$(unix_path "$startup_link")
+
+# ---- Default silent installation --------------------------------------------------------------
+run_setup /S || give_up "the silent installation failed"
+check_files
+check_shortcut "$menu_link" "$install\\Muralto.exe"
+check_shortcut "$guide_link" "$install\\Muralto.html"
+if [ -e "$startup_unix" ]; then
+  fail "a default installation made the start-up shortcut $startup_link"
+else
+  ok "no start-up shortcut by default"
+fi
+entry=$(probe uninstall-entry) || fail "no uninstall entry after installing"
+echo "$entry"
+check_entry_value DisplayName Muralto
+check_entry_value DisplayVersion "$version"
+check_entry_value InstallLocation "$install"
+check_entry_value UninstallString "\"$install\\Uninstall.exe\""
+check_entry_value QuietUninstallString "\"$install\\Uninstall.exe\" /S"
+
+# ---- The start-up shortcut: asked for, then kept by a new installation -----------------------
+run_setup /S /STARTUP || fail "the silent installation with /STARTUP failed"
+check_shortcut "$startup_link" "$install\\Muralto.exe"
+run_setup /S || fail "the silent reinstallation failed"
+if [ -e "$startup_unix" ]; then ok "a reinstallation keeps the start-up shortcut"; else fail "a reinstallation removed the start-up shortcut"; fi
+check_files
+
+# ---- Neither installer nor uninstaller replaces the files of a running Muralto ---------------
+(cd "$install_unix" && exec timeout 60 "$wine_run" Muralto.exe) &
+muralto=$!
+if probe wait-window "$title" 20 >/dev/null; then
+  ok "the installed Muralto.exe started from its folder and shows its window"
+  run_setup /S
+  rc=$?
+  if [ $rc -eq 2 ]; then ok "setup.exe refuses while Muralto runs (exit 2)"; else fail "setup.exe, run while Muralto runs, exited with $rc instead of 2 (refused)"; fi
+  # In place (_?=, unquoted as NSIS wants it), so that its exit code is its own.
+  out=$(probe run "\"$install\\Uninstall.exe\" /S _?=$install")
+  rc=$(value exit "$out")
+  if [ "$rc" = 2 ]; then ok "the uninstaller refuses while Muralto runs (exit 2)"; else fail "the uninstaller, run while Muralto runs, exited with '$rc' instead of 2 (refused)"; fi
+  [ -f "$install_unix/Muralto.exe" ] || fail "Muralto.exe was removed while it ran"
+  probe close-window "$title"
+else
+  fail "the installed Muralto.exe showed no window \"$title\" within 20 s"
+fi
+for _ in $(seq 100); do kill -0 "$muralto" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$muralto" 2>/dev/null; then
+  fail "Muralto did not quit within 10 s of WM_CLOSE"
+  kill "$muralto" 2>/dev/null
+fi
+wait "$muralto" 2>/dev/null
+
+# ---- The user's data, which uninstalling must leave alone --------------------------------------
+data_unix=$(unix_path "$system\\Muralto")
+mkdir -p "$data_unix/previews"
+printf '[SYSTEM]\r\nlastWall = 0\r\n' >"$data_unix/Muralto.ini"
+printf 'BM user picture' >"$data_unix/MUWallpaper0.bmp"
+printf 'BM user preview' >"$data_unix/previews/MU0.bmp"
+data_before=$(cd "$data_unix" && find . -type f -exec md5sum {} + | sort)
+
+# ---- The uninstaller's confirmation names the data folder; Cancel leaves everything -----------
+win "$install\\Uninstall.exe" &
+texts=$(probe window-texts "Muralto $version Uninstall" 30)
+echo "the uninstaller's window says:"
+echo "$texts"
+wait $! 2>/dev/null
+if grep -qiF "$system\\Muralto" <<<"$texts" && grep -qi "left alone" <<<"$texts"; then
+  ok "the confirmation says that $system\\Muralto is left alone"
+else
+  fail "the confirmation does not say that $system\\Muralto is left alone"
+fi
+timeout 30 wineserver -w || fail "the cancelled uninstaller was still running after 30 s"
+[ -f "$install_unix/Muralto.exe" ] || fail "cancelling the uninstaller removed Muralto.exe"
+
+# ---- Silent uninstallation ---------------------------------------------------------------------
+# The uninstaller runs from a copy of itself in the temporary folder, after the first one ended.
+win "$install\\Uninstall.exe" /S || fail "Uninstall.exe /S failed"
+timeout 60 wineserver -w || fail "the uninstaller was still running after 60 s"
+echo "uninstalled after $SECONDS s"
+check_no_file "$install" "$install_unix"
+check_no_file "$programs\\Muralto" "$menu_unix"
+check_no_file "$startup_link" "$startup_unix"
+entry=$(probe uninstall-entry)
+if [ "$(value entry "$entry")" = absent ]; then ok "the uninstall entry is gone"; else fail "the uninstall entry is still there: $entry"; fi
+data_after=$(cd "$data_unix" 2>/dev/null && find . -type f -exec md5sum {} + | sort)
+if [ "$data_after" = "$data_before" ]; then
+  ok "the data folder $system\\Muralto is untouched"
+else
+  fail "the data folder changed: before [$data_before] after [$data_after]"
+fi
+
+echo "install test: $failures failure(s) in $SECONDS s"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,212 @@
+// What the installer left in a Wine prefix, as Windows itself reports it, for install_test.sh:
+//
+//   package_probe folders                 the shell folders the installer writes to
+//   package_probe shortcut FILE.lnk       a shortcut's target, working folder and arguments
+//   package_probe uninstall-entry         the Add/Remove Programs entry of Muralto
+//   package_probe window-texts TITLE SEC  waits up to SEC s for a top-level window whose title
+//                                         begins with TITLE, prints its controls' texts, then
+//                                         cancels it
+//   package_probe wait-window TITLE SEC   waits up to SEC s for such a window
+//   package_probe close-window TITLE      sends WM_CLOSE to such a window
+//   package_probe run COMMAND-LINE        runs the command line as it stands (no quoting added)
+//                                         and prints its exit code
+//
+// Output is one "name=value" line per fact. Exit codes: 0 done, 1 failed, 2 bad usage,
+// 3 (uninstall-entry) no entry.
+#include <windows.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Muralto";
+
+int printFolder(const char* name, int csidl) {
+    char path[MAX_PATH] = "";
+    if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) {
+        fprintf(stderr, "package_probe: no folder for %s\n", name);
+        return 1;
+    }
+    printf("%s=%s\n", name, path);
+    return 0;
+}
+
+int folders() {
+    int failed = printFolder("programs", CSIDL_COMMON_PROGRAMS);
+    failed |= printFolder("startup", CSIDL_COMMON_STARTUP);
+    failed |= printFolder("program_files", CSIDL_PROGRAM_FILES);
+    char system[MAX_PATH] = "";
+    GetSystemDirectoryA(system, sizeof system);
+    printf("system=%s\n", system);
+    return failed;
+}
+
+int shortcut(const char* file) {
+    if (FAILED(CoInitialize(nullptr))) return 1;
+    IShellLinkA* link = nullptr;
+    IPersistFile* persist = nullptr;
+    int result = 1;
+    wchar_t wide[MAX_PATH];
+    if (MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH) != 0 &&
+        SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IShellLinkA, reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+        SUCCEEDED(persist->Load(wide, STGM_READ))) {
+        char target[MAX_PATH] = "";
+        char folder[MAX_PATH] = "";
+        char arguments[1024] = "";
+        link->GetPath(target, sizeof target, nullptr, SLGP_RAWPATH);
+        link->GetWorkingDirectory(folder, sizeof folder);
+        link->GetArguments(arguments, sizeof arguments);
+        printf("target=%s\nworkdir=%s\narguments=%s\n", target, folder, arguments);
+        result = 0;
+    } else {
+        fprintf(stderr, "package_probe: cannot read the shortcut %s\n", file);
+    }
+    if (persist != nullptr) persist->Release();
+    if (link != nullptr) link->Release();
+    CoUninitialize();
+    return result;
+}
+
+int uninstallEntry() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        printf("entry=absent\n");
+        return 3;
+    }
+    for (DWORD index = 0;; ++index) {
+        char name[256];
+        DWORD nameSize = sizeof name;
+        BYTE data[1024];
+        DWORD dataSize = sizeof data - 1;
+        DWORD type = 0;
+        if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, data, &dataSize) !=
+            ERROR_SUCCESS)
+            break;
+        if (type == REG_SZ || type == REG_EXPAND_SZ) {
+            data[dataSize] = 0;
+            printf("%s=%s\n", name, reinterpret_cast<char*>(data));
+        } else if (type == REG_DWORD) {
+            DWORD value;
+            memcpy(&value, data, sizeof value);
+            printf("%s=%lu\n", name, static_cast<unsigned long>(value));
+        }
+    }
+    RegCloseKey(key);
+    return 0;
+}
+
+BOOL CALLBACK printTopLevelTitle(HWND window, LPARAM) {
+    char title[256] = "";
+    if (IsWindowVisible(window) && GetWindowTextA(window, title, sizeof title) > 0)
+        fprintf(stderr, "package_probe: a window \"%s\" is there\n", title);
+    return TRUE;
+}
+
+struct TitleSearch {
+    const char* start;
+    HWND found;
+};
+
+BOOL CALLBACK matchTitle(HWND window, LPARAM parameter) {
+    TitleSearch* search = reinterpret_cast<TitleSearch*>(parameter);
+    char title[256] = "";
+    if (!IsWindowVisible(window) || GetWindowTextA(window, title, sizeof title) <= 0) return TRUE;
+    if (strncmp(title, search->start, strlen(search->start)) != 0) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// A visible top-level window whose title begins with the text: NSIS's pages add to theirs.
+HWND findWindow(const char* titleStart) {
+    TitleSearch search = {titleStart, nullptr};
+    EnumWindows(matchTitle, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND waitForWindow(const char* title, int seconds) {
+    for (int tenth = 0; tenth <= seconds * 10; ++tenth) {
+        HWND window = findWindow(title);
+        if (window != nullptr) return window;
+        Sleep(100);
+    }
+    fprintf(stderr, "package_probe: no window \"%s\" within %d s\n", title, seconds);
+    EnumWindows(printTopLevelTitle, 0);
+    return nullptr;
+}
+
+// Some programs read their command line themselves: NSIS wants "_?=" unquoted, spaces and all.
+int run(const char* commandLine) {
+    char line[2048];
+    if (strlen(commandLine) >= sizeof line) return 2;
+    strcpy(line, commandLine);
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        fprintf(stderr, "package_probe: cannot run %s (error %lu)\n", commandLine,
+                static_cast<unsigned long>(GetLastError()));
+        return 1;
+    }
+    DWORD code = 1;
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    else
+        fprintf(stderr, "package_probe: %s still runs after 60 s\n", commandLine);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    printf("exit=%lu\n", static_cast<unsigned long>(code));
+    return 0;
+}
+
+BOOL CALLBACK printChildText(HWND child, LPARAM) {
+    char text[1024] = "";
+    if (IsWindowVisible(child) && GetWindowTextA(child, text, sizeof text) > 0) {
+        for (char* c = text; *c != '\0'; ++c)
+            if (*c == '\r' || *c == '\n') *c = ' ';
+        printf("text=%s\n", text);
+    }
+    return TRUE;
+}
+
+int windowTexts(const char* title, int seconds) {
+    HWND window = waitForWindow(title, seconds);
+    if (window == nullptr) return 1;
+    // The pages fill their controls after the window appears.
+    Sleep(1000);
+    EnumChildWindows(window, printChildText, 0);
+    fflush(stdout);
+    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && strcmp(argv[1], "folders") == 0) return folders();
+    if (argc == 3 && strcmp(argv[1], "shortcut") == 0) return shortcut(argv[2]);
+    if (argc == 2 && strcmp(argv[1], "uninstall-entry") == 0) return uninstallEntry();
+    if (argc == 4 && strcmp(argv[1], "window-texts") == 0)
+        return windowTexts(argv[2], atoi(argv[3]));
+    if (argc == 4 && strcmp(argv[1], "wait-window") == 0)
+        return waitForWindow(argv[2], atoi(argv[3])) != nullptr ? 0 : 1;
+    if (argc == 3 && strcmp(argv[1], "close-window") == 0) {
+        HWND window = findWindow(argv[2]);
+        if (window == nullptr) return 1;
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (argc == 3 && strcmp(argv[1], "run") == 0) return run(argv[2]);
+    fprintf(stderr, "usage: package_probe folders | shortcut FILE | uninstall-entry |"
+                    " window-texts TITLE SECONDS | wait-window TITLE SECONDS |"
+                    " close-window TITLE | run COMMAND-LINE\n");
+    return 2;
+}
