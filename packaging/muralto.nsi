@@ -27,7 +27,7 @@ RequestExecutionLevel admin
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Muralto"
 !define STARTUP_LINK "$SMSTARTUP\Muralto.lnk"
 ; The caption of Muralto's main window, which exists (hidden or not) while the program runs.
-!define MAIN_WINDOW_TITLE "Muralto Version 3.05"
+!define MAIN_WINDOW_TITLE "Muralto Version ${VERSION}"
 
 Name "Muralto ${VERSION}"
 OutFile "${OUTFILE}"
