@@ -199,4 +199,7 @@ else
 fi
 
 echo "install test: $failures failure(s) in $SECONDS s"
-[ "$failures" -eq 0 ]
+[ "$failures" -eq 0 ] || exit 1
+# Some 600 MB that the next run makes afresh anyway; a failed run keeps them to be looked at.
+wineserver -k >/dev/null 2>&1
+rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"
