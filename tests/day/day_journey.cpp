@@ -1,0 +1,594 @@
+// A user's whole day with the installed Muralto: add pictures through the real open-file dialog,
+// give them times and modes, let the tray change the desktop in order and at random, switch to
+// English and quit, start again into the tray, and log off with the start-up change on.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <stdio.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "day_options.h"
+#include "imaging_fixture.h"
+#include "installed_program.h"
+#include "language_file.h"
+#include "muralto_files.h"
+#include "muralto_run.h"
+#include "remote_buffer.h"
+#include "test_bitmaps.h"
+#include "waiting.h"
+
+namespace day {
+namespace {
+
+using e2e::holdsFor;
+using e2e::kFewTicks;
+using e2e::kPatience;
+using e2e::waitUntil;
+
+// The open-file dialog's controls and the progress dialog's.
+const int kFileNameBox = 0x47C;
+const int kFileTypeBox = 0x470;
+const int kProgressBar = 1023;
+const char kProgressCaption[] = "Adding Wallpaper(s)...";
+const DWORD kDialogPatience = 15000; // Wine's first open-file dialog reads the shell's folders
+const DWORD kTickTolerance = 1000;   // one 1000 ms tick either way under Wine's timers
+
+const int kBitmapFilter = 1, kJpegFilter = 2, kTiffFilter = 3;
+const int kCentre = 0, kTile = 1, kStretch = 2;
+const char* const kStyleOfMode[][2] = {{"0", "0"}, {"0", "1"}, {"2", "0"}};
+
+// Text ids of the language file.
+const int kTextRandom = 3, kTextCounter = 6, kTextHide = 18, kTextQuit = 19, kTextOpenTitle = 20;
+
+struct UserPicture {
+    std::string name;
+    int width, height;
+};
+
+// What the program should hold for each slot: the user's pictures are added into a fresh data
+// folder, so slot n is the n-th picture and its files are numbered n.
+struct Slot {
+    UserPicture picture;
+    int showTime = 60;
+    int showMode = kCentre;
+};
+
+// The program's random choices: the classic rand() generator, never seeded.
+class ClassicRand {
+  public:
+    int next() {
+        state_ = state_ * 214013u + 2531011u;
+        return static_cast<int>((state_ >> 16) & 0x7FFF);
+    }
+
+  private:
+    uint32_t state_ = 1;
+};
+
+// A used slot other than the current one, by its rank among the used slots (all are used here).
+int randomSlot(ClassicRand& rand, int current, int count) {
+    for (;;) {
+        int slot = rand.next() % count;
+        if (slot != current) return slot;
+    }
+}
+
+struct DesktopValues {
+    std::string wallpaper, converted, style, tile;
+};
+
+DesktopValues desktopValues() {
+    return {e2e::desktopValue("Wallpaper"), e2e::desktopValue("ConvertedWallpaper"),
+            e2e::desktopValue("WallpaperStyle"), e2e::desktopValue("TileWallpaper")};
+}
+
+std::string describe(const DesktopValues& v) {
+    return "Wallpaper=\"" + v.wallpaper + "\" ConvertedWallpaper=\"" + v.converted +
+           "\" WallpaperStyle=\"" + v.style + "\" TileWallpaper=\"" + v.tile + "\"";
+}
+
+DWORD since(DWORD start) { return GetTickCount() - start; }
+
+// The program's own warnings: every one has the main window's caption. The watcher also meets
+// the other dialogs of the program (the open-file and progress dialogs); those are no warnings.
+std::vector<testing_support::SeenMessageBox> warnings(const InstalledProgram& run) {
+    std::vector<testing_support::SeenMessageBox> found;
+    for (const auto& box : run.messageBoxes())
+        if (box.caption == e2e::kMainCaption) found.push_back(box);
+    return found;
+}
+
+bool sameFolder(std::string a, std::string b) {
+    while (!a.empty() && a.back() == '\\') a.pop_back();
+    while (!b.empty() && b.back() == '\\') b.pop_back();
+    return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+class Day : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        e2e::removeDataFolder();
+        day_ = GetTickCount();
+    }
+
+    void say(const std::string& what) {
+        printf("day: %6.1f s  %s\n", since(day_) / 1000.0, what.c_str());
+        fflush(stdout);
+    }
+
+    // ---- The user's pictures ----------------------------------------------------------------
+
+    std::string picturePath(const std::string& name) const {
+        return options.pictureFolder + "\\" + name;
+    }
+
+    void makePictures() {
+        CreateDirectoryA(options.pictureFolder.c_str(), nullptr);
+        bitmap_ = {"Plage.bmp", 320, 240};
+        jpeg_ = {"Coucher de soleil.jpg", 400, 300};
+        tiff_ = {"Montagnes.tiff", 160, 120};
+        ASSERT_TRUE(testing_support::writeBytes(
+            picturePath(bitmap_.name),
+            testing_support::bitmapFileBytes(bitmap_.width, bitmap_.height, [](int x, int y) {
+                return static_cast<uint32_t>((x * 255 / 320) << 16 | (y * 255 / 240) << 8 | 96);
+            })));
+        ASSERT_TRUE(
+            writeColourJpeg(picturePath(jpeg_.name), photoLike(jpeg_.width, jpeg_.height), 90));
+        ASSERT_TRUE(writeTiff(picturePath(tiff_.name),
+                              {TiffImage{quadrants(tiff_.width, tiff_.height), 1, {}}}));
+        // Photos large enough that their conversion keeps the progress dialog up a while.
+        for (int i = 1; i <= 12; ++i) {
+            char name[32];
+            snprintf(name, sizeof name, "Vacances %02d.jpg", i);
+            UserPicture photo = {name, 800 + 16 * i, 600};
+            ASSERT_TRUE(
+                writeColourJpeg(picturePath(photo.name), photoLike(photo.width, photo.height), 85))
+                << photo.name;
+            holiday_.push_back(photo);
+        }
+    }
+
+    // ---- Starting the installed program --------------------------------------------------------
+
+    void findShortcut() {
+        std::string programs = shellFolder(CSIDL_COMMON_PROGRAMS);
+        std::string link = programs + "\\Muralto\\Muralto.lnk";
+        shortcut_ = readShortcut(link);
+        ASSERT_EQ("", shortcut_.error) << "no Start-menu shortcut at " << link;
+        say("Start-menu shortcut " + link + " -> \"" + shortcut_.target + "\" in \"" +
+            shortcut_.workingFolder + "\"");
+        // For the shell script, which uninstalls and checks what is left.
+        printf("install-folder=%s\nstart-menu-folder=%s\\Muralto\n",
+               shortcut_.workingFolder.c_str(), programs.c_str());
+        ASSERT_TRUE(e2e::fileExists(shortcut_.target)) << shortcut_.target;
+        std::string targetFolder = shortcut_.target.substr(0, shortcut_.target.rfind('\\'));
+        EXPECT_TRUE(sameFolder(targetFolder, shortcut_.workingFolder))
+            << "the shortcut starts " << shortcut_.target << " in " << shortcut_.workingFolder
+            << ", where Muralto.lng is not";
+        languages_ = e2e::readLanguageFile(shortcut_.workingFolder + "\\Muralto.lng");
+        ASSERT_GE(languages_.size(), 2u) << "no languages in the installed Muralto.lng";
+        english_ = -1;
+        for (size_t i = 0; i < languages_.size(); ++i)
+            if (languages_[i].name == "English") english_ = static_cast<int>(i);
+        ASSERT_GT(english_, 0) << "no English after the first language in Muralto.lng";
+    }
+
+    std::string counterText(int language, int count) const {
+        return std::to_string(count) + " " + languages_[language].text(kTextCounter);
+    }
+
+    // ---- Adding through the open-file dialog ---------------------------------------------------
+
+    HWND openFileDialog(InstalledProgram& run) {
+        run.clickLater(e2e::ADD);
+        std::string title = languages_[0].text(kTextOpenTitle);
+        HWND dialog = run.findDialog(title, kDialogPatience);
+        if (dialog == nullptr) {
+            ADD_FAILURE() << "no open-file dialog \"" << title << "\" after Ajouter";
+            return nullptr;
+        }
+        // The file-name box is made after the dialog's frame.
+        EXPECT_TRUE(waitUntil([&] { return GetDlgItem(dialog, kFileNameBox) != nullptr; }))
+            << "the open-file dialog has no file-name box";
+        return dialog;
+    }
+
+    void chooseFilter(HWND dialog, int filterIndex) {
+        HWND types = GetDlgItem(dialog, kFileTypeBox);
+        ASSERT_NE(nullptr, types) << "the open-file dialog has no file-type box";
+        ask(types, CB_SETCURSEL, static_cast<WPARAM>(filterIndex - 1), 0);
+        ask(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeBox, CBN_SELENDOK),
+            reinterpret_cast<LPARAM>(types));
+        EXPECT_EQ(filterIndex - 1, static_cast<int>(ask(types, CB_GETCURSEL, 0, 0)));
+    }
+
+    void setFileName(HWND dialog, const std::string& text) {
+        ask(GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0,
+            reinterpret_cast<LPARAM>(text.c_str()));
+    }
+
+    // The folder that the open-file dialog shows, asked as its owner's code would ask it.
+    std::string dialogFolder(const InstalledProgram& run, HWND dialog) {
+        const size_t size = MAX_PATH;
+        e2e::RemoteBuffer buffer(run.process(), size);
+        char folder[size] = "";
+        if (!buffer.write(0, folder, size)) return "<remote write failed>";
+        DWORD_PTR length = 0;
+        if (!SendMessageTimeoutA(dialog, CDM_GETFOLDERPATH, size, buffer.param(), SMTO_ABORTIFHUNG,
+                                 1000, &length) ||
+            !buffer.read(0, folder, size))
+            return "<no answer>";
+        folder[size - 1] = '\0';
+        return folder;
+    }
+
+    void expectRow(InstalledProgram& run, int row) {
+        const UserPicture& p = slots_[row].picture;
+        EXPECT_EQ(p.name, run.cell(row, 0)) << "title of row " << row;
+        EXPECT_EQ(std::to_string(p.width) + "x" + std::to_string(p.height), run.cell(row, 1))
+            << "size of row " << row;
+    }
+
+    void addOne(InstalledProgram& run, const UserPicture& picture, int filterIndex) {
+        int rowsBefore = run.rowCount();
+        HWND dialog = openFileDialog(run);
+        ASSERT_NE(nullptr, dialog);
+        ASSERT_NO_FATAL_FAILURE(chooseFilter(dialog, filterIndex));
+        setFileName(dialog, picturePath(picture.name));
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }))
+            << "the open-file dialog stayed open; boxes seen: "
+            << e2e::describe(run.messageBoxes());
+        slots_.push_back({picture});
+        ASSERT_TRUE(waitUntil([&] { return run.rowCount() == rowsBefore + 1; }))
+            << picture.name << " gave " << run.rowCount() << " rows instead of " << rowsBefore + 1
+            << "; boxes seen: " << e2e::describe(run.messageBoxes());
+        EXPECT_FALSE(run.findDialog(kProgressCaption, 0)) << "one file opened the progress box";
+        expectRow(run, rowsBefore);
+        say("added " + picture.name + " with filter " + std::to_string(filterIndex) + ": row " +
+            std::to_string(rowsBefore) + " \"" + run.cell(rowsBefore, 0) + "\" " +
+            run.cell(rowsBefore, 1));
+    }
+
+    void addMany(InstalledProgram& run, const std::vector<UserPicture>& pictures, int filterIndex) {
+        int rowsBefore = run.rowCount();
+        HWND dialog = openFileDialog(run);
+        ASSERT_NE(nullptr, dialog);
+        ASSERT_NO_FATAL_FAILURE(chooseFilter(dialog, filterIndex));
+        // Into the pictures' folder first, as a user would open it, then the names in it.
+        setFileName(dialog, options.pictureFolder);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        std::string folder;
+        ASSERT_TRUE(waitUntil([&] {
+            folder = dialogFolder(run, dialog);
+            return sameFolder(folder, options.pictureFolder);
+        })) << "the open-file dialog did not open the folder "
+            << options.pictureFolder << "; it shows \"" << folder << "\"";
+        std::string names;
+        for (const UserPicture& p : pictures)
+            names += (names.empty() ? "\"" : " \"") + p.name + "\"";
+        setFileName(dialog, names);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        for (const UserPicture& p : pictures) slots_.push_back({p});
+
+        HWND progress = run.findDialog(kProgressCaption, kPatience);
+        ASSERT_NE(nullptr, progress)
+            << "no progress dialog for " << pictures.size() << " files; rows: " << run.rowCount()
+            << "; boxes seen: " << e2e::describe(run.messageBoxes());
+        HWND bar = GetDlgItem(progress, kProgressBar);
+        int range = static_cast<int>(ask(bar, PBM_GETRANGE, FALSE, 0));
+        int highestPosition = 0;
+        bool closed = waitUntil(
+            [&] {
+                if (!IsWindow(progress)) return true;
+                DWORD_PTR position = 0;
+                if (SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 1000, &position) &&
+                    static_cast<int>(position) > highestPosition)
+                    highestPosition = static_cast<int>(position);
+                return false;
+            },
+            30000);
+        EXPECT_EQ(static_cast<int>(pictures.size()), range) << "the progress bar's range";
+        ASSERT_TRUE(closed) << "the progress dialog was still open after 30 s at "
+                            << highestPosition << " of " << range;
+        EXPECT_EQ(rowsBefore + static_cast<int>(pictures.size()), run.rowCount());
+        for (int row = rowsBefore; row < run.rowCount() && row < static_cast<int>(slots_.size());
+             ++row)
+            expectRow(run, row);
+        say("added " + std::to_string(pictures.size()) + " pictures at once with filter " +
+            std::to_string(filterIndex) + ": the progress dialog counted to " +
+            std::to_string(range) + " (last position read " + std::to_string(highestPosition) +
+            "), " + std::to_string(run.rowCount()) + " rows");
+    }
+
+    // ---- Times and modes -------------------------------------------------------------------
+
+    // Selects the row, waits for the window to show its wallpaper's values, then types the time
+    // and chooses the mode; both reach the wallpaper at the next refresh ticks.
+    void setTimeAndMode(InstalledProgram& run, int row, int time, int mode) {
+        run.selectRow(row);
+        Sleep(kFewTicks);
+        ASSERT_EQ(std::to_string(slots_[row].showTime), run.text(e2e::TIME))
+            << "the time field after selecting row " << row;
+        ASSERT_EQ(slots_[row].showMode, run.selection(e2e::MODE))
+            << "the mode box after selecting row " << row;
+        run.type(e2e::TIME, std::to_string(time));
+        run.choose(e2e::MODE, mode);
+        Sleep(kFewTicks);
+        EXPECT_EQ(std::to_string(time), run.text(e2e::TIME));
+        EXPECT_EQ(mode, run.selection(e2e::MODE));
+        slots_[row].showTime = time;
+        slots_[row].showMode = mode;
+        say("row " + std::to_string(row) + " (" + slots_[row].picture.name +
+            "): " + std::to_string(time) + " s, mode " + std::to_string(mode));
+    }
+
+    // ---- The desktop changes ---------------------------------------------------------------
+
+    std::string slotPath(int slot) const { return e2e::wallpaperPath(slot); }
+
+    // Waits for the registry's wallpaper to change from what it holds, about afterMs after
+    // `from` (a tick either way), then checks that it names the slot in the slot's mode.
+    // Returns false when no change or a wrong wallpaper came, after reporting it.
+    bool expectChange(int slot, DWORD afterMs, DWORD& from, const std::string& why,
+                      const std::function<bool()>& alsoHolds = nullptr) {
+        std::string before = e2e::desktopValue("Wallpaper");
+        bool heldMeanwhile = true;
+        bool changed = waitUntil(
+            [&] {
+                if (alsoHolds && !alsoHolds()) heldMeanwhile = false;
+                return e2e::desktopValue("Wallpaper") != before;
+            },
+            afterMs + kTickTolerance + 500);
+        DWORD seen = since(from);
+        // The style values follow the path in the same call: give it a moment to finish.
+        Sleep(50);
+        DesktopValues now = desktopValues();
+        from += seen;
+        if (!changed) {
+            ADD_FAILURE() << why << ": no change within " << afterMs + kTickTolerance
+                          << " ms; expected " << slotPath(slot) << " after " << afterMs
+                          << " ms; the registry holds " << describe(now);
+            return false;
+        }
+        say(why + ": after " + std::to_string(seen) + " ms (expected " + std::to_string(afterMs) +
+            ") " + describe(now));
+        EXPECT_TRUE(heldMeanwhile) << why << ": the window showed itself while waiting";
+        if (now.wallpaper != slotPath(slot)) {
+            ADD_FAILURE() << why << ": the desktop got " << now.wallpaper << " instead of slot "
+                          << slot << " (" << slotPath(slot) << ", " << slots_[slot].picture.name
+                          << ")";
+            return false;
+        }
+        EXPECT_LE(afterMs - kTickTolerance, seen) << why << ": came too early";
+        EXPECT_GE(afterMs + kTickTolerance, seen) << why << ": came too late";
+        EXPECT_EQ(now.wallpaper, now.converted) << why;
+        EXPECT_EQ(kStyleOfMode[slots_[slot].showMode][0], now.style)
+            << why << ": WallpaperStyle for mode " << slots_[slot].showMode;
+        EXPECT_EQ(kStyleOfMode[slots_[slot].showMode][1], now.tile)
+            << why << ": TileWallpaper for mode " << slots_[slot].showMode;
+        return true;
+    }
+
+    DWORD ticksOf(int slot) const { return static_cast<DWORD>(slots_[slot].showTime + 1) * 1000; }
+
+    // ---- Saved settings --------------------------------------------------------------------
+
+    void expectSaved(int lastWall, int randomWall, int startWall, int language) {
+        e2e::SavedConfiguration saved = e2e::readConfiguration();
+        ASSERT_TRUE(saved.present) << "no " << e2e::iniPath();
+        EXPECT_EQ(std::to_string(lastWall), saved.value("SYSTEM", "lastWall"));
+        EXPECT_EQ(std::to_string(randomWall), saved.value("SYSTEM", "randomWall"));
+        EXPECT_EQ(std::to_string(startWall), saved.value("SYSTEM", "startWall"));
+        EXPECT_EQ(std::to_string(language), saved.value("SYSTEM", "language"));
+        EXPECT_EQ(static_cast<int>(slots_.size()), saved.wallpaperClasses());
+        for (size_t i = 0; i < slots_.size(); ++i) {
+            std::string c = "WALLPAPER " + std::to_string(i);
+            const Slot& s = slots_[i];
+            EXPECT_EQ(s.picture.name, saved.value(c, "original")) << c;
+            EXPECT_EQ(slotPath(static_cast<int>(i)), saved.value(c, "filename")) << c;
+            EXPECT_EQ(e2e::previewPath(static_cast<int>(i)), saved.value(c, "preview")) << c;
+            EXPECT_EQ(std::to_string(s.showTime), saved.value(c, "showTime")) << c;
+            EXPECT_EQ(std::to_string(s.showMode), saved.value(c, "showMode")) << c;
+            EXPECT_EQ(std::to_string(s.picture.width) + "," + std::to_string(s.picture.height),
+                      saved.value(c, "size"))
+                << c;
+        }
+        say("Muralto.ini: lastWall " + saved.value("SYSTEM", "lastWall") + ", randomWall " +
+            saved.value("SYSTEM", "randomWall") + ", startWall " +
+            saved.value("SYSTEM", "startWall") + ", language " + saved.value("SYSTEM", "language") +
+            ", " + std::to_string(saved.wallpaperClasses()) + " wallpapers");
+    }
+
+    bool showFromTray(InstalledProgram& run) {
+        run.post(e2e::WM_TRAYICON, 1, WM_MOUSEMOVE);
+        return waitUntil([&] { return run.visible(); });
+    }
+
+    DWORD day_ = 0;
+    Shortcut shortcut_;
+    std::vector<e2e::Language> languages_;
+    int english_ = -1;
+    UserPicture bitmap_, jpeg_, tiff_;
+    std::vector<UserPicture> holiday_;
+    std::vector<Slot> slots_;
+    ClassicRand rand_; // the first run's generator
+};
+
+TEST_F(Day, AUsersDayWithTheInstalledProgram) {
+    ASSERT_NO_FATAL_FAILURE(makePictures());
+    ASSERT_NO_FATAL_FAILURE(findShortcut());
+
+    // ---- First start: an empty window --------------------------------------------------------
+    int lastSlot = 0;
+    {
+        InstalledProgram run(shortcut_);
+        ASSERT_TRUE(run.started()) << run.startError();
+        ASSERT_TRUE(run.findMainWindow()) << "no main window after starting " << shortcut_.target;
+        ASSERT_TRUE(waitUntil([&] { return run.visible(); })) << "the first start stayed hidden";
+        EXPECT_TRUE(waitUntil([&] { return run.text(e2e::COUNTER) == counterText(0, 0); }))
+            << run.text(e2e::COUNTER);
+        EXPECT_TRUE(e2e::folderExists(e2e::dataFolder()));
+        say("first start: the window shows \"" + run.text(e2e::COUNTER) + "\"");
+
+        // ---- Pictures, one at a time and twelve at once ----------------------------------
+        ASSERT_NO_FATAL_FAILURE(addOne(run, bitmap_, kBitmapFilter));
+        ASSERT_NO_FATAL_FAILURE(addOne(run, jpeg_, kJpegFilter));
+        ASSERT_NO_FATAL_FAILURE(addOne(run, tiff_, kTiffFilter));
+        ASSERT_NO_FATAL_FAILURE(addMany(run, holiday_, kJpegFilter));
+        const int count = static_cast<int>(slots_.size());
+        EXPECT_TRUE(waitUntil([&] { return run.text(e2e::COUNTER) == counterText(0, count); }))
+            << run.text(e2e::COUNTER);
+        for (int i = 0; i < count; ++i) {
+            EXPECT_TRUE(e2e::fileExists(slotPath(i))) << slotPath(i);
+            EXPECT_TRUE(e2e::fileExists(e2e::previewPath(i))) << e2e::previewPath(i);
+        }
+        EXPECT_EQ(e2e::fileBytes(picturePath(bitmap_.name)), e2e::fileBytes(slotPath(0)))
+            << "a bitmap is copied as it is";
+        ASSERT_TRUE(warnings(run).empty()) << e2e::describe(warnings(run));
+
+        // ---- Times and modes ---------------------------------------------------------------
+        ASSERT_NO_FATAL_FAILURE(setTimeAndMode(run, 3, 1, kStretch));
+        run.click(e2e::APPLY_ALL);
+        for (Slot& s : slots_) {
+            s.showTime = 1;
+            s.showMode = kStretch;
+        }
+        say("Appliquer a tous: every wallpaper 1 s, stretched");
+        ASSERT_NO_FATAL_FAILURE(setTimeAndMode(run, 0, 2, kTile));
+        ASSERT_NO_FATAL_FAILURE(setTimeAndMode(run, 1, 3, kStretch));
+        ASSERT_NO_FATAL_FAILURE(setTimeAndMode(run, 2, 4, kCentre));
+        ASSERT_NO_FATAL_FAILURE(setTimeAndMode(run, 4, 1, kTile));
+
+        // ---- In the tray, in order -----------------------------------------------------------
+        if (run.checked(e2e::RANDOM)) run.click(e2e::RANDOM);
+        ASSERT_FALSE(run.checked(e2e::RANDOM));
+        Sleep(kFewTicks);
+        say("before hiding: " + describe(desktopValues()));
+        run.click(e2e::HIDE);
+        DWORD from = GetTickCount();
+        ASSERT_FALSE(run.visible()) << "Reduire left the window shown";
+        auto hidden = [&] { return !run.visible(); };
+        for (int slot = 1; slot <= 5; ++slot)
+            ASSERT_TRUE(expectChange(slot, ticksOf(slot - 1), from,
+                                     "in order to slot " + std::to_string(slot), hidden));
+        lastSlot = 5;
+
+        // Shown, the window stops the changes.
+        ASSERT_TRUE(showFromTray(run)) << "WM_TRAYICON did not show the window";
+        std::string shown = e2e::desktopValue("Wallpaper");
+        EXPECT_TRUE(holdsFor([&] { return e2e::desktopValue("Wallpaper") == shown; },
+                             ticksOf(lastSlot) + 500))
+            << "the wallpaper changed while the window was shown: "
+            << e2e::desktopValue("Wallpaper");
+        say("shown from the tray: no change for " + std::to_string(ticksOf(lastSlot) + 500) +
+            " ms");
+
+        // ---- In the tray, at random ------------------------------------------------------------
+        run.click(e2e::RANDOM);
+        ASSERT_TRUE(run.checked(e2e::RANDOM));
+        Sleep(kFewTicks);
+        run.click(e2e::HIDE);
+        from = GetTickCount();
+        for (int i = 0; i < 5; ++i) {
+            int slot = randomSlot(rand_, lastSlot, count);
+            ASSERT_TRUE(expectChange(slot, ticksOf(lastSlot), from,
+                                     "at random to slot " + std::to_string(slot), hidden));
+            lastSlot = slot;
+        }
+
+        // ---- Back from the tray, in English, quit ------------------------------------------
+        ASSERT_TRUE(showFromTray(run)) << "WM_TRAYICON did not show the window";
+        run.choose(e2e::LANGUAGE, english_);
+        const e2e::Language& en = languages_[english_];
+        EXPECT_TRUE(waitUntil([&] { return run.text(e2e::HIDE) == en.text(kTextHide); }))
+            << run.text(e2e::HIDE);
+        EXPECT_EQ(en.text(kTextQuit), run.text(e2e::QUIT));
+        EXPECT_EQ(en.text(kTextRandom), run.text(e2e::RANDOM));
+        EXPECT_EQ(counterText(english_, count), run.text(e2e::COUNTER));
+        say("in English: \"" + run.text(e2e::HIDE) + "\", \"" + run.text(e2e::QUIT) + "\", \"" +
+            run.text(e2e::COUNTER) + "\"");
+        run.clickLater(e2e::QUIT);
+        ASSERT_TRUE(run.waitForExit()) << "Muralto.exe did not end after Quit";
+        EXPECT_EQ(0u, run.exitCode());
+        EXPECT_TRUE(warnings(run).empty()) << e2e::describe(warnings(run));
+        say("quit with exit code " + std::to_string(run.exitCode()));
+    }
+    ASSERT_NO_FATAL_FAILURE(expectSaved(lastSlot, 1, 0, english_));
+    const int count = static_cast<int>(slots_.size());
+
+    // ---- Second start: into the tray, everything restored ----------------------------------
+    {
+        InstalledProgram run(shortcut_);
+        ASSERT_TRUE(run.started()) << run.startError();
+        ASSERT_TRUE(run.findMainWindow()) << "no main window at the second start";
+        DWORD from = GetTickCount();
+        EXPECT_FALSE(run.visible()) << "the second start showed the window";
+        // A new process draws the same random numbers again; the first change comes after the
+        // restored wallpaper's own time, and never to that wallpaper.
+        ClassicRand rand;
+        int slot = randomSlot(rand, lastSlot, count);
+        ASSERT_TRUE(
+            expectChange(slot, ticksOf(lastSlot), from,
+                         "second start, in the tray, at random to slot " + std::to_string(slot),
+                         [&] { return !run.visible(); }));
+        lastSlot = slot;
+        ASSERT_TRUE(showFromTray(run)) << "WM_TRAYICON did not show the window";
+
+        ASSERT_EQ(count, run.rowCount());
+        const e2e::Language& en = languages_[english_];
+        EXPECT_EQ(english_, run.selection(e2e::LANGUAGE));
+        EXPECT_EQ(en.text(kTextHide), run.text(e2e::HIDE));
+        EXPECT_EQ(counterText(english_, count), run.text(e2e::COUNTER));
+        EXPECT_TRUE(run.checked(e2e::RANDOM));
+        EXPECT_FALSE(run.checked(e2e::START_CHANGE));
+        for (int row = 0; row < count; ++row) {
+            expectRow(run, row);
+            run.selectRow(row);
+            Sleep(150); // a few refresh ticks: the fields then show this row's wallpaper
+            EXPECT_TRUE(waitUntil(
+                [&] {
+                    return run.text(e2e::TIME) == std::to_string(slots_[row].showTime) &&
+                           run.selection(e2e::MODE) == slots_[row].showMode;
+                },
+                kFewTicks))
+                << "row " << row << " (" << slots_[row].picture.name << ") shows "
+                << run.text(e2e::TIME) << " s, mode " << run.selection(e2e::MODE) << "; expected "
+                << slots_[row].showTime << " s, mode " << slots_[row].showMode;
+        }
+        say("second start: hidden, " + std::to_string(run.rowCount()) +
+            " rows with their times and modes, \"" + run.text(e2e::HIDE) + "\"");
+
+        // ---- Log-off with the start-up change on -------------------------------------------
+        run.click(e2e::START_CHANGE);
+        ASSERT_TRUE(run.checked(e2e::START_CHANGE));
+        Sleep(kFewTicks);
+        run.click(e2e::HIDE);
+        int next = randomSlot(rand, lastSlot, count);
+        std::string before = e2e::desktopValue("Wallpaper");
+        ASSERT_TRUE(run.post(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF));
+        ASSERT_TRUE(run.waitForExit()) << "Muralto.exe did not end at the log-off";
+        EXPECT_EQ(0u, run.exitCode());
+        EXPECT_TRUE(warnings(run).empty()) << e2e::describe(warnings(run));
+        DesktopValues now = desktopValues();
+        say("log-off: the program ended with exit code " + std::to_string(run.exitCode()) + "; " +
+            describe(now));
+        EXPECT_NE(before, now.wallpaper) << "the log-off left the wallpaper";
+        EXPECT_EQ(slotPath(next), now.wallpaper) << "the next wallpaper at random is slot " << next;
+        EXPECT_EQ(now.wallpaper, now.converted);
+        EXPECT_EQ(kStyleOfMode[slots_[next].showMode][0], now.style);
+        EXPECT_EQ(kStyleOfMode[slots_[next].showMode][1], now.tile);
+        lastSlot = next;
+    }
+    ASSERT_NO_FATAL_FAILURE(expectSaved(lastSlot, 1, 1, english_));
+    say("the day is over");
+}
+
+} // namespace
+} // namespace day
