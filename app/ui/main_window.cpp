@@ -55,6 +55,13 @@ int slotOfRow(HWND window, int row) {
     return findSlotByTitle(wallpaperTable, title);
 }
 
+// The texts write the counter from wallpaperCount, so the tick must know it is shown: an
+// import done before the first tick would otherwise leave "0 wallpaper(s)" over one wallpaper.
+void applyTexts(HWND window, int mode) {
+    applyInterfaceTexts(window, mode);
+    shownCount = wallpaperCount;
+}
+
 // ---- WM_INITDIALOG ---------------------------------------------------------------------
 
 void onInitDialog(HWND window) {
@@ -62,7 +69,7 @@ void onInitDialog(HWND window) {
     memoryDC = CreateCompatibleDC(windowDC);
     SetTimer(window, REFRESH_TIMER, 50, nullptr);
     SetTimer(window, SEQUENCE_TIMER, 1000, nullptr);
-    applyInterfaceTexts(window, 0);
+    applyTexts(window, 0);
     SendDlgItemMessageA(window, IDC_MODE, CB_SETCURSEL, 0, 0);
     CheckDlgButton(window, IDC_RANDOM, randomWall ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(window, IDC_START_CHANGE, startWall ? BST_CHECKED : BST_UNCHECKED);
@@ -197,7 +204,7 @@ void onApplyAll() {
 
 void onLanguageChange(HWND window) {
     language = static_cast<int>(SendDlgItemMessageA(window, IDC_LANGUAGE, CB_GETCURSEL, 0, 0));
-    applyInterfaceTexts(window, shownMode());
+    applyTexts(window, shownMode());
 }
 
 void quit(HWND window) {
