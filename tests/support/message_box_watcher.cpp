@@ -87,9 +87,10 @@ void MessageBoxWatcher::poll() {
     for (HWND box : search.found) {
         if (std::find(handled_.begin(), handled_.end(), box) != handled_.end()) continue;
         HWND textControl = GetDlgItem(box, kMessageTextId);
-        SeenMessageBox entry =
-            own ? SeenMessageBox{windowText(box), windowText(textControl)}
-                : SeenMessageBox{foreignWindowText(box), foreignWindowText(textControl)};
+        SeenMessageBox entry;
+        entry.caption = own ? windowText(box) : foreignWindowText(box);
+        entry.text = own ? windowText(textControl) : foreignWindowText(textControl);
+        entry.owner = GetWindow(box, GW_OWNER);
         EnterCriticalSection(&lock_);
         seen_.push_back(entry);
         LeaveCriticalSection(&lock_);

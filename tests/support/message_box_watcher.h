@@ -14,6 +14,7 @@ namespace testing_support {
 struct SeenMessageBox {
     std::string caption;
     std::string text;
+    HWND owner = nullptr; // the window it was shown over
 };
 
 class MessageBoxWatcher {
