@@ -109,14 +109,14 @@ void writeWallpaperFiles(const Wallpaper& wallpaper) {
                                        }));
 }
 
-std::string iniText(const SystemSettings& settings, const std::vector<Wallpaper>& wallpapers) {
-    std::string text = "[SYSTEM]\r\n";
-    text += "lastWall = " + std::to_string(settings.lastWall) + "\r\n";
-    text += "randomWall = " + std::to_string(settings.randomWall) + "\r\n";
-    text += "startWall = " + std::to_string(settings.startWall) + "\r\n";
-    text += "language = " + std::to_string(settings.language) + "\r\n";
-    int index = 0;
-    for (const Wallpaper& w : wallpapers) {
+namespace {
+
+// The classes of wallpapers[first, first + count), numbered from first.
+std::string wallpaperClasses(const std::vector<Wallpaper>& wallpapers, size_t first, size_t count) {
+    std::string text;
+    int index = static_cast<int>(first);
+    for (size_t i = first; i < first + count && i < wallpapers.size(); ++i) {
+        const Wallpaper& w = wallpapers[i];
         text += "\r\n[WALLPAPER " + std::to_string(index++) + "]\r\n";
         text += "original = " + w.title + "\r\n";
         text += "filename = " + wallpaperPath(w.number) + "\r\n";
@@ -128,12 +128,40 @@ std::string iniText(const SystemSettings& settings, const std::vector<Wallpaper>
     return text;
 }
 
+std::string systemClass(const SystemSettings& settings) {
+    std::string text = "[SYSTEM]\r\n";
+    text += "lastWall = " + std::to_string(settings.lastWall) + "\r\n";
+    text += "randomWall = " + std::to_string(settings.randomWall) + "\r\n";
+    text += "startWall = " + std::to_string(settings.startWall) + "\r\n";
+    text += "language = " + std::to_string(settings.language) + "\r\n";
+    return text;
+}
+
+} // namespace
+
+std::string iniText(const SystemSettings& settings, const std::vector<Wallpaper>& wallpapers) {
+    return systemClass(settings) + wallpaperClasses(wallpapers, 0, wallpapers.size());
+}
+
 void writeIni(const std::string& text) { writeFile(iniPath(), text); }
 
 void configure(const SystemSettings& settings, const std::vector<Wallpaper>& wallpapers) {
     makeDataFolder();
     for (const Wallpaper& w : wallpapers) writeWallpaperFiles(w);
     writeIni(iniText(settings, wallpapers));
+}
+
+void configureLarge(const SystemSettings& settings, const std::vector<Wallpaper>& wallpapers) {
+    const size_t perFile = 99; // a configuration store holds 600 members: 99 wallpapers of 6
+    makeDataFolder();
+    for (const Wallpaper& w : wallpapers) {
+        writeFile(wallpaperPath(w.number), testing_support::bitmapFileBytes(2, 2, 0x102030));
+        writeFile(previewPath(w.number), testing_support::bitmapFileBytes(2, 2, 0x405060));
+    }
+    writeIni(systemClass(settings) + wallpaperClasses(wallpapers, 0, perFile));
+    for (size_t first = perFile, part = 2; first < wallpapers.size(); first += perFile, ++part)
+        writeFile(dataFolder() + "\\Muralto-part" + std::to_string(part) + ".ini",
+                  wallpaperClasses(wallpapers, first, perFile));
 }
 
 std::string fileBytes(const std::string& path) { return testing_support::readBytes(path); }

@@ -51,6 +51,9 @@ std::string iniText(const SystemSettings& settings, const std::vector<Wallpaper>
 void writeIni(const std::string& text);
 // Writes the files of every wallpaper and a configuration file that lists them.
 void configure(const SystemSettings& settings, const std::vector<Wallpaper>& wallpapers);
+// The same for a table of any size, its previews only 2 x 2 pixels: Muralto.ini with the first
+// 99 wallpapers, then Muralto-part2.ini and on with 99 each, as the program itself splits them.
+void configureLarge(const SystemSettings& settings, const std::vector<Wallpaper>& wallpapers);
 
 // The whole file; "<missing>" when it cannot be read.
 std::string fileBytes(const std::string& path);

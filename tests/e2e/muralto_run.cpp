@@ -145,6 +145,38 @@ std::string windowText(HWND window) {
     return text;
 }
 
+std::string textWithoutMessage(HWND window) {
+    WCHAR wide[1024] = L"";
+    if (window == nullptr) return "<no window>";
+    InternalGetWindowText(window, wide, sizeof wide / sizeof wide[0]);
+    char text[2048] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+std::vector<std::string> comboEntries(HWND combo) {
+    // Wine hands CB_GETLBTEXTA of another process's box back in UTF-16 unconverted, so the
+    // entries are asked for in UTF-16 and converted here as the program's own code page would.
+    std::vector<std::string> result;
+    int count = static_cast<int>(ask(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        WCHAR wide[512] = L"";
+        DWORD_PTR length = 0;
+        if (!SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kAnswerTimeout,
+                                 &length) ||
+            length >= sizeof wide / sizeof wide[0]) {
+            result.push_back("<entry unreadable>");
+            continue;
+        }
+        SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide),
+                            SMTO_ABORTIFHUNG, kAnswerTimeout, &length);
+        char text[1024] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        result.push_back(text);
+    }
+    return result;
+}
+
 std::string describe(const std::vector<testing_support::SeenMessageBox>& boxes) {
     std::string out;
     for (const auto& box : boxes) out += "\n  [" + box.caption + "] \"" + box.text + "\"";
@@ -267,27 +299,7 @@ int MuraltoRun::selection(int comboId) const {
 }
 
 std::vector<std::string> MuraltoRun::entries(int comboId) const {
-    // Wine hands CB_GETLBTEXTA of another process's box back in UTF-16 unconverted, so the
-    // entries are asked for in UTF-16 and converted here as the program's own code page would.
-    HWND combo = control(comboId);
-    std::vector<std::string> result;
-    int count = static_cast<int>(ask(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        WCHAR wide[512] = L"";
-        DWORD_PTR length = 0;
-        if (!SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kAnswerTimeout,
-                                 &length) ||
-            length >= sizeof wide / sizeof wide[0]) {
-            result.push_back("<entry unreadable>");
-            continue;
-        }
-        SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide),
-                            SMTO_ABORTIFHUNG, kAnswerTimeout, &length);
-        char text[1024] = "";
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-        result.push_back(text);
-    }
-    return result;
+    return comboEntries(control(comboId));
 }
 
 int MuraltoRun::rowCount() const {

@@ -63,6 +63,7 @@ class MuraltoRun {
     bool started() const { return process_ != nullptr; }
     const std::string& folder() const { return folder_; }
     HANDLE process() const { return process_; }
+    DWORD processId() const { return processId_; }
 
     // Waits for the main window, shown or hidden.
     bool findMainWindow(DWORD timeoutMs = kPatience);
@@ -124,6 +125,11 @@ std::vector<std::string> notificationTips();
 
 // A window's text, asked with WM_GETTEXT.
 std::string windowText(HWND window);
+// The text Windows keeps for a window, read without a message, so that it answers while the
+// program's thread is busy (importing a picture, say).
+std::string textWithoutMessage(HWND window);
+// The entries of a drop-down list of another process.
+std::vector<std::string> comboEntries(HWND combo);
 
 // Text of a message box list, for failure messages.
 std::string describe(const std::vector<testing_support::SeenMessageBox>& boxes);
