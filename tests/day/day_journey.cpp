@@ -39,6 +39,9 @@ const char kProgressCaption[] = "Adding Wallpaper(s)...";
 const DWORD kDialogPatience = 15000; // Wine's first open-file dialog reads the shell's folders
 const DWORD kTickTolerance = 1000;   // one 1000 ms tick either way under Wine's timers
 
+// The changes watched in each order; the in-order ones start at slot 0.
+const int kInOrderChanges = 5, kRandomChanges = 5;
+
 const int kBitmapFilter = 1, kJpegFilter = 2, kTiffFilter = 3;
 const int kCentre = 0, kTile = 1, kStretch = 2;
 const char* const kStyleOfMode[][2] = {{"0", "0"}, {"0", "1"}, {"2", "0"}};
@@ -109,6 +112,15 @@ bool sameFolder(std::string a, std::string b) {
     while (!b.empty() && b.back() == '\\') b.pop_back();
     return lstrcmpiA(a.c_str(), b.c_str()) == 0;
 }
+
+// When the changes of one series came: the series starts when the window is hidden.
+struct Timeline {
+    explicit Timeline(DWORD start) : last(start) {}
+    DWORD last;      // the start, then the last change
+    DWORD first = 0; // the first change
+    DWORD dueSinceFirst = 0;
+    int changes = 0;
+};
 
 class Day : public ::testing::Test {
   protected:
@@ -314,10 +326,13 @@ class Day : public ::testing::Test {
     void setTimeAndMode(InstalledProgram& run, int row, int time, int mode) {
         run.selectRow(row);
         Sleep(kFewTicks);
-        ASSERT_EQ(std::to_string(slots_[row].showTime), run.text(e2e::TIME))
-            << "the time field after selecting row " << row;
-        ASSERT_EQ(slots_[row].showMode, run.selection(e2e::MODE))
-            << "the mode box after selecting row " << row;
+        ASSERT_TRUE(waitUntil([&] {
+            return run.text(e2e::TIME) == std::to_string(slots_[row].showTime) &&
+                   run.selection(e2e::MODE) == slots_[row].showMode;
+        })) << "after selecting row "
+            << row << " the window shows " << run.text(e2e::TIME) << " s, mode "
+            << run.selection(e2e::MODE) << " instead of " << slots_[row].showTime << " s, mode "
+            << slots_[row].showMode;
         run.type(e2e::TIME, std::to_string(time));
         run.choose(e2e::MODE, mode);
         Sleep(kFewTicks);
@@ -333,10 +348,10 @@ class Day : public ::testing::Test {
 
     std::string slotPath(int slot) const { return e2e::wallpaperPath(slot); }
 
-    // Waits for the registry's wallpaper to change from what it holds, about afterMs after
-    // `from` (a tick either way), then checks that it names the slot in the slot's mode.
-    // Returns false when no change or a wrong wallpaper came, after reporting it.
-    bool expectChange(int slot, DWORD afterMs, DWORD& from, const std::string& why,
+    // Waits for the registry's wallpaper to change from what it holds, about afterMs after the
+    // timeline's last event (a tick either way), then checks that it names the slot in the
+    // slot's mode. Returns false when no change or a wrong wallpaper came, after reporting it.
+    bool expectChange(int slot, DWORD afterMs, Timeline& timeline, const std::string& why,
                       const std::function<bool()>& alsoHolds = nullptr) {
         std::string before = e2e::desktopValue("Wallpaper");
         bool heldMeanwhile = true;
@@ -346,11 +361,11 @@ class Day : public ::testing::Test {
                 return e2e::desktopValue("Wallpaper") != before;
             },
             afterMs + kTickTolerance + 500);
-        DWORD seen = since(from);
+        DWORD at = GetTickCount();
+        DWORD seen = at - timeline.last;
         // The style values follow the path in the same call: give it a moment to finish.
         Sleep(50);
         DesktopValues now = desktopValues();
-        from += seen;
         if (!changed) {
             ADD_FAILURE() << why << ": no change within " << afterMs + kTickTolerance
                           << " ms; expected " << slotPath(slot) << " after " << afterMs
@@ -368,6 +383,22 @@ class Day : public ::testing::Test {
         }
         EXPECT_LE(afterMs - kTickTolerance, seen) << why << ": came too early";
         EXPECT_GE(afterMs + kTickTolerance, seen) << why << ": came too late";
+        // The ticks of a periodic timer do not drift, so a tick too many or too few per change
+        // adds up over the changes even where each one stays within its tolerance.
+        if (timeline.changes > 0) {
+            timeline.dueSinceFirst += afterMs;
+            DWORD sinceFirst = at - timeline.first;
+            EXPECT_LE(timeline.dueSinceFirst - kTickTolerance, sinceFirst)
+                << why << ": " << sinceFirst << " ms after the first change of the series, "
+                << timeline.dueSinceFirst << " ms due";
+            EXPECT_GE(timeline.dueSinceFirst + kTickTolerance, sinceFirst)
+                << why << ": " << sinceFirst << " ms after the first change of the series, "
+                << timeline.dueSinceFirst << " ms due";
+        } else {
+            timeline.first = at;
+        }
+        ++timeline.changes;
+        timeline.last = at;
         EXPECT_EQ(now.wallpaper, now.converted) << why;
         EXPECT_EQ(kStyleOfMode[slots_[slot].showMode][0], now.style)
             << why << ": WallpaperStyle for mode " << slots_[slot].showMode;
@@ -465,20 +496,28 @@ TEST_F(Day, AUsersDayWithTheInstalledProgram) {
         ASSERT_NO_FATAL_FAILURE(setTimeAndMode(run, 1, 3, kStretch));
         ASSERT_NO_FATAL_FAILURE(setTimeAndMode(run, 2, 4, kCentre));
         ASSERT_NO_FATAL_FAILURE(setTimeAndMode(run, 4, 1, kTile));
+        // The wallpaper on display when the program quits has a time of its own, so that the
+        // first change after the next start shows which wallpaper the program took up again.
+        int quitSlot = kInOrderChanges;
+        ClassicRand preview;
+        for (int i = 0; i < kRandomChanges; ++i) quitSlot = randomSlot(preview, quitSlot, count);
+        ASSERT_NE(0, quitSlot);
+        ASSERT_NO_FATAL_FAILURE(setTimeAndMode(run, quitSlot, 4, kTile));
 
         // ---- In the tray, in order -----------------------------------------------------------
-        if (run.checked(e2e::RANDOM)) run.click(e2e::RANDOM);
+        ASSERT_TRUE(run.checked(e2e::RANDOM)) << "random changes are the default";
+        run.click(e2e::RANDOM);
         ASSERT_FALSE(run.checked(e2e::RANDOM));
         Sleep(kFewTicks);
         say("before hiding: " + describe(desktopValues()));
         run.click(e2e::HIDE);
-        DWORD from = GetTickCount();
+        Timeline inOrder(GetTickCount());
         ASSERT_FALSE(run.visible()) << "Reduire left the window shown";
         auto hidden = [&] { return !run.visible(); };
-        for (int slot = 1; slot <= 5; ++slot)
-            ASSERT_TRUE(expectChange(slot, ticksOf(slot - 1), from,
+        for (int slot = 1; slot <= kInOrderChanges; ++slot)
+            ASSERT_TRUE(expectChange(slot, ticksOf(slot - 1), inOrder,
                                      "in order to slot " + std::to_string(slot), hidden));
-        lastSlot = 5;
+        lastSlot = kInOrderChanges;
 
         // Shown, the window stops the changes.
         ASSERT_TRUE(showFromTray(run)) << "WM_TRAYICON did not show the window";
@@ -495,10 +534,10 @@ TEST_F(Day, AUsersDayWithTheInstalledProgram) {
         ASSERT_TRUE(run.checked(e2e::RANDOM));
         Sleep(kFewTicks);
         run.click(e2e::HIDE);
-        from = GetTickCount();
-        for (int i = 0; i < 5; ++i) {
+        Timeline atRandom(GetTickCount());
+        for (int i = 0; i < kRandomChanges; ++i) {
             int slot = randomSlot(rand_, lastSlot, count);
-            ASSERT_TRUE(expectChange(slot, ticksOf(lastSlot), from,
+            ASSERT_TRUE(expectChange(slot, ticksOf(lastSlot), atRandom,
                                      "at random to slot " + std::to_string(slot), hidden));
             lastSlot = slot;
         }
@@ -528,14 +567,14 @@ TEST_F(Day, AUsersDayWithTheInstalledProgram) {
         InstalledProgram run(shortcut_);
         ASSERT_TRUE(run.started()) << run.startError();
         ASSERT_TRUE(run.findMainWindow()) << "no main window at the second start";
-        DWORD from = GetTickCount();
+        Timeline started(GetTickCount());
         EXPECT_FALSE(run.visible()) << "the second start showed the window";
         // A new process draws the same random numbers again; the first change comes after the
-        // restored wallpaper's own time, and never to that wallpaper.
+        // time of the restored lastWall (4 s, where slot 0 would give 2), never to that slot.
         ClassicRand rand;
         int slot = randomSlot(rand, lastSlot, count);
         ASSERT_TRUE(
-            expectChange(slot, ticksOf(lastSlot), from,
+            expectChange(slot, ticksOf(lastSlot), started,
                          "second start, in the tray, at random to slot " + std::to_string(slot),
                          [&] { return !run.visible(); }));
         lastSlot = slot;
