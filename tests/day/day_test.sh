@@ -28,14 +28,14 @@ give_up() {
 }
 
 win() { timeout "$1" "$wine_run" "${@:2}"; }
-unix_path() { win 30 winepath -u "$1" | tr -d '\r'; }
+unix_path() { win 15 winepath -u "$1" | tr -d '\r'; }
 # The data folder's files with their checksums, to compare before and after uninstalling.
 fingerprint() { (cd "$1" 2>/dev/null && find . -type f -exec md5sum {} + | sort); }
 
 # ---- Install into a fresh prefix ------------------------------------------------------------
 rm -rf "$WINEPREFIX" "$WINEPREFIX.lock" "$pictures"
 [ -f "$setup" ] || give_up "no installer at $setup"
-win 120 "$setup" /S
+win 60 "$setup" /S
 rc=$?
 [ $rc -eq 0 ] || give_up "setup.exe /S exited with $rc"
 ok "setup.exe /S installed in a fresh prefix after $SECONDS s"
@@ -61,10 +61,10 @@ echo "the day left $wallpapers converted wallpapers in $data_unix"
 
 # ---- Uninstall --------------------------------------------------------------------------------
 # The virtual desktop of the day goes with the Wine server; the uninstaller needs none.
-timeout 30 wineserver -k >/dev/null 2>&1
-win 60 "$install\\Uninstall.exe" /S || fail "Uninstall.exe /S failed"
+timeout 20 wineserver -k >/dev/null 2>&1
+win 30 "$install\\Uninstall.exe" /S || fail "Uninstall.exe /S failed"
 # It runs on from a copy of itself in the temporary folder after the first one ended.
-timeout 60 wineserver -w || fail "the uninstaller was still running after 60 s"
+timeout 30 wineserver -w || fail "the uninstaller was still running after 30 s"
 if [ -e "$install_unix" ]; then
   fail "$install is still there: $(ls -A "$install_unix" | tr '\n' ' ')"
 else
