@@ -1,9 +1,4 @@
-// The driver's entry point. The notification area exists only inside a Wine virtual desktop
-// (on a bare X display Shell_NotifyIconA fails), so the driver starts a second copy of itself on
-// a desktop of its own, named "muralto", and hands back that copy's output and exit code. Wine
-// turns a new desktop into a virtual desktop, with a task bar and its notification area, when
-// HKCU\Software\Wine\Explorer\Desktops names a size for it. Muralto.exe, started by the second
-// copy, inherits that desktop, so the driver sees its windows and its tray icon.
+// The journeys' driver: it runs them on a virtual desktop of its own (see virtual_desktop.h).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,84 +8,24 @@
 #include <string>
 
 #include "options.h"
+#include "virtual_desktop.h"
 
 namespace {
 
-const char kDesktopName[] = "muralto";
-const char kDesktopSize[] = "1024x768";
-const char kInsideFlag[] = "--inside-virtual-desktop";
 const DWORD kWholeRunLimit = 170 * 1000; // below ctest's TIMEOUT, so the run ends with a report
-const DWORD kTaskBarPatience = 10 * 1000;
-
-bool insideVirtualDesktop(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        if (strcmp(argv[i], kInsideFlag) == 0) return true;
-    return false;
-}
-
-int runInsideVirtualDesktop() {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Explorer\\Desktops", 0, nullptr, 0,
-                        KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
-        fprintf(stderr, "e2e: cannot write the virtual desktop's size\n");
-        return 2;
-    }
-    RegSetValueExA(key, kDesktopName, 0, REG_SZ, reinterpret_cast<const BYTE*>(kDesktopSize),
-                   sizeof kDesktopSize);
-    RegCloseKey(key);
-
-    std::string commandLine = std::string(GetCommandLineA()) + " " + kInsideFlag;
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;
-    startup.lpDesktop = const_cast<char*>(kDesktopName);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION info;
-    fflush(stdout);
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &info)) {
-        fprintf(stderr, "e2e: cannot start the driver on its desktop, error %lu\n", GetLastError());
-        return 2;
-    }
-    CloseHandle(info.hThread);
-    DWORD code = 1;
-    if (WaitForSingleObject(info.hProcess, kWholeRunLimit) != WAIT_OBJECT_0) {
-        fprintf(stderr, "e2e: the journeys took longer than %lu s: stopped\n",
-                kWholeRunLimit / 1000);
-        TerminateProcess(info.hProcess, 1);
-        WaitForSingleObject(info.hProcess, 5000);
-    } else {
-        GetExitCodeProcess(info.hProcess, &code);
-    }
-    CloseHandle(info.hProcess);
-    return static_cast<int>(code);
-}
-
-// The task bar comes up with the desktop's first window; the tray checks need it.
-bool waitForTaskBar() {
-    GetDesktopWindow();
-    DWORD start = GetTickCount();
-    while (FindWindowA("Shell_TrayWnd", nullptr) == nullptr) {
-        if (GetTickCount() - start > kTaskBarPatience) return false;
-        Sleep(50);
-    }
-    return true;
-}
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!insideVirtualDesktop(argc, argv)) return runInsideVirtualDesktop();
+    if (!e2e::insideVirtualDesktop(argc, argv))
+        return e2e::runInsideVirtualDesktop("e2e", kWholeRunLimit);
     ::testing::InitGoogleTest(&argc, argv);
     if (!e2e::parseOptions(argc, argv)) {
         fprintf(stderr, "usage: e2e_tests --programs=FOLDER --outdated-kfg=FOLDER "
                         "--screenshots=FOLDER\n");
         return 2;
     }
-    if (!waitForTaskBar()) {
+    if (!e2e::waitForTaskBar()) {
         fprintf(stderr, "e2e: no task bar on the virtual desktop\n");
         return 2;
     }

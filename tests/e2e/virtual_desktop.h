@@ -1,0 +1,22 @@
+// Running a driver on a Wine virtual desktop of its own. The notification area exists only
+// inside a virtual desktop (on a bare X display Shell_NotifyIconA fails), so a driver starts a
+// second copy of itself on a desktop named "muralto" and hands back that copy's output and exit
+// code. Wine turns a new desktop into a virtual desktop, with a task bar and its notification
+// area, when HKCU\Software\Wine\Explorer\Desktops names a size for it. Programs the second copy
+// starts inherit that desktop, so the driver sees their windows and tray icons.
+#ifndef MURALTO_VIRTUAL_DESKTOP_H
+#define MURALTO_VIRTUAL_DESKTOP_H
+
+namespace e2e {
+
+// True in the copy that runs on the virtual desktop.
+bool insideVirtualDesktop(int argc, char** argv);
+// Starts the copy on the virtual desktop and returns its exit code; a copy that runs longer
+// than wholeRunLimit milliseconds is stopped and fails. who prefixes the messages.
+int runInsideVirtualDesktop(const char* who, unsigned long wholeRunLimit);
+// Waits, bounded, for the desktop's task bar, which comes up with its first window.
+bool waitForTaskBar();
+
+} // namespace e2e
+
+#endif
