@@ -15,20 +15,22 @@
 
 #include "day_options.h"
 #include "imaging_fixture.h"
-#include "installed_program.h"
 #include "language_file.h"
 #include "muralto_files.h"
 #include "muralto_run.h"
 #include "remote_buffer.h"
+#include "shortcuts.h"
 #include "test_bitmaps.h"
 #include "waiting.h"
 
 namespace day {
 namespace {
 
+using e2e::ask;
 using e2e::holdsFor;
 using e2e::kFewTicks;
 using e2e::kPatience;
+using e2e::MuraltoRun;
 using e2e::waitUntil;
 
 // The open-file dialog's controls and the progress dialog's.
@@ -100,7 +102,7 @@ DWORD since(DWORD start) { return GetTickCount() - start; }
 
 // The program's own warnings: every one has the main window's caption. The watcher also meets
 // the other dialogs of the program (the open-file and progress dialogs); those are no warnings.
-std::vector<testing_support::SeenMessageBox> warnings(const InstalledProgram& run) {
+std::vector<testing_support::SeenMessageBox> warnings(const MuraltoRun& run) {
     std::vector<testing_support::SeenMessageBox> found;
     for (const auto& box : run.messageBoxes())
         if (box.caption == e2e::kMainCaption) found.push_back(box);
@@ -197,7 +199,7 @@ class Day : public ::testing::Test {
 
     // ---- Adding through the open-file dialog ---------------------------------------------------
 
-    HWND openFileDialog(InstalledProgram& run) {
+    HWND openFileDialog(MuraltoRun& run) {
         run.clickLater(e2e::ADD);
         std::string title = languages_[0].text(kTextOpenTitle);
         HWND dialog = run.findDialog(title, kDialogPatience);
@@ -226,7 +228,7 @@ class Day : public ::testing::Test {
     }
 
     // The folder that the open-file dialog shows, asked as its owner's code would ask it.
-    std::string dialogFolder(const InstalledProgram& run, HWND dialog) {
+    std::string dialogFolder(const MuraltoRun& run, HWND dialog) {
         const size_t size = MAX_PATH;
         e2e::RemoteBuffer buffer(run.process(), size);
         char folder[size] = "";
@@ -240,14 +242,14 @@ class Day : public ::testing::Test {
         return folder;
     }
 
-    void expectRow(InstalledProgram& run, int row) {
+    void expectRow(MuraltoRun& run, int row) {
         const UserPicture& p = slots_[row].picture;
         EXPECT_EQ(p.name, run.cell(row, 0)) << "title of row " << row;
         EXPECT_EQ(std::to_string(p.width) + "x" + std::to_string(p.height), run.cell(row, 1))
             << "size of row " << row;
     }
 
-    void addOne(InstalledProgram& run, const UserPicture& picture, int filterIndex) {
+    void addOne(MuraltoRun& run, const UserPicture& picture, int filterIndex) {
         int rowsBefore = run.rowCount();
         HWND dialog = openFileDialog(run);
         ASSERT_NE(nullptr, dialog);
@@ -268,7 +270,7 @@ class Day : public ::testing::Test {
             run.cell(rowsBefore, 1));
     }
 
-    void addMany(InstalledProgram& run, const std::vector<UserPicture>& pictures, int filterIndex) {
+    void addMany(MuraltoRun& run, const std::vector<UserPicture>& pictures, int filterIndex) {
         int rowsBefore = run.rowCount();
         HWND dialog = openFileDialog(run);
         ASSERT_NE(nullptr, dialog);
@@ -323,7 +325,7 @@ class Day : public ::testing::Test {
 
     // Selects the row, waits for the window to show its wallpaper's values, then types the time
     // and chooses the mode; both reach the wallpaper at the next refresh ticks.
-    void setTimeAndMode(InstalledProgram& run, int row, int time, int mode) {
+    void setTimeAndMode(MuraltoRun& run, int row, int time, int mode) {
         run.selectRow(row);
         Sleep(kFewTicks);
         ASSERT_TRUE(waitUntil([&] {
@@ -437,7 +439,7 @@ class Day : public ::testing::Test {
             ", " + std::to_string(saved.wallpaperClasses()) + " wallpapers");
     }
 
-    bool showFromTray(InstalledProgram& run) {
+    bool showFromTray(MuraltoRun& run) {
         run.post(e2e::WM_TRAYICON, 1, WM_MOUSEMOVE);
         return waitUntil([&] { return run.visible(); });
     }
@@ -459,8 +461,8 @@ TEST_F(Day, AUsersDayWithTheInstalledProgram) {
     // ---- First start: an empty window --------------------------------------------------------
     int lastSlot = 0;
     {
-        InstalledProgram run(shortcut_);
-        ASSERT_TRUE(run.started()) << run.startError();
+        MuraltoRun run(shortcut_.target, shortcut_.workingFolder, shortcut_.arguments);
+        ASSERT_TRUE(run.started());
         ASSERT_TRUE(run.findMainWindow()) << "no main window after starting " << shortcut_.target;
         ASSERT_TRUE(waitUntil([&] { return run.visible(); })) << "the first start stayed hidden";
         EXPECT_TRUE(waitUntil([&] { return run.text(e2e::COUNTER) == counterText(0, 0); }))
@@ -564,8 +566,8 @@ TEST_F(Day, AUsersDayWithTheInstalledProgram) {
 
     // ---- Second start: into the tray, everything restored ----------------------------------
     {
-        InstalledProgram run(shortcut_);
-        ASSERT_TRUE(run.started()) << run.startError();
+        MuraltoRun run(shortcut_.target, shortcut_.workingFolder, shortcut_.arguments);
+        ASSERT_TRUE(run.started());
         ASSERT_TRUE(run.findMainWindow()) << "no main window at the second start";
         Timeline started(GetTickCount());
         EXPECT_FALSE(run.visible()) << "the second start showed the window";

@@ -46,6 +46,7 @@ struct DialogSearch {
     DWORD process;
     std::string caption;
     int requiredControl; // 0: any
+    HWND except;         // the main window, when looking for another dialog of the same caption
     HWND found;
 };
 
@@ -55,7 +56,8 @@ BOOL CALLBACK findProcessDialog(HWND window, LPARAM param) {
     GetWindowThreadProcessId(window, &process);
     char className[32] = "";
     GetClassNameA(window, className, sizeof className);
-    if (process != search->process || strcmp(className, "#32770") != 0) return TRUE;
+    if (process != search->process || window == search->except || strcmp(className, "#32770") != 0)
+        return TRUE;
     if (windowText(window) != search->caption) return TRUE;
     if (search->requiredControl != 0 && GetDlgItem(window, search->requiredControl) == nullptr)
         return TRUE;
@@ -63,8 +65,9 @@ BOOL CALLBACK findProcessDialog(HWND window, LPARAM param) {
     return FALSE;
 }
 
-HWND findTopLevelDialog(DWORD process, const std::string& caption, int requiredControl) {
-    DialogSearch search = {process, caption, requiredControl, nullptr};
+HWND findTopLevelDialog(DWORD process, const std::string& caption, int requiredControl,
+                        HWND except = nullptr) {
+    DialogSearch search = {process, caption, requiredControl, except, nullptr};
     EnumWindows(findProcessDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -75,14 +78,6 @@ bool sendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT
                                   &answer) != 0;
     if (result != nullptr) *result = static_cast<LRESULT>(answer);
     return ok;
-}
-
-LRESULT ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    if (!sendWithin(window, message, wParam, lParam, &result))
-        ADD_FAILURE() << "message 0x" << std::hex << message << " to window " << window
-                      << " got no answer within " << std::dec << kAnswerTimeout << " ms";
-    return result;
 }
 
 struct TipSearch {
@@ -128,6 +123,14 @@ BOOL CALLBACK collectTips(HWND window, LPARAM param) {
 }
 
 } // namespace
+
+LRESULT ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (!sendWithin(window, message, wParam, lParam, &result))
+        ADD_FAILURE() << "message 0x" << std::hex << message << " to window " << window
+                      << " got no answer within " << std::dec << kAnswerTimeout << " ms";
+    return result;
+}
 
 std::vector<std::string> notificationTips() {
     TipSearch search = {FindWindowA("Shell_TrayWnd", nullptr), {}};
@@ -197,14 +200,25 @@ MuraltoRun::MuraltoRun(const Setup& setup) {
         (!setup.languageFile || copyInto(programs, "Muralto.lng", folder_));
     if (!copied) return;
 
-    std::string program = folder_ + "\\Muralto.exe";
+    start(folder_ + "\\Muralto.exe", "", folder_.c_str());
+}
+
+MuraltoRun::MuraltoRun(const std::string& program, const std::string& workingFolder,
+                       const std::string& arguments)
+    : folder_(workingFolder) {
+    start(program, arguments, workingFolder.empty() ? nullptr : workingFolder.c_str());
+}
+
+void MuraltoRun::start(const std::string& program, const std::string& arguments,
+                       const char* folder) {
     std::string commandLine = "\"" + program + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
     STARTUPINFOA startup;
     memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info;
     if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        folder_.c_str(), &startup, &info)) {
+                        folder, &startup, &info)) {
         ADD_FAILURE() << "CreateProcessA(" << program << ") failed, error " << GetLastError();
         return;
     }
@@ -256,11 +270,11 @@ HWND MuraltoRun::findDialog(const std::string& caption, DWORD timeoutMs) const {
     HWND found = nullptr;
     waitUntil(
         [&] {
-            found = findTopLevelDialog(processId_, caption, 0);
-            return found != nullptr && found != window_;
+            found = findTopLevelDialog(processId_, caption, 0, window_);
+            return found != nullptr;
         },
         timeoutMs);
-    return found != window_ ? found : nullptr;
+    return found;
 }
 
 bool MuraltoRun::send(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) const {

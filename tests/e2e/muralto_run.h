@@ -55,6 +55,10 @@ class MuraltoRun {
     // Copies the program into a folder of the current test and starts it from there.
     explicit MuraltoRun(const Setup& setup);
     MuraltoRun() : MuraltoRun(Setup()) {}
+    // Starts a program where it lies, as a shortcut starts it: the target, quoted, with its
+    // arguments, in the working folder (an installed Muralto, say).
+    MuraltoRun(const std::string& program, const std::string& workingFolder,
+               const std::string& arguments);
     // A program still running here has hung or was left behind by a failed check: it is killed.
     ~MuraltoRun();
     MuraltoRun(const MuraltoRun&) = delete;
@@ -113,6 +117,8 @@ class MuraltoRun {
     std::vector<testing_support::SeenMessageBox> messageBoxes() const;
 
   private:
+    void start(const std::string& program, const std::string& arguments, const char* folder);
+
     std::string folder_;
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
@@ -122,6 +128,10 @@ class MuraltoRun {
 
 // The tips of the icons in the task bar's notification area, read from the shell's tooltips.
 std::vector<std::string> notificationTips();
+
+// The answer of a message to a window of another process; a failure of the test, and 0, when
+// it gives none in time.
+LRESULT ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A window's text, asked with WM_GETTEXT.
 std::string windowText(HWND window);
