@@ -2,28 +2,14 @@
 #include <string>
 #include <vector>
 
+#include "desktop_settings.h"
 #include "desktop_wallpaper.h"
 #include "program_fixture.h"
 #include "sequencer.h"
 
 namespace {
 
-// A desktop value as stored; "<missing>" when absent. storedLength gets the data length.
-std::string desktopValue(const char* name, DWORD* storedLength = nullptr) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_READ, &key) !=
-        ERROR_SUCCESS)
-        return "<no key>";
-    char data[512] = "";
-    DWORD type = 0, length = sizeof data - 1;
-    LONG result =
-        RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &length);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS) return "<missing>";
-    if (type != REG_SZ) return "<not REG_SZ>";
-    if (storedLength != nullptr) *storedLength = length;
-    return data;
-}
+using testing_support::desktopValue;
 
 std::string reportedDesktopWallpaper() {
     char path[MAX_PATH] = "";

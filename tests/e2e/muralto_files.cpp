@@ -208,20 +208,6 @@ SavedConfiguration readConfiguration() {
     return saved;
 }
 
-std::string desktopValue(const char* name) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_READ, &key) !=
-        ERROR_SUCCESS)
-        return "<no key>";
-    char data[512] = "";
-    DWORD type = 0, length = sizeof data - 1;
-    LONG result =
-        RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &length);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS) return "<missing>";
-    return type == REG_SZ ? data : "<not REG_SZ>";
-}
-
 void setDesktopValue(const char* name, const std::string& value) {
     HKEY key;
     ASSERT_EQ(ERROR_SUCCESS,

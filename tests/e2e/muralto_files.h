@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "desktop_settings.h"
+
 namespace e2e {
 
 std::string dataFolder();    // C:\windows\system32\Muralto in a 32-bit prefix
@@ -70,7 +72,7 @@ struct SavedConfiguration {
 SavedConfiguration readConfiguration();
 
 // HKEY_CURRENT_USER\Control Panel\Desktop.
-std::string desktopValue(const char* name);
+using testing_support::desktopValue;
 void setDesktopValue(const char* name, const std::string& value);
 
 } // namespace e2e
