@@ -28,7 +28,6 @@ namespace {
 
 using e2e::ask;
 using e2e::holdsFor;
-using e2e::kFewTicks;
 using e2e::kPatience;
 using e2e::MuraltoRun;
 using e2e::waitUntil;
@@ -39,7 +38,10 @@ const int kFileTypeBox = 0x470;
 const int kProgressBar = 1023;
 const char kProgressCaption[] = "Adding Wallpaper(s)...";
 const DWORD kDialogPatience = 15000; // Wine's first open-file dialog reads the shell's folders
-const DWORD kTickTolerance = 1000;   // one 1000 ms tick either way under Wine's timers
+const DWORD kTick = 1000;            // the sequence timer's period
+// Under half a tick either way: a tick counted too many or too few is always caught, and a late
+// sighting under load still passes.
+const DWORD kTickTolerance = 450;
 
 // The changes watched in each order; the in-order ones start at slot 0.
 const int kInOrderChanges = 5, kRandomChanges = 5;
@@ -115,13 +117,40 @@ bool sameFolder(std::string a, std::string b) {
     return lstrcmpiA(a.c_str(), b.c_str()) == 0;
 }
 
-// When the changes of one series came: the series starts when the window is hidden.
+// What the test knows of the sequence timer's ticks: one of them fell between tickLow and
+// tickHigh. A change is applied at a tick, so once a change has been seen (polled every 20 ms)
+// the ticks that follow fall on a grid through that sighting; before that, the reference is a
+// moment bracketed by stamps taken before and after an event (a hide, the program's start).
 struct Timeline {
-    explicit Timeline(DWORD start) : last(start) {}
-    DWORD last;      // the start, then the last change
-    DWORD first = 0; // the first change
-    DWORD dueSinceFirst = 0;
-    int changes = 0;
+    DWORD tickLow = 0, tickHigh = 0;
+    bool onGrid = false; // tickLow == tickHigh is a change's sighting
+    int counted = 0;     // ticks already counted for the wallpaper on display
+
+    void changeSeenAt(DWORD at) {
+        tickLow = tickHigh = at;
+        onGrid = true;
+        counted = 0;
+    }
+    // The timer started between before and after: its first tick comes 1000 ms later.
+    void startedBetween(DWORD before, DWORD after) {
+        tickLow = before;
+        tickHigh = after;
+        onGrid = false;
+    }
+    // Waits for the middle between two ticks, at least afterTicks ticks past the reference, so
+    // that an action lands on a known side of each; returns how many ticks have passed since the
+    // reference. Waiting for a moment of the clock, not for the program: nothing is observed.
+    int waitForMidTick(int afterTicks = 0) const {
+        DWORD target = tickHigh + afterTicks * kTick + kTick / 2;
+        DWORD now = GetTickCount();
+        if (static_cast<LONG>(target - now) > 0) {
+            Sleep(target - now);
+        } else {
+            DWORD phase = (now - tickHigh) % kTick;
+            Sleep(phase < kTick / 2 ? kTick / 2 - phase : kTick + kTick / 2 - phase);
+        }
+        return static_cast<int>((GetTickCount() - tickHigh) / kTick);
+    }
 };
 
 class Day : public ::testing::Test {
@@ -323,25 +352,25 @@ class Day : public ::testing::Test {
 
     // ---- Times and modes -------------------------------------------------------------------
 
-    // Selects the row, waits for the window to show its wallpaper's values, then types the time
-    // and chooses the mode; both reach the wallpaper at the next refresh ticks.
+    void expectFields(MuraltoRun& run, int row, const char* when) {
+        EXPECT_EQ(std::to_string(slots_[row].showTime), run.text(e2e::TIME))
+            << when << " row " << row << " (" << slots_[row].picture.name << ")";
+        EXPECT_EQ(slots_[row].showMode, run.selection(e2e::MODE))
+            << when << " row " << row << " (" << slots_[row].picture.name << ")";
+    }
+
+    // Selects the row, checks that the window shows its wallpaper's values, then types the time
+    // and chooses the mode. Another row and back again then shows what reached the table.
     void setTimeAndMode(MuraltoRun& run, int row, int time, int mode) {
-        run.selectRow(row);
-        Sleep(kFewTicks);
-        ASSERT_TRUE(waitUntil([&] {
-            return run.text(e2e::TIME) == std::to_string(slots_[row].showTime) &&
-                   run.selection(e2e::MODE) == slots_[row].showMode;
-        })) << "after selecting row "
-            << row << " the window shows " << run.text(e2e::TIME) << " s, mode "
-            << run.selection(e2e::MODE) << " instead of " << slots_[row].showTime << " s, mode "
-            << slots_[row].showMode;
+        ASSERT_TRUE(run.selectRowSeen(row)) << "no refresh tick saw row " << row;
+        expectFields(run, row, "after selecting");
         run.type(e2e::TIME, std::to_string(time));
         run.choose(e2e::MODE, mode);
-        Sleep(kFewTicks);
-        EXPECT_EQ(std::to_string(time), run.text(e2e::TIME));
-        EXPECT_EQ(mode, run.selection(e2e::MODE));
         slots_[row].showTime = time;
         slots_[row].showMode = mode;
+        ASSERT_TRUE(run.selectRowSeen(row == 0 ? 1 : 0)) << "no refresh tick saw another row";
+        ASSERT_TRUE(run.selectRowSeen(row)) << "no refresh tick saw row " << row << " again";
+        expectFields(run, row, "back on");
         say("row " + std::to_string(row) + " (" + slots_[row].picture.name +
             "): " + std::to_string(time) + " s, mode " + std::to_string(mode));
     }
@@ -350,66 +379,93 @@ class Day : public ::testing::Test {
 
     std::string slotPath(int slot) const { return e2e::wallpaperPath(slot); }
 
-    // Waits for the registry's wallpaper to change from what it holds, about afterMs after the
-    // timeline's last event (a tick either way), then checks that it names the slot in the
+    // Waits for the registry's wallpaper to change from what it holds, at the ticks-th tick
+    // after the timeline's reference, then for all four desktop values to name the slot in the
     // slot's mode. Returns false when no change or a wrong wallpaper came, after reporting it.
-    bool expectChange(int slot, DWORD afterMs, Timeline& timeline, const std::string& why,
+    bool expectChange(int slot, int ticks, Timeline& timeline, const std::string& why,
                       const std::function<bool()>& alsoHolds = nullptr) {
         std::string before = e2e::desktopValue("Wallpaper");
+        const DWORD earliest = timeline.tickLow + ticks * kTick;
+        const DWORD latest = timeline.tickHigh + ticks * kTick;
+        // Beyond the tolerance, so that a late change is told apart from none.
+        const DWORD deadline = latest + kTickTolerance + kPatience;
         bool heldMeanwhile = true;
-        bool changed = waitUntil(
+        DWORD at = 0;
+        waitUntil(
             [&] {
                 if (alsoHolds && !alsoHolds()) heldMeanwhile = false;
-                return e2e::desktopValue("Wallpaper") != before;
+                if (e2e::desktopValue("Wallpaper") == before) return false;
+                at = GetTickCount();
+                return true;
             },
-            afterMs + kTickTolerance + 500);
-        DWORD at = GetTickCount();
-        DWORD seen = at - timeline.last;
-        // The style values follow the path in the same call: give it a moment to finish.
-        Sleep(50);
-        DesktopValues now = desktopValues();
-        if (!changed) {
-            ADD_FAILURE() << why << ": no change within " << afterMs + kTickTolerance
-                          << " ms; expected " << slotPath(slot) << " after " << afterMs
-                          << " ms; the registry holds " << describe(now);
+            static_cast<LONG>(deadline - GetTickCount()) > 0 ? deadline - GetTickCount() : 0);
+        if (at == 0) {
+            ADD_FAILURE() << why << ": no change; expected " << slotPath(slot) << " at tick "
+                          << ticks << "; the registry holds " << describe(desktopValues());
             return false;
         }
-        say(why + ": after " + std::to_string(seen) + " ms (expected " + std::to_string(afterMs) +
-            ") " + describe(now));
+        const std::string& path = slotPath(slot);
+        const int mode = slots_[slot].showMode;
+        DesktopValues now;
+        // The four values are written one after the other by the same call.
+        bool settled = waitUntil([&] {
+            now = desktopValues();
+            return now.wallpaper == path && now.converted == path &&
+                   now.style == kStyleOfMode[mode][0] && now.tile == kStyleOfMode[mode][1];
+        });
+        say(why + ": after " + std::to_string(at - timeline.tickHigh) + " ms (expected " +
+            std::to_string(ticks * kTick) + ") " + describe(now));
         EXPECT_TRUE(heldMeanwhile) << why << ": the window showed itself while waiting";
-        if (now.wallpaper != slotPath(slot)) {
+        if (now.wallpaper != path) {
             ADD_FAILURE() << why << ": the desktop got " << now.wallpaper << " instead of slot "
-                          << slot << " (" << slotPath(slot) << ", " << slots_[slot].picture.name
-                          << ")";
+                          << slot << " (" << path << ", " << slots_[slot].picture.name << ")";
             return false;
         }
-        EXPECT_LE(afterMs - kTickTolerance, seen) << why << ": came too early";
-        EXPECT_GE(afterMs + kTickTolerance, seen) << why << ": came too late";
-        // The ticks of a periodic timer do not drift, so a tick too many or too few per change
-        // adds up over the changes even where each one stays within its tolerance.
-        if (timeline.changes > 0) {
-            timeline.dueSinceFirst += afterMs;
-            DWORD sinceFirst = at - timeline.first;
-            EXPECT_LE(timeline.dueSinceFirst - kTickTolerance, sinceFirst)
-                << why << ": " << sinceFirst << " ms after the first change of the series, "
-                << timeline.dueSinceFirst << " ms due";
-            EXPECT_GE(timeline.dueSinceFirst + kTickTolerance, sinceFirst)
-                << why << ": " << sinceFirst << " ms after the first change of the series, "
-                << timeline.dueSinceFirst << " ms due";
-        } else {
-            timeline.first = at;
-        }
-        ++timeline.changes;
-        timeline.last = at;
-        EXPECT_EQ(now.wallpaper, now.converted) << why;
-        EXPECT_EQ(kStyleOfMode[slots_[slot].showMode][0], now.style)
-            << why << ": WallpaperStyle for mode " << slots_[slot].showMode;
-        EXPECT_EQ(kStyleOfMode[slots_[slot].showMode][1], now.tile)
-            << why << ": TileWallpaper for mode " << slots_[slot].showMode;
+        EXPECT_TRUE(settled) << why << ": in mode " << mode << " the registry holds "
+                             << describe(now);
+        EXPECT_LE(earliest - kTickTolerance, at)
+            << why << ": came " << earliest - at << " ms before tick " << ticks;
+        EXPECT_GE(latest + kTickTolerance, at)
+            << why << ": came " << at - latest << " ms after tick " << ticks;
+        timeline.changeSeenAt(at);
         return true;
     }
 
-    DWORD ticksOf(int slot) const { return static_cast<DWORD>(slots_[slot].showTime + 1) * 1000; }
+    // The ticks from a change to the next: the wallpaper's time, then the changing one.
+    int ticksOf(int slot) const { return slots_[slot].showTime + 1; }
+
+    // Hides the window with Reduire. Once the grid is known, in the middle between two ticks, so
+    // that the tick before the hide becomes the reference; before, the stamps around the click
+    // bound it: the program saw its last tick within the second before the hide.
+    void hide(MuraltoRun& run, Timeline& timeline) {
+        if (timeline.onGrid) {
+            int passed = timeline.waitForMidTick();
+            DWORD tick = timeline.tickHigh + passed * kTick;
+            run.click(e2e::HIDE);
+            EXPECT_LT(GetTickCount() - tick, kTick - kTickTolerance / 2)
+                << "hiding took until the next tick";
+            timeline.tickLow = timeline.tickHigh = tick;
+        } else {
+            DWORD before = GetTickCount();
+            run.click(e2e::HIDE);
+            timeline.startedBetween(before - kTick, GetTickCount());
+        }
+        EXPECT_FALSE(run.visible()) << "Reduire left the window shown";
+    }
+
+    // Shows the window from the tray in the middle between two ticks, after at least the given
+    // ticks since the reference: the ticks that passed hidden count for the wallpaper on display.
+    bool showFromTray(MuraltoRun& run, Timeline& timeline, int afterTicks = 0) {
+        int passed = timeline.waitForMidTick(afterTicks);
+        DWORD tick = timeline.tickHigh + passed * kTick;
+        run.post(e2e::WM_TRAYICON, 1, WM_MOUSEMOVE);
+        bool shown = waitUntil([&] { return run.visible(); });
+        EXPECT_LT(GetTickCount() - tick, kTick - kTickTolerance / 2)
+            << "showing took until the next tick";
+        timeline.counted += passed;
+        timeline.tickLow = timeline.tickHigh = tick;
+        return shown;
+    }
 
     // ---- Saved settings --------------------------------------------------------------------
 
@@ -437,11 +493,6 @@ class Day : public ::testing::Test {
             saved.value("SYSTEM", "randomWall") + ", startWall " +
             saved.value("SYSTEM", "startWall") + ", language " + saved.value("SYSTEM", "language") +
             ", " + std::to_string(saved.wallpaperClasses()) + " wallpapers");
-    }
-
-    bool showFromTray(MuraltoRun& run) {
-        run.post(e2e::WM_TRAYICON, 1, WM_MOUSEMOVE);
-        return waitUntil([&] { return run.visible(); });
     }
 
     DWORD day_ = 0;
@@ -510,42 +561,49 @@ TEST_F(Day, AUsersDayWithTheInstalledProgram) {
         ASSERT_TRUE(run.checked(e2e::RANDOM)) << "random changes are the default";
         run.click(e2e::RANDOM);
         ASSERT_FALSE(run.checked(e2e::RANDOM));
-        Sleep(kFewTicks);
+        // The refresh timer reads the box. Both timers run on the window's thread and the 50 ms
+        // one is due first, so it reads the box before any sequence tick can act on it.
         say("before hiding: " + describe(desktopValues()));
-        run.click(e2e::HIDE);
-        Timeline inOrder(GetTickCount());
-        ASSERT_FALSE(run.visible()) << "Reduire left the window shown";
+        Timeline inOrder;
+        hide(run, inOrder);
         auto hidden = [&] { return !run.visible(); };
-        for (int slot = 1; slot <= kInOrderChanges; ++slot)
+        for (int slot = 1; slot <= 2; ++slot)
             ASSERT_TRUE(expectChange(slot, ticksOf(slot - 1), inOrder,
+                                     "in order to slot " + std::to_string(slot), hidden));
+
+        // Shown after two of slot 2's ticks, hidden again: those two still count, and the window
+        // stops the count while it is shown.
+        ASSERT_TRUE(showFromTray(run, inOrder, 2)) << "WM_TRAYICON did not show the window";
+        ASSERT_EQ(2, inOrder.counted);
+        std::string shown = e2e::desktopValue("Wallpaper");
+        // Past the moment the change would have come had the count gone on.
+        const DWORD shownFor = (ticksOf(2) - inOrder.counted) * kTick + kTick / 2;
+        EXPECT_TRUE(holdsFor([&] { return e2e::desktopValue("Wallpaper") == shown; }, shownFor))
+            << "the wallpaper changed while the window was shown: "
+            << e2e::desktopValue("Wallpaper");
+        say("shown from the tray with 2 ticks of slot 2 counted: no change for " +
+            std::to_string(shownFor) + " ms");
+        hide(run, inOrder);
+        for (int slot = 3; slot <= kInOrderChanges; ++slot)
+            ASSERT_TRUE(expectChange(slot, ticksOf(slot - 1) - inOrder.counted, inOrder,
                                      "in order to slot " + std::to_string(slot), hidden));
         lastSlot = kInOrderChanges;
 
-        // Shown, the window stops the changes.
-        ASSERT_TRUE(showFromTray(run)) << "WM_TRAYICON did not show the window";
-        std::string shown = e2e::desktopValue("Wallpaper");
-        EXPECT_TRUE(holdsFor([&] { return e2e::desktopValue("Wallpaper") == shown; },
-                             ticksOf(lastSlot) + 500))
-            << "the wallpaper changed while the window was shown: "
-            << e2e::desktopValue("Wallpaper");
-        say("shown from the tray: no change for " + std::to_string(ticksOf(lastSlot) + 500) +
-            " ms");
-
         // ---- In the tray, at random ------------------------------------------------------------
+        ASSERT_TRUE(showFromTray(run, inOrder)) << "WM_TRAYICON did not show the window";
         run.click(e2e::RANDOM);
         ASSERT_TRUE(run.checked(e2e::RANDOM));
-        Sleep(kFewTicks);
-        run.click(e2e::HIDE);
-        Timeline atRandom(GetTickCount());
+        Timeline atRandom = inOrder;
+        hide(run, atRandom);
         for (int i = 0; i < kRandomChanges; ++i) {
             int slot = randomSlot(rand_, lastSlot, count);
-            ASSERT_TRUE(expectChange(slot, ticksOf(lastSlot), atRandom,
+            ASSERT_TRUE(expectChange(slot, ticksOf(lastSlot) - atRandom.counted, atRandom,
                                      "at random to slot " + std::to_string(slot), hidden));
             lastSlot = slot;
         }
 
         // ---- Back from the tray, in English, quit ------------------------------------------
-        ASSERT_TRUE(showFromTray(run)) << "WM_TRAYICON did not show the window";
+        ASSERT_TRUE(showFromTray(run, atRandom)) << "WM_TRAYICON did not show the window";
         run.choose(e2e::LANGUAGE, english_);
         const e2e::Language& en = languages_[english_];
         EXPECT_TRUE(waitUntil([&] { return run.text(e2e::HIDE) == en.text(kTextHide); }))
@@ -566,10 +624,13 @@ TEST_F(Day, AUsersDayWithTheInstalledProgram) {
 
     // ---- Second start: into the tray, everything restored ----------------------------------
     {
+        // The sequence timer starts with the main window, between these two stamps.
+        DWORD beforeStart = GetTickCount();
         MuraltoRun run(shortcut_.target, shortcut_.workingFolder, shortcut_.arguments);
         ASSERT_TRUE(run.started());
         ASSERT_TRUE(run.findMainWindow()) << "no main window at the second start";
-        Timeline started(GetTickCount());
+        Timeline started;
+        started.startedBetween(beforeStart, GetTickCount());
         EXPECT_FALSE(run.visible()) << "the second start showed the window";
         // A new process draws the same random numbers again; the first change comes after the
         // time of the restored lastWall (4 s, where slot 0 would give 2), never to that slot.
@@ -580,7 +641,7 @@ TEST_F(Day, AUsersDayWithTheInstalledProgram) {
                          "second start, in the tray, at random to slot " + std::to_string(slot),
                          [&] { return !run.visible(); }));
         lastSlot = slot;
-        ASSERT_TRUE(showFromTray(run)) << "WM_TRAYICON did not show the window";
+        ASSERT_TRUE(showFromTray(run, started)) << "WM_TRAYICON did not show the window";
 
         ASSERT_EQ(count, run.rowCount());
         const e2e::Language& en = languages_[english_];
@@ -591,17 +652,8 @@ TEST_F(Day, AUsersDayWithTheInstalledProgram) {
         EXPECT_FALSE(run.checked(e2e::START_CHANGE));
         for (int row = 0; row < count; ++row) {
             expectRow(run, row);
-            run.selectRow(row);
-            Sleep(150); // a few refresh ticks: the fields then show this row's wallpaper
-            EXPECT_TRUE(waitUntil(
-                [&] {
-                    return run.text(e2e::TIME) == std::to_string(slots_[row].showTime) &&
-                           run.selection(e2e::MODE) == slots_[row].showMode;
-                },
-                kFewTicks))
-                << "row " << row << " (" << slots_[row].picture.name << ") shows "
-                << run.text(e2e::TIME) << " s, mode " << run.selection(e2e::MODE) << "; expected "
-                << slots_[row].showTime << " s, mode " << slots_[row].showMode;
+            ASSERT_TRUE(run.selectRowSeen(row)) << "no refresh tick saw row " << row;
+            expectFields(run, row, "restored");
         }
         say("second start: hidden, " + std::to_string(run.rowCount()) +
             " rows with their times and modes, \"" + run.text(e2e::HIDE) + "\"");
@@ -609,7 +661,9 @@ TEST_F(Day, AUsersDayWithTheInstalledProgram) {
         // ---- Log-off with the start-up change on -------------------------------------------
         run.click(e2e::START_CHANGE);
         ASSERT_TRUE(run.checked(e2e::START_CHANGE));
-        Sleep(kFewTicks);
+        // WM_ENDSESSION is posted, and posted messages go before timer ticks: a tick must have
+        // read the box first.
+        ASSERT_TRUE(run.waitForRefreshTick()) << "no refresh tick after the box was ticked";
         run.click(e2e::HIDE);
         int next = randomSlot(rand, lastSlot, count);
         std::string before = e2e::desktopValue("Wallpaper");

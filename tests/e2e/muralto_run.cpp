@@ -374,6 +374,19 @@ void MuraltoRun::selectRow(int row) {
         << "selecting row " << row;
 }
 
+bool MuraltoRun::selectRowSeen(int row) {
+    if (row < 0) return false;
+    RemoteBuffer buffer(process_, sizeof(LVITEMA));
+    LVITEMA item;
+    memset(&item, 0, sizeof item);
+    item.stateMask = LVIS_SELECTED;
+    if (!buffer.write(0, &item, sizeof item)) return false;
+    ask(control(LIST), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), buffer.param());
+    if (!waitUntil([this] { return !enabled(DELETE_ONE); })) return false;
+    selectRow(row);
+    return waitUntil([this] { return enabled(DELETE_ONE); });
+}
+
 int MuraltoRun::selectedRow() const {
     return static_cast<int>(
         ask(control(LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));

@@ -103,6 +103,13 @@ class MuraltoRun {
     std::string columnTitle(int column) const;
     void selectRow(int row);
     int selectedRow() const;
+    // Selects the row and waits for a refresh tick that saw it. The tick enables Delete from the
+    // selection the tick before it saw, so the selection is cleared first and Delete must turn
+    // disabled, then enabled again. Afterwards the fields show the row's wallpaper, and what was
+    // typed or chosen before the call has reached the table. False when no tick came in time.
+    bool selectRowSeen(int row);
+    // The same with the row selected now: proof that a tick ran after whatever came before.
+    bool waitForRefreshTick() { return selectRowSeen(selectedRow()); }
 
     // Whether the shell holds the program's notification icon (id 1 of its main window).
     bool trayIconShown() const;

@@ -28,14 +28,16 @@ std::vector<HWND> WindowSpy::seen() {
 
 HWND WindowSpy::waitForAny(DWORD timeoutMs) {
     HWND found = nullptr;
-    waitUntil(
+    // A dialog's frame exists before its controls and before WM_INITDIALOG; it turns visible
+    // only after both, so a window is handed out once visible (or already gone again).
+    bool ready = waitUntil(
         [&] {
             std::vector<HWND> windows = seen();
             found = windows.empty() ? nullptr : windows.front();
-            return found != nullptr;
+            return found != nullptr && (IsWindowVisible(found) || !IsWindow(found));
         },
         timeoutMs);
-    return found;
+    return ready ? found : nullptr;
 }
 
 DWORD WINAPI WindowSpy::run(void* self) {

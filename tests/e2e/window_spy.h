@@ -19,7 +19,8 @@ class WindowSpy {
 
     // Every window seen so far, in the order they appeared.
     std::vector<HWND> seen();
-    // The first one seen from now on (or already seen), waiting up to timeoutMs.
+    // The first one seen from now on (or already seen), once it is visible (or already
+    // closed), waiting up to timeoutMs; null when none was ready by then.
     HWND waitForAny(DWORD timeoutMs);
 
   private:
