@@ -6,8 +6,30 @@
 // holds at most 600 members, so Muralto.ini takes the first 99 wallpapers and the following ones
 // go, 99 to a file and with the same class names and numbering, into continuation files beside
 // it: Muralto-part2.ini (WALLPAPER 99 to 197), Muralto-part3.ini, ... up to Muralto-part6.ini.
-// Those hold only wallpaper classes. A table of 99 wallpapers or fewer is Muralto.ini alone, and
-// saving deletes the continuation files that the table no longer needs.
+// Those hold only wallpaper classes and, last, a [SYSTEM] class with the save's generation.
+//
+// A save never rewrites a file in place, so that a full disk, a file held open by another
+// program or a kill at any moment leaves on disk either the complete old set or the complete
+// new one:
+// 1. A file the store refused at this start is first copied aside (Muralto-refused1.ini,
+//    Muralto-part2-refused1.ini, ...): the wallpapers it lists stay the user's, and the start-up
+//    clean-up never deletes a file that a kept-aside file names.
+// 2. Every file of the new set is written under its name with ".new" appended and flushed to
+//    the disk. A file that must be replaced but cannot (held open without sharing) stops the
+//    save here. Nothing of the old set has changed so far: a failure removes the ".new" files
+//    and reports it, and the next start reads the old set.
+// 3. Muralto.ini.new replaces Muralto.ini in one step: this is the commit point.
+// 4. Each continuation file's ".new" replaces it; the continuation files a smaller table no
+//    longer needs are deleted.
+// When the set has continuation files (or old ones are still on disk), [SYSTEM] of Muralto.ini
+// and of every continuation file holds "generation", higher than any generation seen at the
+// start. A reader takes a continuation file only when its generation is the main file's (no
+// generation on either side also matches, as files of earlier versions have none), and looks
+// at its ".new" file when the continuation file itself does not match: after a kill between
+// steps 3 and 4 the ".new" file is the committed one, and the start puts it in place. Files of
+// another generation, and ".new" files before their commit, never count. Tables of up to 99
+// wallpapers with no continuation file on disk are written exactly as before, without a
+// generation.
 #include "settings.h"
 
 #include <limits.h>
@@ -15,11 +37,18 @@
 
 #include "app_state.h"
 #include "bounded_text.h"
+#include "settings_files.h"
 #include "wallpaper_table.h"
 
 namespace {
 
 _KFGINFOFILE continuationStore; // each continuation file is read and written through this one
+
+// What this start found on disk; owner: loadSettings, and saveSettings once it has acted on it.
+int mainGeneration = 0;            // the generation of Muralto.ini (0: none)
+int highestGeneration = 0;         // the highest one seen in any settings file
+bool refusedAtStart[CONFIG_FILES]; // there, but refused by the store: kept aside before a save
+bool pendingInUse[CONFIG_FILES];   // the committed ".new" file was read, not yet put in place
 
 const char LOAD_WARNING[] = "[E004]: La lecture de l'image \"%s\" a \xE9"
                             "chou\xE9"
@@ -111,7 +140,11 @@ void readWallpaperClasses(_KFGINFOFILE* store) {
     }
 }
 
-bool fileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+int generationOf(_KFGINFOFILE* store) {
+    char system[] = "SYSTEM";
+    if (KFG_existClass(store, system) != KFG_EXIST || !has(store, system, "generation")) return 0;
+    return getInt(store, system, "generation");
+}
 
 void addMember(_KFGINFOFILE* store, char* className, const char* member, const char* value) {
     KFG_addMemberByClass(store, className, const_cast<char*>(member), const_cast<char*>(value));
@@ -123,13 +156,20 @@ void addIntMember(_KFGINFOFILE* store, char* className, const char* member, int 
     addMember(store, className, member, text);
 }
 
-void addSystemClass(_KFGINFOFILE* store, int savedLastWall) {
+void addSystemClass(_KFGINFOFILE* store, int savedLastWall, int generation) {
     char system[] = "SYSTEM";
     KFG_addClass(store, system);
     addIntMember(store, system, "lastWall", savedLastWall);
     addIntMember(store, system, "randomWall", randomWall ? 1 : 0);
     addIntMember(store, system, "startWall", startWall ? 1 : 0);
     addIntMember(store, system, "language", language);
+    if (generation != 0) addIntMember(store, system, "generation", generation);
+}
+
+void addGenerationClass(_KFGINFOFILE* store, int generation) {
+    char system[] = "SYSTEM";
+    KFG_addClass(store, system);
+    addIntMember(store, system, "generation", generation);
 }
 
 void addWallpaperClass(_KFGINFOFILE* store, int number, const WallpaperEntry& entry) {
@@ -155,22 +195,133 @@ int denseLastWall() {
     return rank;
 }
 
-bool anyUsedFrom(int slot) {
-    for (; slot < MAX_WALLPAPERS; ++slot)
-        if (wallpaperTable[slot].used) return true;
+// Reads continuation file index when it belongs with the main file: the file itself, or else
+// its committed ".new" file, which is then put in place.
+void readContinuation(int index) {
+    char path[MAX_PATH], pending[MAX_PATH];
+    if (!configFilePath(index, path, sizeof path) ||
+        !pendingFilePath(index, pending, sizeof pending))
+        return;
+    bool unreadable = false;
+    if (KFG_openFile(&continuationStore, path) == KFG_OK) {
+        int generation = generationOf(&continuationStore);
+        if (generation > highestGeneration) highestGeneration = generation;
+        if (generation == mainGeneration) {
+            readWallpaperClasses(&continuationStore);
+            return;
+        }
+    } else {
+        unreadable = pathExists(path);
+    }
+    if (KFG_openFile(&continuationStore, pending) == KFG_OK) {
+        int generation = generationOf(&continuationStore);
+        if (generation > highestGeneration) highestGeneration = generation;
+        if (generation != 0 && generation == mainGeneration) {
+            readWallpaperClasses(&continuationStore);
+            pendingInUse[index] = !putInPlace(pending, path);
+            return;
+        }
+    }
+    // A file that is there but unreadable may list wallpapers of this set.
+    if (unreadable) {
+        refusedAtStart[index] = true;
+        configRefused = true;
+    }
+}
+
+// A file that a save will replace must be replaceable now, or the save stops before any change.
+bool replaceable(const char* path) {
+    if (!pathExists(path)) return true;
+    HANDLE file = CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+// How many settings files the table needs: Muralto.ini and its continuation files.
+int filesNeeded() {
+    int used = 0;
+    for (const WallpaperEntry& entry : wallpaperTable) used += entry.used ? 1 : 0;
+    int files = (used + WALLPAPERS_PER_FILE - 1) / WALLPAPERS_PER_FILE;
+    return files < 1 ? 1 : files;
+}
+
+bool anyContinuationOnDisk() {
+    for (int index = 1; index < CONFIG_FILES; ++index) {
+        char path[MAX_PATH], pending[MAX_PATH];
+        if (!configFilePath(index, path, sizeof path) ||
+            !pendingFilePath(index, pending, sizeof pending))
+            return true;
+        if (pathExists(path) || pathExists(pending)) return true;
+    }
     return false;
 }
 
-} // namespace
-
-bool configFilePath(int index, char* path, int size) {
-    if (index == 0) return formatText(path, size, "%s", iniFilePath);
-    size_t length = strlen(iniFilePath);
-    const size_t extension = 4; // ".ini"
-    if (length < extension) return false;
-    return formatText(path, size, "%.*s-part%d.ini", static_cast<int>(length - extension),
-                      iniFilePath, index + 1);
+// Step 1: the refused files, copied aside once each.
+bool keepRefusedFilesAside() {
+    for (int index = 0; index < CONFIG_FILES; ++index) {
+        if (!refusedAtStart[index]) continue;
+        if (!keepAside(index)) return false;
+        refusedAtStart[index] = false;
+    }
+    return true;
 }
+
+// Step 2: the new set under the ".new" names, flushed. The stores are filled in slot order.
+bool writePendingFiles(int files, int generation) {
+    int number = 0;
+    int slot = 0;
+    for (int index = 0; index < files; ++index) {
+        char path[MAX_PATH], pending[MAX_PATH];
+        if (!configFilePath(index, path, sizeof path) ||
+            !pendingFilePath(index, pending, sizeof pending))
+            return false;
+        // A committed ".new" file not yet in place is the current set: it must not be overwritten.
+        if (pendingInUse[index] || !replaceable(path)) return false;
+        _KFGINFOFILE* store = index == 0 ? &configStore : &continuationStore;
+        memset(store, 0, sizeof *store);
+        if (index == 0) addSystemClass(store, denseLastWall(), generation);
+        for (int inFile = 0; inFile < WALLPAPERS_PER_FILE && slot < MAX_WALLPAPERS; ++slot) {
+            if (!wallpaperTable[slot].used) continue;
+            addWallpaperClass(store, number++, wallpaperTable[slot]);
+            ++inFile;
+        }
+        if (index > 0) addGenerationClass(store, generation);
+        if (!saveStepAllowed("write", pending) || KFG_writeFile(store, pending) != KFG_OK ||
+            !flushToDisk(pending))
+            return false;
+    }
+    return true;
+}
+
+void removePendingFiles() {
+    for (int index = 0; index < CONFIG_FILES; ++index) {
+        char pending[MAX_PATH];
+        if (!pendingInUse[index] && pendingFilePath(index, pending, sizeof pending))
+            removeFile(pending);
+    }
+}
+
+// Step 4, after the commit: each continuation file in place, the unneeded ones gone. A file
+// that cannot be replaced now keeps the set loadable through its ".new" file; one that cannot
+// be deleted is of another generation: both are retried by the next start and the next save.
+void settleContinuationFiles(int files) {
+    for (int index = 1; index < CONFIG_FILES; ++index) {
+        char path[MAX_PATH], pending[MAX_PATH];
+        if (!configFilePath(index, path, sizeof path) ||
+            !pendingFilePath(index, pending, sizeof pending))
+            continue;
+        if (index < files) {
+            putInPlace(pending, path);
+        } else {
+            removeFile(path);
+            removeFile(pending);
+        }
+    }
+}
+
+} // namespace
 
 bool loadSettings() {
     char system[MAX_PATH] = "";
@@ -179,10 +330,13 @@ bool loadSettings() {
     formatText(iniFilePath, sizeof iniFilePath, "%s\\Muralto\\Muralto.ini", system);
 
     configRefused = false;
+    mainGeneration = highestGeneration = 0;
+    memset(refusedAtStart, 0, sizeof refusedAtStart);
+    memset(pendingInUse, 0, sizeof pendingInUse);
     if (KFG_openFile(&configStore, iniFilePath) != KFG_OK) {
         // A file that is there but refused still lists the user's wallpapers: their files must
-        // survive the clean-up that follows.
-        configRefused = fileExists(iniFilePath);
+        // survive the clean-up that follows, and the file itself the next save.
+        configRefused = refusedAtStart[0] = pathExists(iniFilePath);
         CreateDirectoryA(dataFolder, nullptr);
         char previews[PATH_SIZE + 16];
         formatText(previews, sizeof previews, "%s\\previews", dataFolder);
@@ -190,44 +344,35 @@ bool loadSettings() {
         return false;
     }
     readSystemClass(&configStore);
+    mainGeneration = highestGeneration = generationOf(&configStore);
     wallpaperCount = 0;
     clearTable(wallpaperTable);
     readWallpaperClasses(&configStore);
-    for (int index = 1; index < CONFIG_FILES; ++index) {
-        char path[PATH_SIZE + 16];
-        if (!configFilePath(index, path, sizeof path)) break;
-        if (KFG_openFile(&continuationStore, path) == KFG_OK) {
-            readWallpaperClasses(&continuationStore);
-        } else if (fileExists(path)) {
-            configRefused = true;
-        }
-    }
+    for (int index = 1; index < CONFIG_FILES; ++index) readContinuation(index);
     return true;
 }
 
 bool saveSettings() {
-    int savedLastWall = denseLastWall();
-    bool ok = true;
-    int number = 0;
-    int slot = 0;
-    for (int index = 0; index < CONFIG_FILES; ++index) {
-        char path[PATH_SIZE + 16];
-        if (!configFilePath(index, path, sizeof path)) return false;
-        if (index > 0 && !anyUsedFrom(slot)) {
-            // No longer needed: a leftover would bring its wallpapers back at the next start.
-            if (!DeleteFileA(path) && fileExists(path)) ok = false;
-            continue;
-        }
-        _KFGINFOFILE* store = index == 0 ? &configStore : &continuationStore;
-        memset(store, 0, sizeof *store);
-        if (index == 0) addSystemClass(store, savedLastWall);
-        for (int inFile = 0; inFile < WALLPAPERS_PER_FILE && slot < MAX_WALLPAPERS; ++slot) {
-            if (!wallpaperTable[slot].used) continue;
-            addWallpaperClass(store, number++, wallpaperTable[slot]);
-            ++inFile;
-        }
-        ok = KFG_writeFile(store, path) == KFG_OK && ok;
+    const int files = filesNeeded();
+    // Above every generation on disk, so that no file of an earlier save can match the new one.
+    const int next = highestGeneration < INT_MAX ? highestGeneration + 1 : 1;
+    const int generation = files > 1 || anyContinuationOnDisk() ? next : 0;
+    char pendingMain[MAX_PATH];
+    if (!pendingFilePath(0, pendingMain, sizeof pendingMain)) return false;
+    if (!keepRefusedFilesAside() || !writePendingFiles(files, generation)) {
+        removePendingFiles();
+        return false;
     }
-    wallpaperCount = number;
-    return ok;
+    if (!putInPlace(pendingMain, iniFilePath)) {
+        removePendingFiles();
+        return false;
+    }
+    mainGeneration = generation;
+    if (generation > highestGeneration) highestGeneration = generation;
+    settleContinuationFiles(files);
+    memset(pendingInUse, 0, sizeof pendingInUse);
+    int used = 0;
+    for (const WallpaperEntry& entry : wallpaperTable) used += entry.used ? 1 : 0;
+    wallpaperCount = used;
+    return true;
 }

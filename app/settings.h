@@ -15,10 +15,10 @@ enum {
 // is left out with a warning.
 bool loadSettings();
 
-// Writes the settings and the table; true only when every file it writes is written in full.
+// Writes the settings and the table, replacing the files as one set (see settings.cpp). True
+// once the new set is in place; false, with the previous files as they were, when a file could
+// not be written in full, a refused file could not be kept aside first, or a file to replace is
+// held open by another program.
 bool saveSettings();
-
-// Path of configuration file index (0 is Muralto.ini itself), from iniFilePath.
-bool configFilePath(int index, char* path, int size);
 
 #endif

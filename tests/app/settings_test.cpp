@@ -7,6 +7,7 @@
 #include "message_box_watcher.h"
 #include "program_fixture.h"
 #include "settings.h"
+#include "settings_files.h"
 #include "test_files.h"
 
 namespace {
