@@ -37,6 +37,15 @@ Picture quadrants(uint32_t width, uint32_t height);
 // Gradients and fine texture, so that the JPEG codec works as on a photo.
 Picture photoLike(uint32_t width, uint32_t height);
 
+// Rings whose frequency grows from the centre outwards (cos of r squared): fine detail that
+// point sampling turns into moiré.
+Picture zonePlate(uint32_t width, uint32_t height);
+// The exact mean of the area each of outWidth x outHeight pixels covers, in floating point, as
+// red, green, blue per pixel; where an axis grows, the source pixel under each centre.
+std::vector<double> exactAreaAverage(const Picture& picture, uint32_t outWidth, uint32_t outHeight);
+// Peak signal-to-noise ratio of 8-bit samples against the reference, in dB (999 when equal).
+double psnr(const std::vector<double>& reference, const std::vector<uint8_t>& samples);
+
 // JPEG files. Colour ones keep full chroma resolution unless subsampled (the encoder's 2 × 2).
 bool writeColourJpeg(const std::string& path, const Picture& picture, int quality,
                      bool subsampled = false);

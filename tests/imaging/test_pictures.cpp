@@ -6,6 +6,10 @@
 
 #include "imaging_fixture.h"
 
+#include <math.h>
+
+#include <algorithm>
+
 #if defined(__SANITIZE_ADDRESS__)
 // No test needs more than a few MiB at a time; a picture that claims huge dimensions must be
 // refused before anything is allocated, so an allocation past this limit fails the run.
@@ -64,6 +68,73 @@ Picture photoLike(uint32_t width, uint32_t height) {
                          clamp(int((x ^ y) & 0xFF) / 2 + 64 + grain)});
         }
     return picture;
+}
+
+Picture zonePlate(uint32_t width, uint32_t height) {
+    Picture picture(width, height);
+    const double k = 3.14159265358979 / (width > height ? width : height);
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x) {
+            double dx = x - width / 2.0, dy = y - height / 2.0;
+            auto v = uint8_t(127.5 + 127.5 * cos(k * (dx * dx + dy * dy)));
+            picture.set(x, y, {v, v, v});
+        }
+    return picture;
+}
+
+namespace {
+
+// The source pixels that output pixel o covers along an axis, each with the share of it that
+// lies in o's area (in units of 1 / source), or the one under o's centre when the axis grows.
+std::vector<std::pair<uint32_t, double>> coverage(uint32_t o, uint32_t source, uint32_t out) {
+    std::vector<std::pair<uint32_t, double>> taken;
+    if (source < out) {
+        for (uint32_t s = 0; s < source; ++s)
+            if (2ull * out * s <= (2ull * o + 1) * source &&
+                (2ull * o + 1) * source < 2ull * out * (s + 1))
+                taken.push_back({s, 1});
+        return taken;
+    }
+    double low = double(o) * source / out, high = double(o + 1) * source / out;
+    for (uint32_t s = uint32_t(low); s < source && s < high; ++s) {
+        double share = std::min<double>(s + 1, high) - std::max<double>(s, low);
+        if (share > 0) taken.push_back({s, share});
+    }
+    return taken;
+}
+
+} // namespace
+
+std::vector<double> exactAreaAverage(const Picture& picture, uint32_t outWidth,
+                                     uint32_t outHeight) {
+    std::vector<double> means;
+    for (uint32_t y = 0; y < outHeight; ++y) {
+        auto rows = coverage(y, picture.height, outHeight);
+        for (uint32_t x = 0; x < outWidth; ++x) {
+            auto columns = coverage(x, picture.width, outWidth);
+            double sum[3] = {0, 0, 0}, weight = 0;
+            for (auto& r : rows)
+                for (auto& c : columns) {
+                    Rgb p = picture.at(c.first, r.first);
+                    double w = r.second * c.second;
+                    sum[0] += w * p.r;
+                    sum[1] += w * p.g;
+                    sum[2] += w * p.b;
+                    weight += w;
+                }
+            for (double channel : sum) means.push_back(channel / weight);
+        }
+    }
+    return means;
+}
+
+double psnr(const std::vector<double>& reference, const std::vector<uint8_t>& samples) {
+    if (reference.size() != samples.size() || samples.empty()) return 0;
+    double squares = 0;
+    for (size_t i = 0; i < samples.size(); ++i)
+        squares += (reference[i] - samples[i]) * (reference[i] - samples[i]);
+    if (squares == 0) return 999;
+    return 10 * log10(255.0 * 255.0 * samples.size() / squares);
 }
 
 namespace {

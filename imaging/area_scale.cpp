@@ -1,0 +1,117 @@
+#include "area_scale.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+// One axis: `source` pixels shown as `out` pixels. Where it shrinks, source pixel s covers
+// [s * out, (s + 1) * out) and output pixel o covers [o * source, (o + 1) * source), so the
+// overlaps are whole numbers and each output pixel's weights add up to `source`.
+struct Axis {
+    int64_t source, out;
+
+    bool shrinks() const { return source >= out; }
+    int64_t total() const { return shrinks() ? source : 1; }
+    int first(int o) const {
+        if (!shrinks()) return static_cast<int>((2 * o + 1) * source / (2 * out));
+        return static_cast<int>(o * source / out);
+    }
+    int last(int o) const {
+        if (!shrinks()) return first(o);
+        return static_cast<int>(((o + 1) * source - 1) / out);
+    }
+    int64_t weight(int o, int s) const {
+        if (!shrinks()) return 1;
+        int64_t low = s * out > o * source ? s * out : o * source;
+        int64_t high = (s + 1) * out < (o + 1) * source ? (s + 1) * out : (o + 1) * source;
+        return high - low;
+    }
+};
+
+// Where each output column takes its pixels from, worked out once for all rows.
+struct Column {
+    int first, last;
+    int64_t firstWeight, lastWeight; // the inner ones weigh `out` each
+};
+
+struct Work {
+    Column* columns;
+    int64_t* rowSums; // one source row, resized across: outWidth * 3
+    int64_t* sums;    // the output row being gathered: outWidth * 3
+};
+
+void sumAcross(const uint8_t* pixels, const Axis& across, const Column* columns, int outWidth,
+               int64_t* rowSums) {
+    for (int o = 0; o < outWidth; ++o) {
+        const Column& c = columns[o];
+        int64_t b = 0, g = 0, r = 0;
+        for (int s = c.first; s <= c.last; ++s) {
+            int64_t w = s == c.first ? c.firstWeight : s == c.last ? c.lastWeight : across.out;
+            const uint8_t* p = pixels + 3 * static_cast<size_t>(s);
+            b += w * p[0];
+            g += w * p[1];
+            r += w * p[2];
+        }
+        rowSums[3 * o] = b;
+        rowSums[3 * o + 1] = g;
+        rowSums[3 * o + 2] = r;
+    }
+}
+
+void releaseWork(Work* work) {
+    free(work->columns);
+    free(work->rowSums);
+    free(work->sums);
+}
+
+} // namespace
+
+bool scaleByArea(SourceRow row, void* context, int width, int height, uint8_t* out, int outWidth,
+                 int outHeight, ptrdiff_t outStride) {
+    if (row == nullptr || out == nullptr || width <= 0 || height <= 0 || outWidth <= 0 ||
+        outHeight <= 0)
+        return false;
+    const Axis across = {width, outWidth};
+    const Axis down = {height, outHeight};
+    const size_t values = 3 * static_cast<size_t>(outWidth);
+    Work work = {static_cast<Column*>(malloc(sizeof(Column) * outWidth)),
+                 static_cast<int64_t*>(malloc(sizeof(int64_t) * values)),
+                 static_cast<int64_t*>(malloc(sizeof(int64_t) * values))};
+    if (work.columns == nullptr || work.rowSums == nullptr || work.sums == nullptr) {
+        releaseWork(&work);
+        return false;
+    }
+    for (int o = 0; o < outWidth; ++o) {
+        Column& c = work.columns[o];
+        c.first = across.first(o);
+        c.last = across.last(o);
+        c.firstWeight = across.weight(o, c.first);
+        c.lastWeight = across.weight(o, c.last);
+    }
+
+    const int64_t total = across.total() * down.total();
+    int summedRow = -1; // the source row in rowSums: a row shared by two output rows is read once
+    bool ok = true;
+    for (int y = 0; y < outHeight && ok; ++y) {
+        memset(work.sums, 0, sizeof(int64_t) * values);
+        for (int s = down.first(y); s <= down.last(y); ++s) {
+            if (s != summedRow) {
+                const uint8_t* pixels = row(context, s);
+                if (pixels == nullptr) {
+                    ok = false;
+                    break;
+                }
+                sumAcross(pixels, across, work.columns, outWidth, work.rowSums);
+                summedRow = s;
+            }
+            int64_t w = down.weight(y, s);
+            for (size_t i = 0; i < values; ++i) work.sums[i] += w * work.rowSums[i];
+        }
+        uint8_t* target = out + y * outStride;
+        for (size_t i = 0; i < values && ok; ++i)
+            target[i] = static_cast<uint8_t>((work.sums[i] + total / 2) / total);
+    }
+    releaseWork(&work);
+    return ok;
+}
