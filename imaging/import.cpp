@@ -8,6 +8,7 @@
 #include "file_probe.h"
 #include "gdi_bitmap.h"
 #include "picture_files.h"
+#include "preview_bitmap.h"
 #include "resource.h"
 #include "wallpaper_list.h"
 #include "wallpaper_table.h"
@@ -76,8 +77,7 @@ int importWallpaper(HWND mainWindow, const char* source, int pictureType) {
     BITMAP description;
     memset(&description, 0, sizeof description);
     GetObjectA(full, sizeof description, &description);
-    HBITMAP previewBitmap = static_cast<HBITMAP>(
-        CopyImage(full, IMAGE_BITMAP, PREVIEW_FILE_WIDTH, PREVIEW_FILE_HEIGHT, 0));
+    HBITMAP previewBitmap = makePreviewBitmap(full, PREVIEW_FILE_WIDTH, PREVIEW_FILE_HEIGHT);
     DeleteObject(full);
     if (previewBitmap == nullptr) return failWith(filename);
     saveBitmapFile(&previewBitmap, preview);

@@ -129,6 +129,35 @@ TEST_F(ImportTest, NewWallpaperIsFilledIn) {
     EXPECT_EQ("1024x768", host.cell(0, 1));
 }
 
+// Against the exact area average of the converted file: a photo is reduced, a small
+// picture enlarged.
+TEST_F(ImportTest, ThePreviewShowsTheWholePictureAveraged) {
+    ASSERT_TRUE(writeColourJpeg(source("rings.jpg"), zonePlate(1600, 1200), 95));
+    ASSERT_EQ(IMPORT_OK, import(source("rings.jpg"), PICTURE_JPEG));
+    ASSERT_TRUE(
+        writeBytes(source("small.bmp"), testing_support::bitmapFileBytes(40, 30, [](int x, int y) {
+                       return static_cast<uint32_t>(x * 6 << 16 | y * 8 << 8 | (x ^ y));
+                   })));
+    ASSERT_EQ(IMPORT_OK, import(source("small.bmp"), PICTURE_BITMAP));
+    for (int slot : {0, 1}) {
+        BitmapFile converted(readBytes(wallpaperTable[slot].filename));
+        BitmapFile preview(readBytes(wallpaperTable[slot].preview));
+        Picture picture(converted.width(), converted.height());
+        for (uint32_t y = 0; y < picture.height; ++y)
+            for (uint32_t x = 0; x < picture.width; ++x) picture.set(x, y, converted.pixel(x, y));
+        std::vector<uint8_t> shown;
+        for (uint32_t y = 0; y < 112; ++y)
+            for (uint32_t x = 0; x < 151; ++x) {
+                Rgb p = preview.pixel(x, y);
+                shown.insert(shown.end(), {p.r, p.g, p.b});
+            }
+        double db = psnr(exactAreaAverage(picture, 151, 112), shown);
+        printf("preview of %ux%u through the import: PSNR %.1f dB\n", picture.width, picture.height,
+               db);
+        EXPECT_GE(db, slot == 0 ? 40.0 : 999.0) << "slot " << slot;
+    }
+}
+
 TEST_F(ImportTest, BitmapIsCopiedUnchangedAndOtherPicturesAreReencoded) {
     std::string bitmap = bitmapSource("plain.bmp", 5, 3);
     ASSERT_EQ(IMPORT_OK, import(bitmap, PICTURE_BITMAP));
