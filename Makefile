@@ -1,7 +1,8 @@
 # Muralto: two commands do everything on a fresh Debian 12 machine.
 #   make run    set up, build the Windows program and start it under Wine
 #   make test   set up, build the native, fuzz and Windows trees and run every test
-#   make bench  times the picture converters against djpeg, tiff2rgba and ImageMagick
+#   make bench  times the picture converters against djpeg, tiff2rgba and ImageMagick, and the
+#               import step by step under Wine
 #   make package  builds the Windows tree and copies its zip and NSIS installer to dist/
 # Build trees: build/native (g++ with ASan and UBSan), build/fuzz (clang, libFuzzer),
 # build/windows (MinGW-w64, i686, tested under Wine). Each can be moved: make WINDOWS=/tmp/w ...
@@ -57,9 +58,13 @@ run: windows
 bench-setup:
 	@bash scripts/setup --bench
 
-bench: bench-setup $(NATIVE)/CMakeCache.txt
+bench: bench-setup $(NATIVE)/CMakeCache.txt windows
 	cmake --build $(NATIVE) -j $(JOBS) --target imaging_bench
 	cd $(NATIVE)/bench && ./imaging_bench
+	cmake --build $(WINDOWS) -j $(JOBS) --target import_bench
+	mkdir -p $(WINDOWS)/bench-run
+	scripts/with-display $(abspath $(WINDOWS))/wineprefix scripts/wine-run \
+	  $(WINDOWS)/bin/import_bench.exe "Z:$$(echo $(abspath $(WINDOWS))/bench-run | tr / '\\')"
 
 # The Windows tree makes both files (packaging/CMakeLists.txt); its tests install and uninstall
 # the installer under Wine.

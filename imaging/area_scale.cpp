@@ -37,21 +37,34 @@ struct Column {
 
 struct Work {
     Column* columns;
-    int64_t* rowSums; // one source row, resized across: outWidth * 3
-    int64_t* sums;    // the output row being gathered: outWidth * 3
+    uint32_t* rowSums; // one source row, resized across: outWidth * 3
+    int64_t* sums;     // the output row being gathered: outWidth * 3
 };
 
+// Each output column's weighted sum of one source row. Where the row shrinks, the pixels inside
+// a column weigh `out` each, so they are added first and multiplied once; the sums stay below
+// 255 * width, which 32 bits hold for any width a bitmap can have here.
 void sumAcross(const uint8_t* pixels, const Axis& across, const Column* columns, int outWidth,
-               int64_t* rowSums) {
+               uint32_t* rowSums) {
+    const uint32_t inner = static_cast<uint32_t>(across.out);
     for (int o = 0; o < outWidth; ++o) {
         const Column& c = columns[o];
-        int64_t b = 0, g = 0, r = 0;
-        for (int s = c.first; s <= c.last; ++s) {
-            int64_t w = s == c.first ? c.firstWeight : s == c.last ? c.lastWeight : across.out;
-            const uint8_t* p = pixels + 3 * static_cast<size_t>(s);
-            b += w * p[0];
-            g += w * p[1];
-            r += w * p[2];
+        const uint8_t* p = pixels + 3 * static_cast<size_t>(c.first);
+        uint32_t wf = static_cast<uint32_t>(c.firstWeight);
+        uint32_t b = wf * p[0], g = wf * p[1], r = wf * p[2];
+        if (c.last > c.first) {
+            uint32_t ib = 0, ig = 0, ir = 0;
+            for (int s = c.first + 1; s < c.last; ++s) {
+                p += 3;
+                ib += p[0];
+                ig += p[1];
+                ir += p[2];
+            }
+            p += 3;
+            uint32_t wl = static_cast<uint32_t>(c.lastWeight);
+            b += inner * ib + wl * p[0];
+            g += inner * ig + wl * p[1];
+            r += inner * ir + wl * p[2];
         }
         rowSums[3 * o] = b;
         rowSums[3 * o + 1] = g;
@@ -69,14 +82,15 @@ void releaseWork(Work* work) {
 
 bool scaleByArea(SourceRow row, void* context, int width, int height, uint8_t* out, int outWidth,
                  int outHeight, ptrdiff_t outStride) {
+    // 255 * width must fit the 32-bit row sums.
     if (row == nullptr || out == nullptr || width <= 0 || height <= 0 || outWidth <= 0 ||
-        outHeight <= 0)
+        outHeight <= 0 || width > 0x7FFFFF)
         return false;
     const Axis across = {width, outWidth};
     const Axis down = {height, outHeight};
     const size_t values = 3 * static_cast<size_t>(outWidth);
     Work work = {static_cast<Column*>(malloc(sizeof(Column) * outWidth)),
-                 static_cast<int64_t*>(malloc(sizeof(int64_t) * values)),
+                 static_cast<uint32_t*>(malloc(sizeof(uint32_t) * values)),
                  static_cast<int64_t*>(malloc(sizeof(int64_t) * values))};
     if (work.columns == nullptr || work.rowSums == nullptr || work.sums == nullptr) {
         releaseWork(&work);

@@ -71,8 +71,8 @@ int importWallpaper(HWND mainWindow, const char* source, int pictureType) {
 
     // A file that is no bitmap (a JPEG chosen under the bitmap filter, a damaged file) would
     // give a wallpaper without picture: refuse it.
-    HBITMAP full = static_cast<HBITMAP>(
-        LoadImageA(appInstance, filename, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    HBITMAP full = static_cast<HBITMAP>(LoadImageA(appInstance, filename, IMAGE_BITMAP, 0, 0,
+                                                   LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     if (full == nullptr) return failWith(filename);
     BITMAP description;
     memset(&description, 0, sizeof description);

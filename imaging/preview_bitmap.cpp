@@ -52,6 +52,48 @@ const uint8_t* bandRow(void* context, int row) {
     return b->band + rowBytes(b->width) * static_cast<size_t>(b->first + b->rows - 1 - row);
 }
 
+// A 24-bit DIB section's own rows, read in place.
+struct DibRows {
+    const uint8_t* top;
+    ptrdiff_t stride;
+};
+
+const uint8_t* dibRow(void* context, int row) {
+    const DibRows* d = static_cast<const DibRows*>(context);
+    return d->top + d->stride * row;
+}
+
+bool readsInPlace(HBITMAP picture, DibRows* rows) {
+    DIBSECTION dib;
+    if (GetObjectA(picture, sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBits == nullptr ||
+        dib.dsBm.bmBitsPixel != 24 || dib.dsBmih.biCompression != BI_RGB)
+        return false;
+    GdiFlush();
+    const ptrdiff_t stride = static_cast<ptrdiff_t>(rowBytes(dib.dsBm.bmWidth));
+    const uint8_t* bits = static_cast<const uint8_t*>(dib.dsBm.bmBits);
+    // A positive height is a bottom-up DIB: its top row is the last in memory.
+    bool bottomUp = dib.dsBmih.biHeight > 0;
+    rows->top = bottomUp ? bits + stride * (dib.dsBm.bmHeight - 1) : bits;
+    rows->stride = bottomUp ? -stride : stride;
+    return true;
+}
+
+bool scaleInto(HBITMAP picture, const BITMAP& description, HDC screen, uint8_t* top, int width,
+               int height, ptrdiff_t outStride) {
+    DibRows dib;
+    if (readsInPlace(picture, &dib))
+        return scaleByArea(dibRow, &dib, description.bmWidth, description.bmHeight, top, width,
+                           height, outStride);
+    uint8_t* band = static_cast<uint8_t*>(
+        malloc(rowBytes(description.bmWidth) * static_cast<size_t>(BAND_ROWS)));
+    if (band == nullptr) return false;
+    Bands bands = {screen, picture, description.bmWidth, description.bmHeight, band, 0, 0};
+    bool scaled = scaleByArea(bandRow, &bands, description.bmWidth, description.bmHeight, top,
+                              width, height, outStride);
+    free(band);
+    return scaled;
+}
+
 } // namespace
 
 HBITMAP makePreviewBitmap(HBITMAP picture, int width, int height) {
@@ -62,22 +104,16 @@ HBITMAP makePreviewBitmap(HBITMAP picture, int width, int height) {
         return nullptr;
     const size_t outRow = rowBytes(width);
     uint8_t* out = static_cast<uint8_t*>(calloc(outRow, static_cast<size_t>(height)));
-    uint8_t* band = static_cast<uint8_t*>(
-        malloc(rowBytes(description.bmWidth) * static_cast<size_t>(BAND_ROWS)));
     HDC screen = GetDC(nullptr);
     HBITMAP preview = nullptr;
-    if (out != nullptr && band != nullptr && screen != nullptr) {
-        Bands bands = {screen, picture, description.bmWidth, description.bmHeight, band, 0, 0};
-        // Written bottom-up, as the DIB below is laid out.
-        uint8_t* top = out + outRow * static_cast<size_t>(height - 1);
-        if (scaleByArea(bandRow, &bands, description.bmWidth, description.bmHeight, top, width,
-                        height, -static_cast<ptrdiff_t>(outRow))) {
-            BITMAPINFO info = describe24(width, height);
-            preview = CreateDIBitmap(screen, &info.bmiHeader, CBM_INIT, out, &info, DIB_RGB_COLORS);
-        }
+    // Written bottom-up, as the DIB below is laid out.
+    if (out != nullptr && screen != nullptr &&
+        scaleInto(picture, description, screen, out + outRow * static_cast<size_t>(height - 1),
+                  width, height, -static_cast<ptrdiff_t>(outRow))) {
+        BITMAPINFO info = describe24(width, height);
+        preview = CreateDIBitmap(screen, &info.bmiHeader, CBM_INIT, out, &info, DIB_RGB_COLORS);
     }
     if (screen != nullptr) ReleaseDC(nullptr, screen);
-    free(band);
     free(out);
     return preview;
 }

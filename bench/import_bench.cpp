@@ -1,0 +1,225 @@
+// The import of a 4000 x 3000 JPEG under Wine, step by step and whole, best and median of 5:
+// the conversion alone, the load of the converted file, the preview (CopyImage's point
+// sampling as before, then the area average with its file) and importWallpaper. Also writes
+// previews-side-by-side.bmp: a zone plate's preview by CopyImage (left) and by the import.
+//   import_bench [folder]   (the pictures are written there; default ".")
+#include <windows.h>
+
+#include <commctrl.h>
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "app_state.h"
+#include "gdi_bitmap.h"
+#include "import.h"
+#include "picture_files.h"
+#include "preview_bitmap.h"
+#include "resource.h"
+#include "wallpaper_table.h"
+
+namespace {
+
+const int kRuns = 5;
+
+// Soft light, rings and grain: the codec and the scaler work as on a photo with fine detail.
+bool writeJpeg(const std::string& path, int width, int height, bool plate) {
+    FILE* file = fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    jpeg_compress_struct encoder;
+    jpeg_error_mgr errors;
+    encoder.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&encoder);
+    jpeg_stdio_dest(&encoder, file);
+    encoder.image_width = width;
+    encoder.image_height = height;
+    encoder.input_components = 3;
+    encoder.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&encoder);
+    jpeg_set_quality(&encoder, 90, TRUE);
+    jpeg_start_compress(&encoder, TRUE);
+    std::vector<uint8_t> row(3 * width);
+    uint32_t noise = 7;
+    // The plate's rings reach the preview's finest detail a third of the way out.
+    const double k = 3.14159265358979 / std::max(width, height) / (plate ? 16 : 1);
+    while (encoder.next_scanline < encoder.image_height) {
+        int y = encoder.next_scanline;
+        for (int x = 0; x < width; ++x) {
+            double dx = x - width / 2.0, dy = y - height / 2.0;
+            double rings = 127.5 + 127.5 * cos(k * (dx * dx + dy * dy));
+            noise = noise * 1103515245u + 12345u;
+            int grain = plate ? 0 : int((noise >> 16) & 15) - 8;
+            auto clamp = [](double v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); };
+            row[3 * x] = clamp(plate ? rings : rings * 0.6 + x * 90.0 / width + grain);
+            row[3 * x + 1] = clamp(plate ? rings : 40 + y * 150.0 / height + grain);
+            row[3 * x + 2] = clamp(plate ? rings : 200 - rings * 0.4 + grain);
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&encoder, rows, 1);
+    }
+    jpeg_finish_compress(&encoder);
+    jpeg_destroy_compress(&encoder);
+    return fclose(file) == 0;
+}
+
+double now() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * counter.QuadPart / frequency.QuadPart;
+}
+
+void report(const char* what, const std::function<bool()>& step) {
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        double start = now();
+        if (!step()) {
+            printf("  %-40s failed\n", what);
+            return;
+        }
+        times.push_back(now() - start);
+    }
+    std::sort(times.begin(), times.end());
+    printf("  %-40s best %7.1f ms   median %7.1f ms\n", what, times[0], times[kRuns / 2]);
+    fflush(stdout);
+}
+
+HBITMAP load(const std::string& path, UINT flags = LR_CREATEDIBSECTION) {
+    return static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | flags));
+}
+
+// The main window's list, for the row the import appends.
+HWND importHost() {
+    InitCommonControls();
+    HWND window = CreateWindowA("STATIC", "host", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
+                                nullptr, nullptr);
+    CreateWindowA(WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT, 0, 0, 300, 200, window,
+                  reinterpret_cast<HMENU>(IDC_LIST), nullptr, nullptr);
+    return window;
+}
+
+// Copies a 151 x 112 bitmap's pixels into columns x0.. of a 24-bit bottom-up picture.
+void blit(HBITMAP bitmap, std::vector<uint8_t>& bits, int stride, int x0) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = PREVIEW_FILE_WIDTH;
+    info.bmiHeader.biHeight = PREVIEW_FILE_HEIGHT;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    const int rowBytes = (3 * PREVIEW_FILE_WIDTH + 3) & ~3;
+    std::vector<uint8_t> own(rowBytes * PREVIEW_FILE_HEIGHT);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, PREVIEW_FILE_HEIGHT, own.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    for (int y = 0; y < PREVIEW_FILE_HEIGHT; ++y)
+        memcpy(&bits[y * stride + 3 * x0], &own[y * rowBytes], 3 * PREVIEW_FILE_WIDTH);
+}
+
+void writeSideBySide(const std::string& folder) {
+    std::string jpeg = folder + "\\plate.jpg", converted = folder + "\\plate.bmp";
+    if (!writeJpeg(jpeg, 4000, 3000, true) || !convertJpegFile(jpeg.c_str(), converted.c_str()))
+        return;
+    HBITMAP full = load(converted);
+    HBITMAP before = static_cast<HBITMAP>(
+        CopyImage(full, IMAGE_BITMAP, PREVIEW_FILE_WIDTH, PREVIEW_FILE_HEIGHT, 0));
+    HBITMAP after = makePreviewBitmap(full, PREVIEW_FILE_WIDTH, PREVIEW_FILE_HEIGHT);
+    const int width = 2 * PREVIEW_FILE_WIDTH + 8, stride = (3 * width + 3) & ~3;
+    std::vector<uint8_t> bits(stride * PREVIEW_FILE_HEIGHT, 0xFF);
+    blit(before, bits, stride, 0);
+    blit(after, bits, stride, PREVIEW_FILE_WIDTH + 8);
+    BITMAPINFOHEADER header = {sizeof header,
+                               width,
+                               PREVIEW_FILE_HEIGHT,
+                               1,
+                               24,
+                               BI_RGB,
+                               static_cast<DWORD>(bits.size()),
+                               0,
+                               0,
+                               0,
+                               0};
+    BITMAPFILEHEADER fileHeader = {
+        0x4D42, static_cast<DWORD>(sizeof fileHeader + sizeof header + bits.size()), 0, 0,
+        sizeof fileHeader + sizeof header};
+    std::string out = folder + "\\previews-side-by-side.bmp";
+    FILE* file = fopen(out.c_str(), "wb");
+    if (file != nullptr) {
+        fwrite(&fileHeader, sizeof fileHeader, 1, file);
+        fwrite(&header, sizeof header, 1, file);
+        fwrite(bits.data(), 1, bits.size(), file);
+        fclose(file);
+        printf("zone plate previews, CopyImage left and area average right: %s\n", out.c_str());
+    }
+    DeleteObject(before);
+    DeleteObject(after);
+    DeleteObject(full);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string folder = argc > 1 ? argv[1] : ".";
+    std::string jpeg = folder + "\\photo.jpg", converted = folder + "\\photo.bmp";
+    std::string previewFile = folder + "\\preview.bmp";
+    if (!writeJpeg(jpeg, 4000, 3000, false)) {
+        fprintf(stderr, "import_bench: cannot write %s\n", jpeg.c_str());
+        return 1;
+    }
+    printf("Import of a 4000 x 3000 JPEG under Wine, %d runs each\n", kRuns);
+    report("conversion (convertJpegFile)",
+           [&] { return convertJpegFile(jpeg.c_str(), converted.c_str()); });
+    report("load as a device bitmap (before)", [&] {
+        HBITMAP full = load(converted, 0);
+        return full != nullptr && DeleteObject(full);
+    });
+    report("load as a DIB section", [&] {
+        HBITMAP full = load(converted);
+        return full != nullptr && DeleteObject(full);
+    });
+    HBITMAP device = load(converted, 0);
+    report("preview by CopyImage (before)", [&] {
+        HBITMAP preview = static_cast<HBITMAP>(
+            CopyImage(device, IMAGE_BITMAP, PREVIEW_FILE_WIDTH, PREVIEW_FILE_HEIGHT, 0));
+        return preview != nullptr && DeleteObject(preview);
+    });
+    DeleteObject(device);
+    HBITMAP full = load(converted);
+    report("preview by area average", [&] {
+        HBITMAP preview = makePreviewBitmap(full, PREVIEW_FILE_WIDTH, PREVIEW_FILE_HEIGHT);
+        return preview != nullptr && DeleteObject(preview);
+    });
+    report("preview by area average, and its file", [&] {
+        HBITMAP preview = makePreviewBitmap(full, PREVIEW_FILE_WIDTH, PREVIEW_FILE_HEIGHT);
+        saveBitmapFile(&preview, previewFile.c_str());
+        return preview != nullptr && DeleteObject(preview);
+    });
+    DeleteObject(full);
+
+    initDataFolder();
+    CreateDirectoryA(dataFolder, nullptr);
+    CreateDirectoryA((std::string(dataFolder) + "\\previews").c_str(), nullptr);
+    HWND host = importHost();
+    report("whole import (importWallpaper)", [&] {
+        bool ok = importWallpaper(host, jpeg.c_str(), PICTURE_JPEG) == IMPORT_OK;
+        for (WallpaperEntry& entry : wallpaperTable) {
+            if (!entry.used) continue;
+            DeleteFileA(entry.filename);
+            DeleteFileA(entry.preview);
+        }
+        clearTable(wallpaperTable);
+        wallpaperCount = 0;
+        SendMessageA(GetDlgItem(host, IDC_LIST), LVM_DELETEALLITEMS, 0, 0);
+        return ok;
+    });
+    DestroyWindow(host);
+    writeSideBySide(folder);
+    return 0;
+}
