@@ -13,9 +13,11 @@ struct ModeStyle {
     const char* tileWallpaper;
 };
 const ModeStyle MODE_STYLES[] = {
-    {"0", "0"}, // MODE_CENTRE
-    {"0", "1"}, // MODE_TILE
-    {"2", "0"}, // MODE_STRETCH
+    {"0", "0"},  // MODE_CENTRE
+    {"0", "1"},  // MODE_TILE
+    {"2", "0"},  // MODE_STRETCH
+    {"6", "0"},  // MODE_FIT: Windows 7 and later
+    {"10", "0"}, // MODE_FILL: Windows 7 and later
 };
 
 // REG_SZ data lengths count the terminating NUL.
@@ -32,7 +34,7 @@ void applyWallpaper(const char* path, int mode, bool refreshDesktop) {
     if (RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
         setText(key, "ConvertedWallpaper", path);
         setText(key, "Wallpaper", path);
-        if (mode >= MODE_CENTRE && mode <= MODE_STRETCH) {
+        if (mode >= MODE_CENTRE && mode <= MODE_FILL) {
             setText(key, "WallpaperStyle", MODE_STYLES[mode].wallpaperStyle);
             setText(key, "TileWallpaper", MODE_STYLES[mode].tileWallpaper);
         }

@@ -1,4 +1,6 @@
 // Putting wallpapers on the desktop, and the sequence of changes, read back from the registry.
+#include <string.h>
+
 #include <string>
 #include <vector>
 
@@ -44,14 +46,18 @@ TEST_F(Desktop, ModesSetTheirStyleValues) {
     struct {
         int mode;
         const char *style, *tile;
-    } cases[] = {{MODE_CENTRE, "0", "0"}, {MODE_TILE, "0", "1"}, {MODE_STRETCH, "2", "0"}};
+    } cases[] = {{MODE_CENTRE, "0", "0"},
+                 {MODE_TILE, "0", "1"},
+                 {MODE_STRETCH, "2", "0"},
+                 {MODE_FIT, "6", "0"},
+                 {MODE_FILL, "10", "0"}};
     std::string path = inDataFolder("MUWallpaper0.bmp");
     writePreview(path);
     for (const auto& c : cases) {
         applyWallpaper(path.c_str(), c.mode, false);
         DWORD length = 0;
         EXPECT_EQ(c.style, desktopValue("WallpaperStyle", &length)) << c.mode;
-        EXPECT_EQ(2u, length) << "the length counts the NUL";
+        EXPECT_EQ(strlen(c.style) + 1, length) << "the length counts the NUL";
         EXPECT_EQ(c.tile, desktopValue("TileWallpaper", &length)) << c.mode;
         EXPECT_EQ(2u, length);
         EXPECT_EQ(path, desktopValue("Wallpaper", &length));
@@ -63,7 +69,7 @@ TEST_F(Desktop, ModesSetTheirStyleValues) {
 
 TEST_F(Desktop, OtherModesLeaveTheStyleValuesAlone) {
     applyWallpaper("C:\\first.bmp", MODE_TILE, false);
-    applyWallpaper("C:\\second.bmp", 7, false);
+    applyWallpaper("C:\\second.bmp", 5, false);
     EXPECT_EQ("C:\\second.bmp", desktopValue("Wallpaper"));
     EXPECT_EQ("C:\\second.bmp", desktopValue("ConvertedWallpaper"));
     EXPECT_EQ("0", desktopValue("WallpaperStyle"));
