@@ -169,7 +169,7 @@ data_before=$(cd "$data_unix" && find . -type f -exec md5sum {} + | sort)
 
 # ---- The uninstaller's confirmation names the data folder; Cancel leaves everything -----------
 win "$install\\Uninstall.exe" &
-texts=$(probe window-texts "Muralto $version Uninstall" 30)
+texts=$(probe window-texts "Muralto $version Uninstall" "left alone" 30)
 echo "the uninstaller's window says:"
 echo "$texts"
 wait $! 2>/dev/null

@@ -3,9 +3,10 @@
 //   package_probe folders                 the shell folders the installer writes to
 //   package_probe shortcut FILE.lnk       a shortcut's target, working folder and arguments
 //   package_probe uninstall-entry         the Add/Remove Programs entry of Muralto
-//   package_probe window-texts TITLE SEC  waits up to SEC s for a top-level window whose title
-//                                         begins with TITLE, prints its controls' texts, then
-//                                         cancels it
+//   package_probe window-texts TITLE TEXT SEC
+//                                         waits up to SEC s for a top-level window whose title
+//                                         begins with TITLE and for one of its controls to
+//                                         show TEXT, prints its controls' texts, then cancels it
 //   package_probe wait-window TITLE SEC   waits up to SEC s for such a window
 //   package_probe close-window TITLE      sends WM_CLOSE to such a window
 //   package_probe run COMMAND-LINE        runs the command line as it stands (no quoting added)
@@ -53,8 +54,8 @@ int shortcut(const char* file) {
     int result = 1;
     wchar_t wide[MAX_PATH];
     if (MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH) != 0 &&
-        SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IShellLinkA, reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link))) &&
         SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
         SUCCEEDED(persist->Load(wide, STGM_READ))) {
         char target[MAX_PATH] = "";
@@ -167,6 +168,22 @@ int run(const char* commandLine) {
     return 0;
 }
 
+struct TextSearch {
+    const char* text;
+    bool found;
+};
+
+BOOL CALLBACK matchChildText(HWND child, LPARAM parameter) {
+    TextSearch* search = reinterpret_cast<TextSearch*>(parameter);
+    char text[1024] = "";
+    if (IsWindowVisible(child) && GetWindowTextA(child, text, sizeof text) > 0 &&
+        strstr(text, search->text) != nullptr) {
+        search->found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 BOOL CALLBACK printChildText(HWND child, LPARAM) {
     char text[1024] = "";
     if (IsWindowVisible(child) && GetWindowTextA(child, text, sizeof text) > 0) {
@@ -177,15 +194,23 @@ BOOL CALLBACK printChildText(HWND child, LPARAM) {
     return TRUE;
 }
 
-int windowTexts(const char* title, int seconds) {
+int windowTexts(const char* title, const char* text, int seconds) {
+    DWORD start = GetTickCount();
     HWND window = waitForWindow(title, seconds);
     if (window == nullptr) return 1;
-    // The pages fill their controls after the window appears.
-    Sleep(1000);
+    // The pages create and fill their controls after the window appears.
+    TextSearch search = {text, false};
+    for (;;) {
+        EnumChildWindows(window, matchChildText, reinterpret_cast<LPARAM>(&search));
+        if (search.found || GetTickCount() - start > static_cast<DWORD>(seconds) * 1000) break;
+        Sleep(100);
+    }
+    if (!search.found)
+        fprintf(stderr, "package_probe: no control shows \"%s\" within %d s\n", text, seconds);
     EnumChildWindows(window, printChildText, 0);
     fflush(stdout);
     PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    return 0;
+    return search.found ? 0 : 1;
 }
 
 } // namespace
@@ -194,8 +219,8 @@ int main(int argc, char** argv) {
     if (argc == 2 && strcmp(argv[1], "folders") == 0) return folders();
     if (argc == 3 && strcmp(argv[1], "shortcut") == 0) return shortcut(argv[2]);
     if (argc == 2 && strcmp(argv[1], "uninstall-entry") == 0) return uninstallEntry();
-    if (argc == 4 && strcmp(argv[1], "window-texts") == 0)
-        return windowTexts(argv[2], atoi(argv[3]));
+    if (argc == 5 && strcmp(argv[1], "window-texts") == 0)
+        return windowTexts(argv[2], argv[3], atoi(argv[4]));
     if (argc == 4 && strcmp(argv[1], "wait-window") == 0)
         return waitForWindow(argv[2], atoi(argv[3])) != nullptr ? 0 : 1;
     if (argc == 3 && strcmp(argv[1], "close-window") == 0) {
@@ -206,7 +231,7 @@ int main(int argc, char** argv) {
     }
     if (argc == 3 && strcmp(argv[1], "run") == 0) return run(argv[2]);
     fprintf(stderr, "usage: package_probe folders | shortcut FILE | uninstall-entry |"
-                    " window-texts TITLE SECONDS | wait-window TITLE SECONDS |"
+                    " window-texts TITLE TEXT SECONDS | wait-window TITLE SECONDS |"
                     " close-window TITLE | run COMMAND-LINE\n");
     return 2;
 }
