@@ -3,6 +3,9 @@
 ;            -DOUTFILE=<setup.exe> muralto.nsi
 ; Silent use: setup.exe /S [/STARTUP] [/D=folder]; Uninstall.exe /S.
 ; /STARTUP ticks the start-up shortcut, which a silent install otherwise leaves as it was.
+; Exit codes: 0 done, 2 refused while Muralto runs, and for the uninstaller 3: files in use
+; stayed, and with them the uninstaller and its entry, so that the next uninstall finishes the
+; work. The uninstaller's own code is seen only when it runs in place: Uninstall.exe /S _?=folder.
 
 !macro REQUIRE_DEFINE name
   !ifndef ${name}
@@ -143,18 +146,62 @@ Function .onInit
   !insertmacro REFUSE_WHILE_RUNNING
 FunctionEnd
 
+; The files the uninstaller could not remove, each on a line of its own.
+Var left
+
+!macro REMOVE_FILE path
+  Delete "${path}"
+  ${If} ${FileExists} "${path}"
+    StrCpy $left "$left$\r$\n${path}"
+  ${EndIf}
+!macroend
+
+; Run from Add/Remove Programs, this is a copy in the temporary folder, started by
+; $INSTDIR\Uninstall.exe, which ends at once: give it a few seconds to end.
+Function un.RemoveUninstaller
+  ${If} $EXEDIR == $INSTDIR
+    ; Run in place (_?=), it cannot delete itself: whoever runs it so deletes it afterwards.
+    Return
+  ${EndIf}
+  StrCpy $0 0
+  ${Do}
+    Delete "$INSTDIR\Uninstall.exe"
+    ${IfNot} ${FileExists} "$INSTDIR\Uninstall.exe"
+    ${OrIf} $0 >= 20
+      ${Break}
+    ${EndIf}
+    Sleep 250
+    IntOp $0 $0 + 1
+  ${Loop}
+  ${If} ${FileExists} "$INSTDIR\Uninstall.exe"
+    StrCpy $left "$left$\r$\n$INSTDIR\Uninstall.exe"
+  ${EndIf}
+FunctionEnd
+
+; Files in use (by a Muralto running in another session, which REFUSE_WHILE_RUNNING cannot
+; see) cannot be removed; the uninstaller and its entry then stay, so the next uninstall can finish.
 Section "Uninstall"
-  Delete "$INSTDIR\Muralto.exe"
-  Delete "$INSTDIR\KFG.dll"
-  Delete "$INSTDIR\TXM.dll"
-  Delete "$INSTDIR\Muralto.lng"
-  Delete "$INSTDIR\Muralto.html"
-  Delete "$INSTDIR\README.txt"
-  Delete "$INSTDIR\Uninstall.exe"
-  Delete "$SMPROGRAMS\Muralto\Muralto.lnk"
-  Delete "$SMPROGRAMS\Muralto\Muralto user guide.lnk"
+  StrCpy $left ""
+  !insertmacro REMOVE_FILE "$INSTDIR\Muralto.exe"
+  !insertmacro REMOVE_FILE "$INSTDIR\KFG.dll"
+  !insertmacro REMOVE_FILE "$INSTDIR\TXM.dll"
+  !insertmacro REMOVE_FILE "$INSTDIR\Muralto.lng"
+  !insertmacro REMOVE_FILE "$INSTDIR\Muralto.html"
+  !insertmacro REMOVE_FILE "$INSTDIR\README.txt"
+  !insertmacro REMOVE_FILE "$SMPROGRAMS\Muralto\Muralto.lnk"
+  !insertmacro REMOVE_FILE "$SMPROGRAMS\Muralto\Muralto user guide.lnk"
   RMDir "$SMPROGRAMS\Muralto"
-  Delete "${STARTUP_LINK}"
+  !insertmacro REMOVE_FILE "${STARTUP_LINK}"
+  ${If} $left == ""
+    Call un.RemoveUninstaller
+  ${EndIf}
+  ${If} $left != ""
+    MessageBox MB_OK|MB_ICONEXCLAMATION \
+      "These files could not be removed because they are in use, perhaps by Muralto running in another user's session:$left$\r$\n$\r$\nMuralto stays in the list of programs. Quit it in every session (or restart Windows), then uninstall it again to finish." \
+      /SD IDOK
+    SetErrorLevel 3
+    Abort "Some files are in use: uninstall Muralto again once they are free."
+  ${EndIf}
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   ; Not /r: whatever else the user put in the folder stays, and the folder with it.
   RMDir "$INSTDIR"

@@ -2,7 +2,8 @@
 # Installs Muralto's setup.exe silently into a fresh Wine prefix of its own and checks what a
 # user would find: every file, the Start-menu and start-up shortcuts with their working folder,
 # the Add/Remove Programs entry, the refusal while Muralto runs and the uninstaller's word about
-# the data folder; then uninstalls silently and checks that all but the data folder is gone.
+# the data folder; then uninstalls silently, first while a file is in use, which must keep the
+# entry, then again, and checks that all but the data folder is gone.
 #   install_test.sh SETUP.exe STAGE_FOLDER package_probe.exe PREFIX WINE_RUN
 # Runs under scripts/with-display PREFIX, which gives it a display and stops its Wine server.
 set -uo pipefail
@@ -169,7 +170,7 @@ data_before=$(cd "$data_unix" && find . -type f -exec md5sum {} + | sort)
 
 # ---- The uninstaller's confirmation names the data folder; Cancel leaves everything -----------
 win "$install\\Uninstall.exe" &
-texts=$(probe window-texts "Muralto $version Uninstall" 30)
+texts=$(probe window-texts "Muralto $version Uninstall" "left alone" 30)
 echo "the uninstaller's window says:"
 echo "$texts"
 wait $! 2>/dev/null
@@ -181,7 +182,21 @@ fi
 timeout 30 wineserver -w || fail "the cancelled uninstaller was still running after 30 s"
 [ -f "$install_unix/Muralto.exe" ] || fail "cancelling the uninstaller removed Muralto.exe"
 
-# ---- Silent uninstallation ---------------------------------------------------------------------
+# ---- A file in use, as by a Muralto running in another session, keeps the uninstall entry -----
+# The probe holds KFG.dll open with no sharing while the uninstaller runs: in place first, so
+# that its exit code is its own, then from a copy of itself, as Add/Remove Programs starts it.
+out=$(probe run-holding "$install\\KFG.dll" "\"$install\\Uninstall.exe\" /S _?=$install")
+rc=$(value exit "$out")
+if [ "$rc" = 3 ]; then ok "the uninstaller reports the file in use (exit 3)"; else fail "the uninstaller, with KFG.dll in use, exited with '$rc' instead of 3 (files left)"; fi
+probe run-holding "$install\\KFG.dll" "\"$install\\Uninstall.exe\" /S" >/dev/null
+entry=$(probe uninstall-entry)
+if [ "$(value entry "$entry")" = absent ]; then fail "the uninstall entry went while KFG.dll stayed"; else ok "the uninstall entry stays while KFG.dll does"; fi
+for f in KFG.dll Uninstall.exe; do
+  [ -f "$install_unix/$f" ] || fail "$f went though KFG.dll could not be removed"
+done
+check_no_file "$install\\Muralto.exe" "$install_unix/Muralto.exe"
+
+# ---- Silent uninstallation, which finishes the work --------------------------------------------
 # The uninstaller runs from a copy of itself in the temporary folder, after the first one ended.
 win "$install\\Uninstall.exe" /S || fail "Uninstall.exe /S failed"
 timeout 60 wineserver -w || fail "the uninstaller was still running after 60 s"

@@ -3,13 +3,18 @@
 //   package_probe folders                 the shell folders the installer writes to
 //   package_probe shortcut FILE.lnk       a shortcut's target, working folder and arguments
 //   package_probe uninstall-entry         the Add/Remove Programs entry of Muralto
-//   package_probe window-texts TITLE SEC  waits up to SEC s for a top-level window whose title
-//                                         begins with TITLE, prints its controls' texts, then
-//                                         cancels it
+//   package_probe window-texts TITLE TEXT SEC
+//                                         waits up to SEC s for a top-level window whose title
+//                                         begins with TITLE and for one of its controls to
+//                                         show TEXT, prints its controls' texts, then cancels it
 //   package_probe wait-window TITLE SEC   waits up to SEC s for such a window
 //   package_probe close-window TITLE      sends WM_CLOSE to such a window
-//   package_probe run COMMAND-LINE        runs the command line as it stands (no quoting added)
-//                                         and prints its exit code
+//   package_probe run COMMAND-LINE        runs the command line as it stands (no quoting added),
+//                                         waits for it and the processes it starts, and prints
+//                                         its exit code
+//   package_probe run-holding FILE COMMAND-LINE
+//                                         the same while it holds FILE open with no sharing,
+//                                         as a program running in another session would
 //
 // Output is one "name=value" line per fact. Exit codes: 0 done, 1 failed, 2 bad usage,
 // 3 (uninstall-entry) no entry.
@@ -53,8 +58,8 @@ int shortcut(const char* file) {
     int result = 1;
     wchar_t wide[MAX_PATH];
     if (MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH) != 0 &&
-        SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IShellLinkA, reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link))) &&
         SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
         SUCCEEDED(persist->Load(wide, STGM_READ))) {
         char target[MAX_PATH] = "";
@@ -141,7 +146,16 @@ HWND waitForWindow(const char* title, int seconds) {
     return nullptr;
 }
 
+bool jobIsEmpty(HANDLE job) {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting;
+    return QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting,
+                                     sizeof accounting, nullptr) &&
+           accounting.ActiveProcesses == 0;
+}
+
 // Some programs read their command line themselves: NSIS wants "_?=" unquoted, spaces and all.
+// The processes it starts are waited for too: an uninstaller not run in place hands over to a
+// copy of itself and ends at once.
 int run(const char* commandLine) {
     char line[2048];
     if (strlen(commandLine) >= sizeof line) return 2;
@@ -150,21 +164,60 @@ int run(const char* commandLine) {
     memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
+    // Under Wine the first window on a display starts the desktop's process, explorer.exe, which
+    // would join the job and outlive the program: have it started here, outside the job.
+    GetDesktopWindow();
+    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    if (job == nullptr || !CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                                          nullptr, nullptr, &startup, &process)) {
         fprintf(stderr, "package_probe: cannot run %s (error %lu)\n", commandLine,
                 static_cast<unsigned long>(GetLastError()));
+        if (job != nullptr) CloseHandle(job);
         return 1;
     }
+    bool inJob = AssignProcessToJobObject(job, process.hProcess) != 0;
+    if (!inJob) fprintf(stderr, "package_probe: only %s itself is waited for\n", commandLine);
+    ResumeThread(process.hThread);
+    DWORD start = GetTickCount();
     DWORD code = 1;
     if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
         GetExitCodeProcess(process.hProcess, &code);
-    else
+    while (inJob && !jobIsEmpty(job) && GetTickCount() - start < 60000) Sleep(50);
+    if (GetTickCount() - start >= 60000)
         fprintf(stderr, "package_probe: %s still runs after 60 s\n", commandLine);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    CloseHandle(job);
     printf("exit=%lu\n", static_cast<unsigned long>(code));
     return 0;
+}
+
+int runHolding(const char* file, const char* commandLine) {
+    HANDLE held = CreateFileA(file, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (held == INVALID_HANDLE_VALUE) {
+        fprintf(stderr, "package_probe: cannot hold %s (error %lu)\n", file,
+                static_cast<unsigned long>(GetLastError()));
+        return 1;
+    }
+    int result = run(commandLine);
+    CloseHandle(held);
+    return result;
+}
+
+struct TextSearch {
+    const char* text;
+    bool found;
+};
+
+BOOL CALLBACK matchChildText(HWND child, LPARAM parameter) {
+    TextSearch* search = reinterpret_cast<TextSearch*>(parameter);
+    char text[1024] = "";
+    if (IsWindowVisible(child) && GetWindowTextA(child, text, sizeof text) > 0 &&
+        strstr(text, search->text) != nullptr) {
+        search->found = true;
+        return FALSE;
+    }
+    return TRUE;
 }
 
 BOOL CALLBACK printChildText(HWND child, LPARAM) {
@@ -177,15 +230,23 @@ BOOL CALLBACK printChildText(HWND child, LPARAM) {
     return TRUE;
 }
 
-int windowTexts(const char* title, int seconds) {
+int windowTexts(const char* title, const char* text, int seconds) {
+    DWORD start = GetTickCount();
     HWND window = waitForWindow(title, seconds);
     if (window == nullptr) return 1;
-    // The pages fill their controls after the window appears.
-    Sleep(1000);
+    // The pages create and fill their controls after the window appears.
+    TextSearch search = {text, false};
+    for (;;) {
+        EnumChildWindows(window, matchChildText, reinterpret_cast<LPARAM>(&search));
+        if (search.found || GetTickCount() - start > static_cast<DWORD>(seconds) * 1000) break;
+        Sleep(100);
+    }
+    if (!search.found)
+        fprintf(stderr, "package_probe: no control shows \"%s\" within %d s\n", text, seconds);
     EnumChildWindows(window, printChildText, 0);
     fflush(stdout);
     PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    return 0;
+    return search.found ? 0 : 1;
 }
 
 } // namespace
@@ -194,8 +255,8 @@ int main(int argc, char** argv) {
     if (argc == 2 && strcmp(argv[1], "folders") == 0) return folders();
     if (argc == 3 && strcmp(argv[1], "shortcut") == 0) return shortcut(argv[2]);
     if (argc == 2 && strcmp(argv[1], "uninstall-entry") == 0) return uninstallEntry();
-    if (argc == 4 && strcmp(argv[1], "window-texts") == 0)
-        return windowTexts(argv[2], atoi(argv[3]));
+    if (argc == 5 && strcmp(argv[1], "window-texts") == 0)
+        return windowTexts(argv[2], argv[3], atoi(argv[4]));
     if (argc == 4 && strcmp(argv[1], "wait-window") == 0)
         return waitForWindow(argv[2], atoi(argv[3])) != nullptr ? 0 : 1;
     if (argc == 3 && strcmp(argv[1], "close-window") == 0) {
@@ -205,8 +266,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 3 && strcmp(argv[1], "run") == 0) return run(argv[2]);
+    if (argc == 4 && strcmp(argv[1], "run-holding") == 0) return runHolding(argv[2], argv[3]);
     fprintf(stderr, "usage: package_probe folders | shortcut FILE | uninstall-entry |"
-                    " window-texts TITLE SECONDS | wait-window TITLE SECONDS |"
-                    " close-window TITLE | run COMMAND-LINE\n");
+                    " window-texts TITLE TEXT SECONDS | wait-window TITLE SECONDS |"
+                    " close-window TITLE | run COMMAND-LINE | run-holding FILE COMMAND-LINE\n");
     return 2;
 }
