@@ -65,6 +65,10 @@ void applyTexts(HWND window, int mode) {
 // ---- WM_INITDIALOG ---------------------------------------------------------------------
 
 void onInitDialog(HWND window) {
+    // The window's state starts with the window, whatever an earlier one left.
+    selectedRow = -1;
+    shownSlot = NO_SLOT;
+    filledSlot = NO_SLOT;
     windowDC = GetDC(window);
     memoryDC = CreateCompatibleDC(windowDC);
     SetTimer(window, REFRESH_TIMER, 50, nullptr);
