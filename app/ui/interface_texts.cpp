@@ -67,6 +67,11 @@ void installBuiltInTexts() {
         TXM_setDefault(&languageStore, id, const_cast<char*>(BUILT_IN_TEXTS[id]));
 }
 
+void loadInterfaceTexts(const char* languageFile) {
+    if (TXM_openFile(&languageStore, const_cast<char*>(languageFile)) != TXM_OK)
+        installBuiltInTexts();
+}
+
 void setCounterText(HWND window, int count) {
     const char* text = interfaceText(TEXT_COUNTER);
     char counter[300];

@@ -42,6 +42,10 @@ const char* interfaceText(int id);
 // Installs the 27 built-in French texts as the language store's fallback language.
 void installBuiltInTexts();
 
+// Reads the language file into the language store; when it cannot be read, installs the
+// built-in texts instead.
+void loadInterfaceTexts(const char* languageFile);
+
 // Sets every control text of the main window, refills the mode list and selects mode.
 void applyInterfaceTexts(HWND window, int mode);
 
