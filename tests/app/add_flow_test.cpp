@@ -98,6 +98,33 @@ TEST_F(AddFlow, OnePictureAlreadyInTheTableIsRefusedByItsTitle) {
     EXPECT_EQ("Muralto Version 3.05", seen[0].caption);
 }
 
+// The table keeps 49 characters of a title: a longer one is a duplicate by those, whether it
+// comes alone or among several.
+TEST_F(AddFlow, ALongTitleAddedAgainIsADuplicate) {
+    const std::string longName = "Vacances 2003 - le lac de Come vu depuis la terrasse 2.bmp";
+    ASSERT_EQ(58u, longName.size());
+    select({picture(longName)});
+    runAddFlow(host, 1);
+    ASSERT_EQ(1, wallpaperCount);
+    ASSERT_EQ(longName.substr(0, TITLE_SIZE - 1), wallpaperTable[0].original);
+
+    testing_support::MessageBoxWatcher watcher;
+    runAddFlow(host, 1);
+    EXPECT_EQ(1, wallpaperCount);
+    EXPECT_EQ(1, rows());
+    picture("Lac.bmp");
+    select({folder, longName, "Lac.bmp"});
+    runAddFlow(host, 1);
+    EXPECT_EQ(2, wallpaperCount);
+    EXPECT_EQ(2, rows());
+    const std::string expected =
+        kDuplicatePrefix + longName + "\" a d\xE9ja \xE9t\xE9 ajout\xE9 !" + std::string(14, ' ');
+    auto seen = watcher.seen();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ(expected, seen[0].text) << "alone";
+    EXPECT_EQ(expected, seen[1].text) << "among several";
+}
+
 TEST_F(AddFlow, SeveralPicturesWithDuplicatesGoThroughTheProgressDialog) {
     std::vector<std::string> parts = names(5);
     select({folder + "\\" + parts[2]});
