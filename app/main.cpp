@@ -20,11 +20,6 @@ namespace {
 const char LANGUAGE_FILE[] = "Muralto.lng"; // in the current directory
 const float REQUIRED_KFG_VERSION = 2.5f;
 
-void loadInterfaceTexts() {
-    if (TXM_openFile(&languageStore, const_cast<char*>(LANGUAGE_FILE)) != TXM_OK)
-        installBuiltInTexts();
-}
-
 // An older store has another layout: nothing may be read or written with it.
 bool configurationLibraryIsRecent() {
     float version = KFG_getVersFloat();
@@ -45,7 +40,7 @@ int runMessageLoop() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitCommonControls();
     initDataFolder();
-    loadInterfaceTexts();
+    loadInterfaceTexts(LANGUAGE_FILE);
     if (!configurationLibraryIsRecent()) {
         showWarning(nullptr, interfaceText(TEXT_ERROR_KFG));
         return 0;

@@ -44,6 +44,14 @@ void warnDuplicate(HWND owner, const char* name) {
     showWarning(owner, message);
 }
 
+// Compared as the import would store it: a title cut to the table's field would otherwise be
+// added again, and both rows would lead to the first slot of that title.
+bool alreadyInTable(const char* path) {
+    char title[TITLE_SIZE];
+    pictureTitle(path, title, sizeof title);
+    return hasTitle(wallpaperTable, title);
+}
+
 void warnImportResult(HWND owner, int result) {
     if (result == IMPORT_FAILED) showWarning(owner, interfaceText(TEXT_ERROR_READ));
     if (result == IMPORT_TABLE_FULL) showWarning(owner, interfaceText(TEXT_ERROR_FULL));
@@ -53,7 +61,7 @@ void addSingleFile(HWND mainWindow, int pictureType) {
     char title[NAME_SIZE] = "";
     if (GetFileTitleA(firstName, title, sizeof title) != 0)
         copyText(title, sizeof title, firstName);
-    if (hasTitle(wallpaperTable, title)) {
+    if (alreadyInTable(firstName)) {
         warnDuplicate(mainWindow, title);
         return;
     }
@@ -101,7 +109,7 @@ void importNextName(HWND dialog) {
         progress.busy = true;
         showWarning(dialog, interfaceText(TEXT_ERROR_READ));
         progress.busy = false;
-    } else if (hasTitle(wallpaperTable, name)) {
+    } else if (alreadyInTable(path)) {
         progress.busy = true;
         warnDuplicate(dialog, name);
         progress.busy = false;

@@ -40,17 +40,6 @@ bool makeConvertedFile(const char* source, const char* target, int pictureType) 
     }
 }
 
-// The title the user's shell shows for the file; its last path part when the shell has none.
-void pictureTitle(const char* source, char* title, size_t size) {
-    char shown[256] = "";
-    if (GetFileTitleA(source, shown, sizeof shown) == 0) {
-        copyText(title, size, shown);
-        return;
-    }
-    const char* name = strrchr(source, '\\');
-    copyText(title, size, name != nullptr ? name + 1 : source);
-}
-
 int failWith(const char* convertedFile) {
     DeleteFileA(convertedFile);
     return IMPORT_FAILED;
@@ -100,4 +89,14 @@ int importWallpaper(HWND mainWindow, const char* source, int pictureType) {
     ++wallpaperCount;
     addListRow(GetDlgItem(mainWindow, IDC_LIST), slot);
     return IMPORT_OK;
+}
+
+void pictureTitle(const char* source, char* title, size_t size) {
+    char shown[256] = "";
+    if (GetFileTitleA(source, shown, sizeof shown) == 0) {
+        copyText(title, size, shown);
+        return;
+    }
+    const char* name = strrchr(source, '\\');
+    copyText(title, size, name != nullptr ? name + 1 : source);
 }

@@ -19,4 +19,8 @@ enum { PREVIEW_FILE_WIDTH = 151, PREVIEW_FILE_HEIGHT = 112 };
 // preview cannot be made or written: whatever was made is removed and the slot stays free.
 int importWallpaper(HWND mainWindow, const char* source, int pictureType);
 
+// The title importWallpaper gives the picture at source: the title the user's shell shows for
+// it (its last path part when the shell has none), cut to size - 1 characters.
+void pictureTitle(const char* source, char* title, size_t size);
+
 #endif

@@ -1,5 +1,7 @@
 #include "interface_texts.h"
 
+#include <string.h>
+
 #include "app_state.h"
 #include "bounded_text.h"
 #include "resource.h"
@@ -58,6 +60,12 @@ void setControlTexts(HWND window, const ControlText* texts, int count) {
     for (int i = 0; i < count; ++i) setControlText(window, texts[i].control, texts[i].text);
 }
 
+// Text 25 is given to wsprintfA with one name: exactly one '%', and it starts "%s".
+bool formatsOneName(const char* text) {
+    const char* sign = strchr(text, '%');
+    return sign != nullptr && sign[1] == 's' && strchr(sign + 1, '%') == nullptr;
+}
+
 } // namespace
 
 const char* interfaceText(int id) { return TXM_getString(&languageStore, language, id); }
@@ -65,6 +73,20 @@ const char* interfaceText(int id) { return TXM_getString(&languageStore, languag
 void installBuiltInTexts() {
     for (int id = 0; id < TEXT_COUNT; ++id)
         TXM_setDefault(&languageStore, id, const_cast<char*>(BUILT_IN_TEXTS[id]));
+}
+
+// Any other conversion in text 25 would make wsprintfA read arguments that were never passed:
+// such a translation gives way to the built-in text.
+void loadInterfaceTexts(const char* languageFile) {
+    if (TXM_openFile(&languageStore, const_cast<char*>(languageFile)) != TXM_OK) {
+        installBuiltInTexts();
+        return;
+    }
+    for (int i = 0; i < TXM_FILE_LANGUAGES; ++i) {
+        _TXMSTRING& text = languageStore.languages[i].strings[TEXT_ERROR_DUPLICATE];
+        if (text.present && !formatsOneName(text.text))
+            copyText(text.text, sizeof text.text, BUILT_IN_TEXTS[TEXT_ERROR_DUPLICATE]);
+    }
 }
 
 void setCounterText(HWND window, int count) {

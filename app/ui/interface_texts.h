@@ -42,6 +42,11 @@ const char* interfaceText(int id);
 // Installs the 27 built-in French texts as the language store's fallback language.
 void installBuiltInTexts();
 
+// Reads the language file into the language store; when it cannot be read, installs the
+// built-in texts instead. A text 25 of the file that does not hold exactly one "%s" and no
+// other '%' is replaced by the built-in text 25; the other texts are kept as they are.
+void loadInterfaceTexts(const char* languageFile);
+
 // Sets every control text of the main window, refills the mode list and selects mode.
 void applyInterfaceTexts(HWND window, int mode);
 

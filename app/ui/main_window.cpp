@@ -65,6 +65,10 @@ void applyTexts(HWND window, int mode) {
 // ---- WM_INITDIALOG ---------------------------------------------------------------------
 
 void onInitDialog(HWND window) {
+    // The window's state starts with the window, whatever an earlier one left.
+    selectedRow = -1;
+    shownSlot = NO_SLOT;
+    filledSlot = NO_SLOT;
     windowDC = GetDC(window);
     memoryDC = CreateCompatibleDC(windowDC);
     SetTimer(window, REFRESH_TIMER, 50, nullptr);
@@ -163,6 +167,13 @@ void onTimer(HWND window, WPARAM timer) {
 
 // ---- Commands --------------------------------------------------------------------------
 
+// After a delete no wallpaper is shown: were the fields left as they are, the next tick would
+// copy them into whatever picture the next import puts in the freed slot.
+void showNoWallpaper(HWND window) {
+    shownSlot = NO_SLOT;
+    fillFieldsFromShownSlot(window);
+}
+
 void onDelete(HWND window) {
     selectedRow = selectedListRow(window);
     if (selectedRow == -1) return;
@@ -176,7 +187,7 @@ void onDelete(HWND window) {
         DeleteFileA(entry.filename);
     }
     refillList(window);
-    filledSlot = NO_SLOT;
+    showNoWallpaper(window);
 }
 
 void onDeleteAll(HWND window) {
@@ -186,10 +197,10 @@ void onDeleteAll(HWND window) {
         DeleteFileA(entry.filename);
         DeleteFileA(entry.preview);
     }
-    filledSlot = NO_SLOT;
     wallpaperCount = 0;
     clearTable(wallpaperTable);
     SendDlgItemMessageA(window, IDC_LIST, LVM_DELETEALLITEMS, 0, 0);
+    showNoWallpaper(window);
 }
 
 void onApplyAll() {

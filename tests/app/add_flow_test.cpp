@@ -98,6 +98,33 @@ TEST_F(AddFlow, OnePictureAlreadyInTheTableIsRefusedByItsTitle) {
     EXPECT_EQ("Muralto Version 3.05", seen[0].caption);
 }
 
+// The table keeps 49 characters of a title: a longer one is a duplicate by those, whether it
+// comes alone or among several.
+TEST_F(AddFlow, ALongTitleAddedAgainIsADuplicate) {
+    const std::string longName = "Vacances 2003 - le lac de Come vu depuis la terrasse 2.bmp";
+    ASSERT_EQ(58u, longName.size());
+    select({picture(longName)});
+    runAddFlow(host, 1);
+    ASSERT_EQ(1, wallpaperCount);
+    ASSERT_EQ(longName.substr(0, TITLE_SIZE - 1), wallpaperTable[0].original);
+
+    testing_support::MessageBoxWatcher watcher;
+    runAddFlow(host, 1);
+    EXPECT_EQ(1, wallpaperCount);
+    EXPECT_EQ(1, rows());
+    picture("Lac.bmp");
+    select({folder, longName, "Lac.bmp"});
+    runAddFlow(host, 1);
+    EXPECT_EQ(2, wallpaperCount);
+    EXPECT_EQ(2, rows());
+    const std::string expected =
+        kDuplicatePrefix + longName + "\" a d\xE9ja \xE9t\xE9 ajout\xE9 !" + std::string(14, ' ');
+    auto seen = watcher.seen();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ(expected, seen[0].text) << "alone";
+    EXPECT_EQ(expected, seen[1].text) << "among several";
+}
+
 TEST_F(AddFlow, SeveralPicturesWithDuplicatesGoThroughTheProgressDialog) {
     std::vector<std::string> parts = names(5);
     select({folder + "\\" + parts[2]});
@@ -135,6 +162,59 @@ TEST_F(AddFlow, NamesThatCannotBeImportedAreReportedAndSkipped) {
     runAddFlow(host, 1);
     EXPECT_EQ(2, wallpaperCount);
     EXPECT_EQ(2, countStarting(watcher.seen(), kReadPrefix));
+}
+
+// Two languages whose texts are their name and id, but for text 25: the first one's is
+// duplicateFormat, the second one's a well-formed translation.
+const char kGoodFormat[] = "Schon da: \"%s\"";
+std::string languageFile(const std::string& duplicateFormat) {
+    std::string file = "<h:HTXM language file>\r\n";
+    for (const std::string name : {"Cassee", "Bonne"}) {
+        file += "<n:" + name + ">\r\n";
+        for (int id = 0; id < TEXT_COUNT; ++id) {
+            std::string text = name + " " + std::to_string(id);
+            if (id == TEXT_ERROR_DUPLICATE) text = name == "Cassee" ? duplicateFormat : kGoodFormat;
+            file += "<s:" + text + ">\r\n";
+        }
+    }
+    return file;
+}
+
+TEST_F(AddFlow, ADuplicateTextThatIsNotAFormatOfOneNameIsReplacedByTheBuiltInOne) {
+    const char kBuiltIn[] =
+        "[E004]: Le wallpaper \"%s\" a d\xE9ja \xE9t\xE9 ajout\xE9 !              ";
+    const std::string lng = testing_support::testFileName(".lng");
+    for (const char* format : {"Doublon n\xB0%d", "%n", "100%% %s", "Doublon !", "%s et %s"}) {
+        SCOPED_TRACE(format);
+        ASSERT_TRUE(writeBytes(lng, languageFile(format)));
+        TXM_clear(&languageStore);
+        loadInterfaceTexts(lng.c_str());
+        EXPECT_STREQ(kBuiltIn, interfaceText(TEXT_ERROR_DUPLICATE));
+        for (int id = 0; id < TEXT_COUNT; ++id) {
+            if (id == TEXT_ERROR_DUPLICATE) continue;
+            const char* text = interfaceText(id);
+            EXPECT_EQ("Cassee " + std::to_string(id), text != nullptr ? text : "<none>");
+        }
+        language = 1;
+        EXPECT_STREQ(kGoodFormat, interfaceText(TEXT_ERROR_DUPLICATE)) << "a well-formed one";
+        language = 0;
+    }
+
+    // The last one read a second name that was never passed: a real duplicate now shows the
+    // built-in text in the first language, the file's in the second.
+    select({picture("sunset.bmp")});
+    runAddFlow(host, 1);
+    testing_support::MessageBoxWatcher watcher;
+    runAddFlow(host, 1);
+    language = 1;
+    runAddFlow(host, 1);
+    EXPECT_EQ(1, wallpaperCount);
+    auto seen = watcher.seen();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("[E004]: Le wallpaper \"sunset.bmp\" a d\xE9ja \xE9t\xE9 ajout\xE9 !              ",
+              seen[0].text);
+    EXPECT_EQ("Schon da: \"sunset.bmp\"", seen[1].text);
+    testing_support::removeFile(lng);
 }
 
 // Presses Cancel as soon as the progress dialog shows the given name; 0 when it did. The label

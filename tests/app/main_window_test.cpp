@@ -1,0 +1,127 @@
+// The real main window in this process, its refresh ticks sent one by one: what Delete and
+// Delete all leave behind for the next picture added.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "add_flow.h"
+#include "interface_texts.h"
+#include "main_window.h"
+#include "message_box_watcher.h"
+#include "program_fixture.h"
+#include "resource.h"
+#include "test_bitmaps.h"
+#include "test_files.h"
+#include "txm.h"
+#include "wallpaper_list.h"
+
+namespace {
+
+struct Deletion {
+    const char* name;
+    int command;      // IDC_DELETE or IDC_DELETE_ALL
+    int row;          // selected, then edited, before the command
+    const char* time; // typed into the time field of that row
+    int mode;
+    int newSlot; // where the next import goes
+};
+
+void PrintTo(const Deletion& deletion, std::ostream* out) { *out << deletion.name; }
+
+class DeleteThenAdd : public ProgramTest, public ::testing::WithParamInterface<Deletion> {
+  protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        appInstance = GetModuleHandleA(nullptr); // the dialog templates are in this program
+        hiddenInTray = false;                    // no sequencer step in these tests
+        TXM_clear(&languageStore);
+        installBuiltInTexts();
+        for (int slot = 0; slot < 3; ++slot) fillSlot(slot, slot);
+        window =
+            CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, mainWindowProc, 0);
+        ASSERT_NE(nullptr, window);
+        mainWindow = window;
+        refillList(window);
+        char folder[MAX_PATH] = "";
+        GetCurrentDirectoryA(sizeof folder, folder);
+        source = std::string(folder) + "\\" + testing_support::testFileName(".bmp");
+        ASSERT_TRUE(
+            testing_support::writeBytes(source, testing_support::bitmapFileBytes(8, 6, 0x2040A0)));
+    }
+    void TearDown() override {
+        DestroyWindow(window);
+        testing_support::removeFile(source);
+    }
+
+    void tick() { SendMessageA(window, WM_TIMER, REFRESH_TIMER, 0); }
+    void command(int id) { SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+    int rows() {
+        return static_cast<int>(SendDlgItemMessageA(window, IDC_LIST, LVM_GETITEMCOUNT, 0, 0));
+    }
+    void selectRow(int row) {
+        LVITEMA item = {};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendDlgItemMessageA(window, IDC_LIST, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                            reinterpret_cast<LPARAM>(&item));
+        tick();
+    }
+    std::string timeField() {
+        char text[64] = "";
+        GetDlgItemTextA(window, IDC_TIME, text, sizeof text);
+        return text;
+    }
+    int modeBox() {
+        return static_cast<int>(SendDlgItemMessageA(window, IDC_MODE, CB_GETCURSEL, 0, 0));
+    }
+
+    HWND window = nullptr;
+    std::string source;
+};
+
+TEST_P(DeleteThenAdd, TheNewPictureStartsAtSixtySecondsCentred) {
+    const Deletion& c = GetParam();
+    selectRow(c.row);
+    ASSERT_EQ(std::to_string(wallpaperTable[c.row].showTime), timeField());
+    SetDlgItemTextA(window, IDC_TIME, c.time);
+    SendDlgItemMessageA(window, IDC_MODE, CB_SETCURSEL, static_cast<WPARAM>(c.mode), 0);
+    tick();
+    ASSERT_EQ(c.mode, wallpaperTable[c.row].showMode) << "the edit did not reach the wallpaper";
+
+    command(c.command);
+    tick();
+    EXPECT_EQ("", timeField()) << "the deleted wallpaper's time is still shown";
+
+    memset(openFileBuffer, 0, sizeof openFileBuffer);
+    memcpy(openFileBuffer, source.c_str(), source.size());
+    testing_support::MessageBoxWatcher watcher;
+    runAddFlow(window, 1);
+    ASSERT_TRUE(watcher.seen().empty()) << watcher.seen()[0].text;
+    ASSERT_TRUE(wallpaperTable[c.newSlot].used) << "the import went elsewhere";
+    tick();
+    tick();
+    const WallpaperEntry& added = wallpaperTable[c.newSlot];
+    EXPECT_EQ(60, added.showTime) << "the new wallpaper took the deleted one's time";
+    EXPECT_EQ(0, added.showMode) << "the new wallpaper took the deleted one's mode";
+
+    // Selected, its row shows its own values (it is the last row).
+    selectRow(rows() - 1);
+    EXPECT_EQ("60", timeField());
+    EXPECT_EQ(0, modeBox());
+    EXPECT_EQ(60, added.showTime);
+}
+
+const Deletion kDeletions[] = {
+    {"DeleteAfterTypingATime", IDC_DELETE, 1, "90", 2, 1},
+    {"DeleteAfterEmptyingTheTime", IDC_DELETE, 1, "", 1, 1},
+    {"DeleteAll", IDC_DELETE_ALL, 0, "90", 2, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, DeleteThenAdd, ::testing::ValuesIn(kDeletions),
+                         [](const ::testing::TestParamInfo<Deletion>& info) {
+                             return std::string(info.param.name);
+                         });
+
+} // namespace
