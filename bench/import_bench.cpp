@@ -5,7 +5,6 @@
 //   import_bench [folder]   (the pictures are written there; default ".")
 #include <windows.h>
 
-#include <commctrl.h>
 #include <math.h>
 #include <stdio.h>
 #include <string.h>
@@ -19,10 +18,9 @@
 
 #include "app_state.h"
 #include "gdi_bitmap.h"
-#include "import.h"
+#include "wallpaper_import.h"
 #include "picture_files.h"
 #include "preview_bitmap.h"
-#include "resource.h"
 #include "wallpaper_table.h"
 
 namespace {
@@ -94,16 +92,6 @@ void report(const char* what, const std::function<bool()>& step) {
 HBITMAP load(const std::string& path, UINT flags = LR_CREATEDIBSECTION) {
     return static_cast<HBITMAP>(
         LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | flags));
-}
-
-// The main window's list, for the row the import appends.
-HWND importHost() {
-    InitCommonControls();
-    HWND window = CreateWindowA("STATIC", "host", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
-                                nullptr, nullptr);
-    CreateWindowA(WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT, 0, 0, 300, 200, window,
-                  reinterpret_cast<HMENU>(IDC_LIST), nullptr, nullptr);
-    return window;
 }
 
 // Copies a 151 x 112 bitmap's pixels into columns x0.. of a 24-bit bottom-up picture.
@@ -206,9 +194,8 @@ int main(int argc, char** argv) {
     initDataFolder();
     CreateDirectoryA(dataFolder, nullptr);
     CreateDirectoryA((std::string(dataFolder) + "\\previews").c_str(), nullptr);
-    HWND host = importHost();
     report("whole import (importWallpaper)", [&] {
-        bool ok = importWallpaper(host, jpeg.c_str(), PICTURE_JPEG) == IMPORT_OK;
+        bool ok = importWallpaper(jpeg.c_str(), PICTURE_JPEG, nullptr) == IMPORT_OK;
         for (WallpaperEntry& entry : wallpaperTable) {
             if (!entry.used) continue;
             DeleteFileA(entry.filename);
@@ -216,10 +203,8 @@ int main(int argc, char** argv) {
         }
         clearTable(wallpaperTable);
         wallpaperCount = 0;
-        SendMessageA(GetDlgItem(host, IDC_LIST), LVM_DELETEALLITEMS, 0, 0);
         return ok;
     });
-    DestroyWindow(host);
     writeSideBySide(folder);
     return 0;
 }

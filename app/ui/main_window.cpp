@@ -4,7 +4,7 @@
 #include <string.h>
 
 #include "about_box.h"
-#include "add_flow.h"
+#include "add_pictures.h"
 #include "app_state.h"
 #include "bounded_text.h"
 #include "desktop_wallpaper.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "add_flow.h"
+#include "add_pictures.h"
 #include "interface_texts.h"
 #include "message_box_watcher.h"
 #include "program_fixture.h"

@@ -7,7 +7,8 @@
 #include <string>
 
 #include "imaging_fixture.h"
-#include "import.h"
+#include "wallpaper_import.h"
+#include "wallpaper_list.h"
 #include "program_fixture.h"
 #include "resource.h"
 #include "test_bitmaps.h"
@@ -68,7 +69,10 @@ class ImportTest : public ProgramTest {
         return path;
     }
     int import(const std::string& path, int type) {
-        return importWallpaper(host.window(), path.c_str(), type);
+        int slot = -1;
+        int result = importWallpaper(path.c_str(), type, &slot);
+        if (result == IMPORT_OK) addListRow(GetDlgItem(host.window(), IDC_LIST), slot);
+        return result;
     }
     // Files of the data folder and its previews folder, by name.
     static int filesInDataFolder() {

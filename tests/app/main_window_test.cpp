@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "add_flow.h"
+#include "add_pictures.h"
 #include "interface_texts.h"
 #include "main_window.h"
 #include "message_box_watcher.h"

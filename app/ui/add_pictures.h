@@ -1,7 +1,7 @@
 // Adding the pictures chosen in the open-file dialog: one at once, several through the
 // add-progress dialog, which imports one per timer tick and can be cancelled between two.
-#ifndef MURALTO_ADD_FLOW_H
-#define MURALTO_ADD_FLOW_H
+#ifndef MURALTO_ADD_PICTURES_H
+#define MURALTO_ADD_PICTURES_H
 
 #include <windows.h>
 

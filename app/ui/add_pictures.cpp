@@ -1,4 +1,4 @@
-#include "add_flow.h"
+#include "add_pictures.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -7,7 +7,8 @@
 #include "app_state.h"
 #include "bounded_text.h"
 #include "file_probe.h"
-#include "import.h"
+#include "wallpaper_import.h"
+#include "wallpaper_list.h"
 #include "interface_texts.h"
 #include "resource.h"
 #include "wallpaper_table.h"
@@ -52,6 +53,14 @@ bool alreadyInTable(const char* path) {
     return hasTitle(wallpaperTable, title);
 }
 
+// Imports the picture and shows its row in the main window's list.
+int importAndList(HWND mainWindow, const char* path, int pictureType) {
+    int slot = -1;
+    int result = importWallpaper(path, pictureType, &slot);
+    if (result == IMPORT_OK) addListRow(GetDlgItem(mainWindow, IDC_LIST), slot);
+    return result;
+}
+
 void warnImportResult(HWND owner, int result) {
     if (result == IMPORT_FAILED) showWarning(owner, interfaceText(TEXT_ERROR_READ));
     if (result == IMPORT_TABLE_FULL) showWarning(owner, interfaceText(TEXT_ERROR_FULL));
@@ -65,7 +74,7 @@ void addSingleFile(HWND mainWindow, int pictureType) {
         warnDuplicate(mainWindow, title);
         return;
     }
-    warnImportResult(mainWindow, importWallpaper(mainWindow, firstName, pictureType));
+    warnImportResult(mainWindow, importAndList(mainWindow, firstName, pictureType));
 }
 
 // ---- The add-progress dialog ------------------------------------------------------------
@@ -114,7 +123,7 @@ void importNextName(HWND dialog) {
         warnDuplicate(dialog, name);
         progress.busy = false;
     } else {
-        int result = importWallpaper(progress.mainWindow, path, selectionType);
+        int result = importAndList(progress.mainWindow, path, selectionType);
         if (result != IMPORT_OK) setBusyWarning(dialog, warnImportResult, result);
     }
     ++progress.done;

@@ -1,7 +1,7 @@
 // Turning one chosen picture into a wallpaper: its converted file, its preview file and bitmap,
-// its slot and its list row.
-#ifndef MURALTO_IMPORT_H
-#define MURALTO_IMPORT_H
+// and its slot.
+#ifndef MURALTO_WALLPAPER_IMPORT_H
+#define MURALTO_WALLPAPER_IMPORT_H
 
 #include <windows.h>
 
@@ -13,11 +13,11 @@ enum { PREVIEW_FILE_WIDTH = 151, PREVIEW_FILE_HEIGHT = 112 };
 
 // Imports source into the lowest free slot: copies a bitmap unchanged or converts a JPEG or a
 // TIFF into the first free "MUWallpaper%d.bmp" of the data folder, makes the 151 x 112 preview
-// and writes it to the first free "previews\MU%d.bmp", fills the slot (60 seconds, centred) and
-// appends its row to the main window's list. IMPORT_TABLE_FULL touches nothing.
+// and writes it to the first free "previews\MU%d.bmp", and fills the slot (60 seconds, centred),
+// whose index goes to *slot; the caller shows its row. IMPORT_TABLE_FULL touches nothing.
 // IMPORT_FAILED when the picture cannot be copied, converted or loaded as a bitmap, or its
 // preview cannot be made or written: whatever was made is removed and the slot stays free.
-int importWallpaper(HWND mainWindow, const char* source, int pictureType);
+int importWallpaper(const char* source, int pictureType, int* slot);
 
 // The title importWallpaper gives the picture at source: the title the user's shell shows for
 // it (its last path part when the shell has none), cut to size - 1 characters.

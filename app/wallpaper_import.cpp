@@ -1,4 +1,4 @@
-#include "import.h"
+#include "wallpaper_import.h"
 
 #include <commdlg.h>
 #include <string.h>
@@ -9,8 +9,6 @@
 #include "gdi_bitmap.h"
 #include "picture_files.h"
 #include "preview_bitmap.h"
-#include "resource.h"
-#include "wallpaper_list.h"
 #include "wallpaper_table.h"
 
 namespace {
@@ -47,7 +45,7 @@ int failWith(const char* convertedFile) {
 
 } // namespace
 
-int importWallpaper(HWND mainWindow, const char* source, int pictureType) {
+int importWallpaper(const char* source, int pictureType, int* importedSlot) {
     int slot = firstFreeSlot(wallpaperTable);
     if (slot < 0) return IMPORT_TABLE_FULL;
     if (source == nullptr) return IMPORT_FAILED;
@@ -87,7 +85,7 @@ int importWallpaper(HWND mainWindow, const char* source, int pictureType) {
     entry.showTime = 60;
     entry.showMode = 0;
     ++wallpaperCount;
-    addListRow(GetDlgItem(mainWindow, IDC_LIST), slot);
+    if (importedSlot != nullptr) *importedSlot = slot;
     return IMPORT_OK;
 }
 
