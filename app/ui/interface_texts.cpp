@@ -44,6 +44,8 @@ const char* const BUILT_IN_TEXTS[TEXT_COUNT] = {
     "[E003]: Impossible de sauvegarder la configuration !              ",
     "[E004]: Le wallpaper \"%s\" a d\xE9ja \xE9t\xE9 ajout\xE9 !              ",
     "Apply for all",
+    "AJUSTE",
+    "REMPLI",
 };
 
 struct ControlText {
@@ -78,10 +80,9 @@ void installBuiltInTexts() {
 // Any other conversion in text 25 would make wsprintfA read arguments that were never passed:
 // such a translation gives way to the built-in text.
 void loadInterfaceTexts(const char* languageFile) {
-    if (TXM_openFile(&languageStore, const_cast<char*>(languageFile)) != TXM_OK) {
-        installBuiltInTexts();
-        return;
-    }
+    bool read = TXM_openFile(&languageStore, const_cast<char*>(languageFile)) == TXM_OK;
+    installBuiltInTexts();
+    if (!read) return;
     for (int i = 0; i < TXM_FILE_LANGUAGES; ++i) {
         _TXMSTRING& text = languageStore.languages[i].strings[TEXT_ERROR_DUPLICATE];
         if (text.present && !formatsOneName(text.text))
@@ -123,7 +124,8 @@ void applyInterfaceTexts(HWND window, int mode) {
     // An entry whose text is missing is still added, so that entry indexes stay the modes.
     HWND modes = GetDlgItem(window, IDC_MODE);
     SendMessageA(modes, CB_RESETCONTENT, 0, 0);
-    static const int modeTexts[] = {TEXT_MODE_CENTRE, TEXT_MODE_TILE, TEXT_MODE_STRETCH};
+    static const int modeTexts[] = {TEXT_MODE_CENTRE, TEXT_MODE_TILE, TEXT_MODE_STRETCH,
+                                    TEXT_MODE_FIT, TEXT_MODE_FILL};
     for (int text : modeTexts) {
         const char* value = interfaceText(text);
         SendMessageA(modes, CB_ADDSTRING, 0,

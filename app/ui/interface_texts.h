@@ -33,17 +33,20 @@ enum {
     TEXT_ERROR_SAVE = 24,
     TEXT_ERROR_DUPLICATE = 25,
     TEXT_APPLY_ALL = 26,
-    TEXT_COUNT = 27,
+    TEXT_MODE_FIT = 27,
+    TEXT_MODE_FILL = 28,
+    TEXT_COUNT = 29,
 };
 
 // Text id in the current language; null when the language has none.
 const char* interfaceText(int id);
 
-// Installs the 27 built-in French texts as the language store's fallback language.
+// Installs the built-in French texts as the language store's fallback language.
 void installBuiltInTexts();
 
-// Reads the language file into the language store; when it cannot be read, installs the
-// built-in texts instead. A text 25 of the file that does not hold exactly one "%s" and no
+// Reads the language file into the language store, with the built-in texts beside it for the
+// texts a language lacks (a file made for 27 texts has no 27 and 28, the two newest modes).
+// A text 25 of the file that does not hold exactly one "%s" and no
 // other '%' is replaced by the built-in text 25; the other texts are kept as they are.
 void loadInterfaceTexts(const char* languageFile);
 

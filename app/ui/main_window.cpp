@@ -113,7 +113,7 @@ void fillFieldsFromShownSlot(HWND window) {
         SetDlgItemTextA(window, IDC_TIME, time);
         // A hand-edited mode must show no entry. An index past the entries clears the
         // selection on Windows, but Wine keeps the previous one, so no entry is asked for.
-        bool listed = entry.showMode >= MODE_CENTRE && entry.showMode <= MODE_STRETCH;
+        bool listed = entry.showMode >= MODE_CENTRE && entry.showMode <= MODE_FILL;
         SendDlgItemMessageA(window, IDC_MODE, CB_SETCURSEL,
                             static_cast<WPARAM>(listed ? entry.showMode : -1), 0);
     } else {

@@ -1,10 +1,11 @@
 // The real main window in this process, its refresh ticks sent one by one: what Delete and
-// Delete all leave behind for the next picture added.
+// Delete all leave behind for the next picture added, and the five modes of the mode box.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "add_pictures.h"
 #include "interface_texts.h"
@@ -30,7 +31,7 @@ struct Deletion {
 
 void PrintTo(const Deletion& deletion, std::ostream* out) { *out << deletion.name; }
 
-class DeleteThenAdd : public ProgramTest, public ::testing::WithParamInterface<Deletion> {
+class MainWindowTest : public ProgramTest {
   protected:
     void SetUp() override {
         ProgramTest::SetUp();
@@ -81,6 +82,8 @@ class DeleteThenAdd : public ProgramTest, public ::testing::WithParamInterface<D
     std::string source;
 };
 
+class DeleteThenAdd : public MainWindowTest, public ::testing::WithParamInterface<Deletion> {};
+
 TEST_P(DeleteThenAdd, TheNewPictureStartsAtSixtySecondsCentred) {
     const Deletion& c = GetParam();
     selectRow(c.row);
@@ -123,5 +126,39 @@ INSTANTIATE_TEST_SUITE_P(MainWindow, DeleteThenAdd, ::testing::ValuesIn(kDeletio
                          [](const ::testing::TestParamInfo<Deletion>& info) {
                              return std::string(info.param.name);
                          });
+
+// A language file written for 27 texts still gets all five modes; a hand-edited mode past them
+// shows none, and a mode chosen in the box reaches the wallpaper.
+TEST_F(MainWindowTest, TheModeBoxListsFiveModesEvenFromAnOlderLanguageFile) {
+    std::string file = "<h:HTXM>\r\n<n:Older>\r\n";
+    for (int id = 0; id < 27; ++id)
+        file +=
+            id == TEXT_ERROR_DUPLICATE ? "<s:%s>\r\n" : "<s:Older " + std::to_string(id) + ">\r\n";
+    const std::string lng = testing_support::testFileName(".lng");
+    ASSERT_TRUE(testing_support::writeBytes(lng, file));
+    TXM_clear(&languageStore);
+    loadInterfaceTexts(lng.c_str());
+    applyInterfaceTexts(window, 0);
+    testing_support::removeFile(lng);
+    std::vector<std::string> entries;
+    HWND modes = GetDlgItem(window, IDC_MODE);
+    for (int i = 0; i < SendMessageA(modes, CB_GETCOUNT, 0, 0); ++i) {
+        char text[64] = "";
+        SendMessageA(modes, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    EXPECT_EQ((std::vector<std::string>{"Older 10", "Older 11", "Older 12", "AJUSTE", "REMPLI"}),
+              entries);
+
+    wallpaperTable[0].showMode = 4;
+    wallpaperTable[1].showMode = 5;
+    selectRow(0);
+    EXPECT_EQ(4, modeBox());
+    selectRow(1);
+    EXPECT_EQ(-1, modeBox()) << "a mode past the five shows an entry";
+    SendDlgItemMessageA(window, IDC_MODE, CB_SETCURSEL, 3, 0);
+    tick();
+    EXPECT_EQ(3, wallpaperTable[1].showMode);
+}
 
 } // namespace

@@ -1,4 +1,4 @@
-// The shipped Muralto.lng: five languages of the program's 27 interface texts, in the shape the
+// The shipped Muralto.lng: five languages of the program's 29 interface texts, in the shape the
 // program relies on (blanks, error prefixes, one %s in the duplicate warning).
 #include <string.h>
 
@@ -8,7 +8,8 @@
 
 namespace {
 
-const int kStrings = 27;
+const int kStrings = 29;
+const int kApplyAll = 26;
 const int kFirstError = 21, kLastError = 25, kDuplicateWarning = 25;
 const int kErrorBlanks = 14;
 
@@ -47,6 +48,8 @@ const char* const kBuiltIn[kStrings] = {
     "[E003]: Impossible de sauvegarder la configuration !",
     "[E004]: Le wallpaper \"%s\" a d\xE9ja \xE9t\xE9 ajout\xE9 !",
     "Apply for all",
+    "AJUSTE",
+    "REMPLI",
 };
 const char kFrenchApplyForAll[] = "Appliquer \xE0 tous";
 
@@ -76,7 +79,7 @@ class LanguageFile : public ::testing::Test {
     std::unique_ptr<_TXMINFOFILE> store{new _TXMINFOFILE()};
 };
 
-TEST_F(LanguageFile, HasFiveLanguagesOfExactly27Strings) {
+TEST_F(LanguageFile, HasFiveLanguagesOfExactly29Strings) {
     EXPECT_EQ(kLanguages, TXM_getNumLanguage(store.get()));
     EXPECT_EQ(kLanguages * kStrings, store->stringTotal);
     for (int language = 0; language < kLanguages; ++language) {
@@ -87,7 +90,7 @@ TEST_F(LanguageFile, HasFiveLanguagesOfExactly27Strings) {
 
 TEST_F(LanguageFile, TheFrenchIsTheBuiltInTexts) {
     for (int id = 0; id < kStrings; ++id) {
-        std::string expected = id == kStrings - 1 ? kFrenchApplyForAll : kBuiltIn[id];
+        std::string expected = id == kApplyAll ? kFrenchApplyForAll : kBuiltIn[id];
         if (id >= kFirstError && id <= kLastError) expected += std::string(kErrorBlanks, ' ');
         EXPECT_EQ(shown(expected.c_str()), shown(text(0, id).c_str())) << "id " << id;
     }
