@@ -6,7 +6,7 @@
 namespace e2e {
 namespace {
 
-const char* const kModeNames[] = {"CENTRE", "MOSAIQUE", "ETIRE"};
+const char* const kModeNames[] = {"CENTRE", "MOSAIQUE", "ETIRE", "AJUSTE", "REMPLI"};
 
 class Editing : public Journey {
   protected:
@@ -52,7 +52,7 @@ std::string previewMismatches(const Screenshot& shot, POINT client, int number) 
 TEST_F(Editing, SelectingARowShowsItsTimeModeAndPreview) {
     MuraltoRun run;
     ASSERT_TRUE(showMainWindow(run));
-    EXPECT_EQ((std::vector<std::string>{kModeNames[0], kModeNames[1], kModeNames[2]}),
+    EXPECT_EQ((std::vector<std::string>(std::begin(kModeNames), std::end(kModeNames))),
               run.entries(MODE));
 
     // The very first selection fills the fields too, whatever its row.
