@@ -30,7 +30,9 @@ void setTrayIcon(bool add) {
     record.uCallbackMessage = WM_TRAYICON;
     record.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_TRAY));
     copyText(record.szTip, 64, APP_TITLE);
-    if (Shell_NotifyIconA(NIM_ADD, &record))
+    // A busy shell may answer an add too late and hold the icon all the same: a modify then
+    // succeeds, and adding again would only be refused.
+    if (Shell_NotifyIconA(NIM_ADD, &record) || Shell_NotifyIconA(NIM_MODIFY, &record))
         KillTimer(mainWindow, TRAY_ICON_TIMER);
     else
         SetTimer(mainWindow, TRAY_ICON_TIMER, ADD_RETRY_MS, nullptr); // one timer, however often
