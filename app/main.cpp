@@ -9,6 +9,7 @@
 #include "main_window.h"
 #include "wallpaper_list.h"
 #include "resource.h"
+#include "running_copy.h"
 #include "settings.h"
 #include "stale_files.h"
 #include "tray_icon.h"
@@ -38,6 +39,7 @@ int runMessageLoop() {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (!becomeTheRunningCopy()) return 0; // before anything reads or writes the data folder
     InitCommonControls();
     initDataFolder();
     loadInterfaceTexts(LANGUAGE_FILE);

@@ -162,6 +162,9 @@ void onTimer(HWND window, WPARAM timer) {
     case SEQUENCE_TIMER:
         sequenceTick();
         break;
+    case TRAY_ICON_TIMER:
+        setTrayIcon(true);
+        break;
     }
 }
 

@@ -1,12 +1,13 @@
 // The main window: the modeless dialog in which the user manages the wallpapers. Its two timers
 // drive the program: every 50 ms the refresh tick polls the controls and repaints the preview,
-// every second the sequence tick runs the sequencer.
+// every second the sequence tick runs the sequencer. A third one runs only while the notification
+// icon waits for the shell (tray_icon.h).
 #ifndef MURALTO_MAIN_WINDOW_H
 #define MURALTO_MAIN_WINDOW_H
 
 #include <windows.h>
 
-enum { REFRESH_TIMER = 10, SEQUENCE_TIMER = 80 };
+enum { REFRESH_TIMER = 10, TRAY_ICON_TIMER = 20, SEQUENCE_TIMER = 80 };
 enum { PREVIEW_WIDTH = 151, PREVIEW_HEIGHT = 112, PREVIEW_X = 35, PREVIEW_Y = 121 };
 INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -5,13 +5,14 @@
 
 #include "app_state.h"
 #include "bounded_text.h"
+#include "main_window.h"
 #include "resource.h"
 
 namespace {
 
 // The first shell version's record: window, id, flags, message, icon and a 64-character tip.
 const DWORD TRAY_RECORD_SIZE = 88;
-const UINT TRAY_ICON_ID = 1;
+const UINT ADD_RETRY_MS = 1000;
 
 } // namespace
 
@@ -21,13 +22,20 @@ void setTrayIcon(bool add) {
     record.cbSize = TRAY_RECORD_SIZE;
     record.hWnd = mainWindow;
     record.uID = TRAY_ICON_ID;
-    if (add) {
-        record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-        record.uCallbackMessage = WM_TRAYICON;
-        record.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_TRAY));
-        copyText(record.szTip, 64, APP_TITLE);
+    if (!add) {
+        Shell_NotifyIconA(NIM_DELETE, &record);
+        return;
     }
-    Shell_NotifyIconA(add ? NIM_ADD : NIM_DELETE, &record);
+    record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    record.uCallbackMessage = WM_TRAYICON;
+    record.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_TRAY));
+    copyText(record.szTip, 64, APP_TITLE);
+    // A busy shell may answer an add too late and hold the icon all the same: a modify then
+    // succeeds, and adding again would only be refused.
+    if (Shell_NotifyIconA(NIM_ADD, &record) || Shell_NotifyIconA(NIM_MODIFY, &record))
+        KillTimer(mainWindow, TRAY_ICON_TIMER);
+    else
+        SetTimer(mainWindow, TRAY_ICON_TIMER, ADD_RETRY_MS, nullptr); // one timer, however often
 }
 
 void hideToTray(HWND window) {
