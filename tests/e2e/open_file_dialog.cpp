@@ -1,5 +1,6 @@
 #include "open_file_dialog.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <gtest/gtest.h>
 
@@ -56,6 +57,30 @@ void OpenFileDialog::chooseFilter(int index) {
     EXPECT_TRUE(sendWithin(window_, WM_COMMAND, MAKEWPARAM(kFileTypeBox, CBN_SELENDOK),
                            reinterpret_cast<LPARAM>(box), nullptr));
     EXPECT_EQ(index, filter()) << "the file-type box did not take entry " << index;
+}
+
+std::vector<std::string> OpenFileDialog::listedNames() const {
+    std::vector<std::string> names;
+    HWND view = FindWindowExA(window_, nullptr, "SHELLDLL_DefView", nullptr);
+    HWND list = view != nullptr ? FindWindowExA(view, nullptr, WC_LISTVIEWA, nullptr) : nullptr;
+    LRESULT count = 0;
+    if (list == nullptr || !sendWithin(list, LVM_GETITEMCOUNT, 0, 0, &count)) return names;
+    const size_t textSize = MAX_PATH;
+    RemoteBuffer buffer(process_, sizeof(LVITEMA) + textSize);
+    for (int row = 0; row < count && buffer.valid(); ++row) {
+        LVITEMA item = {};
+        item.pszText = static_cast<char*>(buffer.at(sizeof item));
+        item.cchTextMax = textSize;
+        char text[textSize] = "";
+        if (!buffer.write(0, &item, sizeof item) || !buffer.write(sizeof item, text, textSize) ||
+            !sendWithin(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), buffer.param(),
+                        nullptr) ||
+            !buffer.read(sizeof item, text, textSize))
+            break;
+        text[textSize - 1] = '\0';
+        names.push_back(text);
+    }
+    return names;
 }
 
 std::string OpenFileDialog::folder() const {

@@ -27,6 +27,8 @@ class OpenFileDialog {
     // Selects an entry and tells the dialog, as a user's choice in the box does.
     void chooseFilter(int index);
 
+    // The names in the dialog's file list, as it shows them (its filter applied).
+    std::vector<std::string> listedNames() const;
     // The folder the dialog shows.
     std::string folder() const;
     // Types the folder and presses Open, which enters it; true once the dialog shows it.
