@@ -14,11 +14,10 @@
 
 namespace {
 
-// The widest and tallest pictures a bitmap file can hold (rows of at least 4 bytes, 3 per
-// pixel): the library refuses larger sides while it reads the header, bitmapFileSize the
-// product once both are known.
-const uint32_t kLargestWidth = (0xFFFFFFFFu - imaging::kBitmapHeadersSize) / 3;
-const uint32_t kLargestHeight = (0xFFFFFFFFu - imaging::kBitmapHeadersSize) / 4;
+// Sides over a million pixels are refused by the library while it reads the header: its own
+// default, set here so that every build of it has the same. bitmapFileSize refuses the
+// product once both sides are known.
+const uint32_t kLargestSide = 1000000;
 
 // Everything one conversion holds. The setjmp frame reaches it through a pointer only, so a
 // longjmp back finds every field as last written.
@@ -55,7 +54,7 @@ void requestBgr(Decoding* d) {
 
 bool decodeSteps(Decoding* d) {
     png_init_io(d->png, d->source);
-    png_set_user_limits(d->png, kLargestWidth, kLargestHeight);
+    png_set_user_limits(d->png, kLargestSide, kLargestSide);
     png_read_info(d->png, d->info);
     d->width = png_get_image_width(d->png, d->info);
     d->height = png_get_image_height(d->png, d->info);
