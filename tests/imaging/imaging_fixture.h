@@ -92,8 +92,9 @@ bool writeWebp(const std::string& path, const Picture& picture, const std::vecto
 // A colour of `maxval`-scaled samples as the converters give it: each sample rounded to 8
 // bits, then the colour composited over black, round(c × alpha / 255).
 Rgb overBlack(unsigned r, unsigned g, unsigned b, unsigned alpha, unsigned maxval);
-// What a reference decoder that writes a PAM file (P7) makes of source: `command`, given the
-// source and a file to write, is run; the result is composited by overBlack (0 × 0 when it fails).
+// A reference decoder's picture of source, composited by overBlack: `command source` writes a
+// PAM file with alpha to its standard output (pngtopam -alphapam, dwebp -pam). 0 × 0 when that
+// fails, and always under Wine, where the tools do not run.
 Picture referenceDecode(const std::string& command, const std::string& source);
 
 // A bitmap file as read back: its fields and pixels.

@@ -1,6 +1,5 @@
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
 
 #include <jpeglib.h>
 #include <png.h>
@@ -344,34 +343,23 @@ Picture referenceDecode(const std::string& command, const std::string& source) {
     std::string line = command + " '" + source + "' > '" + output + "'";
     std::string pam = system(line.c_str()) == 0 ? testing_support::readBytes(output) : "";
     testing_support::removeFile(output);
-    // P7, then WIDTH, HEIGHT, DEPTH, MAXVAL and TUPLTYPE lines up to ENDHDR.
-    size_t end = pam.find("ENDHDR\n");
-    auto field = [&pam, end](const char* key) {
-        size_t at = pam.find(std::string("\n") + key + " ");
-        return at < end ? unsigned(atoi(pam.c_str() + at + strlen(key) + 2)) : 0u;
-    };
-    unsigned width = field("WIDTH"), height = field("HEIGHT"), depth = field("DEPTH"),
-             maxval = field("MAXVAL");
-    size_t bytesPerSample = maxval > 255 ? 2 : 1;
-    if (pam.compare(0, 3, "P7\n") != 0 || end == std::string::npos || depth < 1 || depth > 4 ||
-        maxval == 0 || pam.size() != end + 7 + size_t(width) * height * depth * bytesPerSample)
+    // The header as both tools write it; then grey or red, green, blue, each with alpha.
+    unsigned width = 0, height = 0, depth = 0, maxval = 0;
+    int end = 0;
+    sscanf(pam.c_str(), "P7 WIDTH %u HEIGHT %u DEPTH %u MAXVAL %u TUPLTYPE %*s ENDHDR%n", &width,
+           &height, &depth, &maxval, &end);
+    const size_t bytes = maxval > 255 ? 2 : 1, count = size_t(width) * height * depth;
+    if (end == 0 || (depth != 2 && depth != 4) || pam.size() != end + 1 + count * bytes)
         return Picture(0, 0);
+    std::vector<unsigned> s;
+    for (const uint8_t* p = reinterpret_cast<const uint8_t*>(&pam[end + 1]); s.size() < count;
+         p += bytes)
+        s.push_back(bytes == 2 ? p[0] << 8 | p[1] : p[0]);
     Picture picture(width, height);
-    const uint8_t* p = reinterpret_cast<const uint8_t*>(pam.data()) + end + 7;
-    auto sample = [&p, bytesPerSample]() {
-        unsigned v = bytesPerSample == 2 ? unsigned(p[0]) << 8 | p[1] : p[0];
-        p += bytesPerSample;
-        return v;
-    };
-    for (uint32_t y = 0; y < height; ++y)
-        for (uint32_t x = 0; x < width; ++x) {
-            unsigned s[4];
-            for (unsigned i = 0; i < depth; ++i) s[i] = sample();
-            bool grey = depth < 3, alpha = depth == 2 || depth == 4;
-            picture.set(x, y,
-                        overBlack(s[0], grey ? s[0] : s[1], grey ? s[0] : s[2],
-                                  alpha ? s[depth - 1] : maxval, maxval));
-        }
+    for (size_t i = 0, k = 0; k < count; ++i, k += depth) {
+        size_t g = depth == 2 ? k : k + 1, b = depth == 2 ? k : k + 2;
+        picture.set(i % width, i / width, overBlack(s[k], s[g], s[b], s[k + depth - 1], maxval));
+    }
     return picture;
 }
 
