@@ -1,8 +1,8 @@
 # Muralto: two commands do everything on a fresh Debian 12 machine.
 #   make run    set up, build the Windows program and start it under Wine
 #   make test   set up, build the native, fuzz and Windows trees and run every test
-#   make bench  times the picture converters against djpeg, tiff2rgba and ImageMagick, and the
-#               import step by step under Wine
+#   make bench  times the picture converters against djpeg, tiff2rgba, pngtopnm, dwebp and
+#               ImageMagick, and the import step by step under Wine
 #   make package  builds the Windows tree and copies its zip and NSIS installer to dist/
 # Build trees: build/native (g++ with ASan and UBSan), build/fuzz (clang, libFuzzer),
 # build/windows (MinGW-w64, i686, tested under Wine). Each can be moved: make WINDOWS=/tmp/w ...

@@ -1,5 +1,6 @@
-// Times convertJpegFile and convertTiffFile on a 6000 x 4000 photo-like picture, best of 5
-// runs each, next to the tools that do the same job, where they are installed:
+// Times convertJpegFile, convertTiffFile, convertPngFile and convertWebpFile on a 6000 x 4000
+// photo-like picture, best of 5 runs each, next to the tools that do the same job, where they
+// are installed:
 //   imaging_bench [folder]   (the pictures and results are written there; default ".")
 #include <math.h>
 #include <fcntl.h>
@@ -10,11 +11,14 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include <jpeglib.h>
+#include <png.h>
 #include <tiffio.h>
+#include <webp/encode.h>
 
 #include "picture_files.h"
 
@@ -90,6 +94,38 @@ bool writeTiff(const char* path, const std::vector<uint8_t>& rgb) {
     return ok;
 }
 
+// libpng's defaults: zlib level 6, adaptive filters, as most programs write PNG files.
+bool writePng(const char* path, const std::vector<uint8_t>& rgb) {
+    FILE* file = fopen(path, "wb");
+    if (file == nullptr) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png)) != 0) {
+        png_destroy_write_struct(&png, &info);
+        fclose(file);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (uint32_t y = 0; y < kHeight; ++y)
+        png_write_row(png, const_cast<uint8_t*>(&rgb[size_t(y) * kWidth * 3]));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return fclose(file) == 0;
+}
+
+bool writeWebp(const char* path, const std::vector<uint8_t>& rgb) {
+    uint8_t* bytes = nullptr;
+    size_t size = WebPEncodeRGB(rgb.data(), kWidth, kHeight, kWidth * 3, 90, &bytes);
+    FILE* file = size > 0 ? fopen(path, "wb") : nullptr;
+    bool ok = file != nullptr && fwrite(bytes, 1, size, file) == size;
+    if (file != nullptr) ok = fclose(file) == 0 && ok;
+    WebPFree(bytes);
+    return ok;
+}
+
 double milliseconds(std::chrono::steady_clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
@@ -106,14 +142,15 @@ template <typename Run> double bestOf(Run run) {
     return best;
 }
 
-// Runs a tool with its output thrown away; true when it exits with 0.
-bool runTool(const std::vector<std::string>& command) {
+// Runs a tool with its output thrown away, or its standard output written to output; true when
+// it exits with 0.
+bool runTool(const std::vector<std::string>& command, const char* output = "/dev/null") {
     std::vector<char*> argv;
     for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, output, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     pid_t child;
     int failed = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
@@ -155,6 +192,26 @@ bool sameRows(const std::string& ours, const std::string& theirs) {
     return ours.compare(offset(ours), std::string::npos, theirs, offset(theirs)) == 0;
 }
 
+// A bitmap file's pixel rows against a binary PPM file's (P6, maxval 255).
+bool sameAsPpm(const std::string& bitmap, const std::string& ppm) {
+    unsigned width = 0, height = 0, maxval = 0;
+    int header = 0;
+    if (bitmap.size() < 54 ||
+        sscanf(ppm.c_str(), "P6 %u %u %u%n", &width, &height, &maxval, &header) != 3 ||
+        maxval != 255)
+        return false;
+    size_t stride = (3 * size_t(width) + 3) / 4 * 4, start = size_t(header) + 1;
+    if (ppm.size() != start + 3 * size_t(width) * height || bitmap.size() != 54 + stride * height)
+        return false;
+    for (size_t y = 0; y < height; ++y) {
+        const char* theirs = &ppm[start + 3 * width * y];
+        const char* ours = &bitmap[54 + stride * (height - 1 - y)];
+        for (size_t x = 0; x < width; ++x, theirs += 3, ours += 3)
+            if (ours[0] != theirs[2] || ours[1] != theirs[1] || ours[2] != theirs[0]) return false;
+    }
+    return true;
+}
+
 double fileMegabytes(const std::string& path) { return readFile(path).size() / 1e6; }
 
 void printOurs(const char* name, double ours) { printf("  %-26s %9.1f ms\n", name, ours); }
@@ -166,6 +223,59 @@ void printTool(const char* name, double took, double ours) {
         printf("  %-26s %9.1f ms   ours / this = %.2f\n", name, took, ours / took);
 }
 
+// The fastest of the tools that ran, or negative when none did.
+double fastest(std::initializer_list<double> times) {
+    double best = -1;
+    for (double t : times)
+        if (t >= 0 && (best < 0 || t < best)) best = t;
+    return best;
+}
+
+void printGoal(const char* name, double ours, double theirs) {
+    if (theirs < 0)
+        printf("  %s: not measured\n", name);
+    else
+        printf("  %s: %s (%.2f)\n", name, ours <= theirs ? "met" : "NOT MET", ours / theirs);
+}
+
+// One format: ours against the format's own decoder, which writes a PPM file (to ppm, or to
+// its standard output), and ImageMagick.
+struct Contest {
+    std::string title, picture, ours; // ours: our bitmap file
+    bool (*convert)(const char*, const char*);
+    const char* convertName;
+    const char* toolName;
+    std::vector<std::string> tool;
+    bool toolToStdout;
+};
+
+// False when ours fails. *goal is the fastest of the others, negative when none ran.
+bool compare(const Contest& c, const std::string& ppm, const std::string& magickOut, double* ours,
+             double* goal) {
+    printf("%s (%.1f MB), best of %d\n", c.title.c_str(), fileMegabytes(c.picture), kRuns);
+    *ours = bestOf([&] { return c.convert(c.picture.c_str(), c.ours.c_str()); });
+    if (*ours < 0) {
+        fprintf(stderr, "imaging_bench: %s failed\n", c.convertName);
+        return false;
+    }
+    printOurs(c.convertName, *ours);
+    double tool =
+        bestOf([&] { return runTool(c.tool, c.toolToStdout ? ppm.c_str() : "/dev/null"); });
+    printTool(c.toolName, tool, *ours);
+    if (tool >= 0)
+        printf("  pixel rows identical to %s's: %s\n", c.tool[0].c_str(),
+               sameAsPpm(readFile(c.ours), readFile(ppm)) ? "yes" : "NO");
+    double magick = -1;
+    if (isImageMagick())
+        magick = bestOf([&] { return runTool({"convert", c.picture, "BMP3:" + magickOut}); });
+    printTool("convert (ImageMagick)", magick, *ours);
+    if (magick >= 0)
+        printf("  pixel rows identical to ImageMagick's: %s\n",
+               sameRows(readFile(c.ours), readFile(magickOut)) ? "yes" : "NO");
+    *goal = fastest({tool, magick});
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -175,8 +285,13 @@ int main(int argc, char** argv) {
     std::string djpegOut = folder + "/djpeg.bmp", tiff2rgbaOut = folder + "/tiff2rgba.tif",
                 convertOut = folder + "/convert.bmp";
 
+    std::string png = folder + "/bench.png", webp = folder + "/bench.webp";
+    std::string ourPng = folder + "/ours-png.bmp", ourWebp = folder + "/ours-webp.bmp",
+                toolPpm = folder + "/tool.ppm";
+
     std::vector<uint8_t> rgb = photoLike();
-    if (!writeJpeg(jpeg.c_str(), rgb) || !writeTiff(tiff.c_str(), rgb)) {
+    if (!writeJpeg(jpeg.c_str(), rgb) || !writeTiff(tiff.c_str(), rgb) ||
+        !writePng(png.c_str(), rgb) || !writeWebp(webp.c_str(), rgb)) {
         fprintf(stderr, "imaging_bench: cannot write the pictures into %s\n", folder.c_str());
         return 1;
     }
@@ -211,6 +326,29 @@ int main(int argc, char** argv) {
         magick = bestOf([&] { return runTool({"convert", tiff, "BMP3:" + convertOut}); });
     printTool("convert (ImageMagick)", magick, oursTiff);
 
+    char size[32];
+    snprintf(size, sizeof size, "%u x %u", kWidth, kHeight);
+    double oursPng = 0, pngGoal = -1, oursWebp = 0, webpGoal = -1;
+    Contest pngContest = {std::string("PNG ") + size + ", 8-bit RGB, libpng's default compression",
+                          png,
+                          ourPng,
+                          convertPngFile,
+                          "ours (convertPngFile)",
+                          "pngtopnm",
+                          {"pngtopnm", png},
+                          true};
+    Contest webpContest = {std::string("WebP ") + size + ", lossy, quality 90",
+                           webp,
+                           ourWebp,
+                           convertWebpFile,
+                           "ours (convertWebpFile)",
+                           "dwebp -ppm",
+                           {"dwebp", "-ppm", webp, "-o", toolPpm},
+                           false};
+    if (!compare(pngContest, toolPpm, convertOut, &oursPng, &pngGoal) ||
+        !compare(webpContest, toolPpm, convertOut, &oursWebp, &webpGoal))
+        return 1;
+
     printf("Goals\n");
     if (djpeg >= 0)
         printf("  JPEG within 1.10 x of djpeg -bmp: %s (%.2f)\n",
@@ -223,7 +361,11 @@ int main(int argc, char** argv) {
     else
         printf("  TIFF faster than ImageMagick: not measured\n");
 
-    for (const std::string& path : {ourJpeg, ourTiff, djpegOut, tiff2rgbaOut, convertOut})
+    printGoal("PNG no slower than the fastest of pngtopnm and ImageMagick", oursPng, pngGoal);
+    printGoal("WebP no slower than the fastest of dwebp and ImageMagick", oursWebp, webpGoal);
+
+    for (const std::string& path :
+         {ourJpeg, ourTiff, ourPng, ourWebp, djpegOut, tiff2rgbaOut, convertOut, toolPpm})
         remove(path.c_str());
     return 0;
 }

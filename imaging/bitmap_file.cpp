@@ -94,6 +94,21 @@ bool bufferSize(uint64_t count, uint64_t unit, size_t* bytes) {
     return true;
 }
 
+void copyBgr(const uint8_t* bgr, uint32_t width, uint8_t* row) {
+    memcpy(row, bgr, static_cast<size_t>(width) * 3);
+}
+
+void bgraOverBlack(const uint8_t* bgra, uint32_t width, uint8_t* row) {
+    for (uint32_t x = 0; x < width; ++x, bgra += 4, row += 3) {
+        unsigned alpha = bgra[3];
+        // round(c × alpha / 255), exact for every c and alpha in 0..255.
+        for (int i = 0; i < 3; ++i) {
+            unsigned t = bgra[i] * alpha + 128;
+            row[i] = static_cast<uint8_t>((t + (t >> 8)) >> 8);
+        }
+    }
+}
+
 bool writeBitmapFile(const char* target, const BitmapSource& source) {
     uint64_t fileSize = bitmapFileSize(source.width, source.height);
     if (target == nullptr || fileSize == 0) return false;

@@ -27,6 +27,11 @@ bool bufferSize(uint64_t count, uint64_t unit, size_t* bytes);
 // 3 × width bytes of blue, green, red.
 typedef void (*BitmapRowConverter)(const uint8_t* source, uint32_t width, uint8_t* row);
 
+// Row converters for pictures decoded as blue, green, red: a copy; and as blue, green, red,
+// alpha, composited over black: each channel becomes round(channel × alpha / 255).
+void copyBgr(const uint8_t* bgr, uint32_t width, uint8_t* row);
+void bgraOverBlack(const uint8_t* bgra, uint32_t width, uint8_t* row);
+
 // A picture held in memory as the writer decoded it.
 struct BitmapSource {
     uint32_t width;

@@ -1,5 +1,5 @@
-// JPEG and TIFF files turned into 24-bit bitmap files, the form the desktop takes. Portable:
-// standard C file I/O with libjpeg and libtiff.
+// JPEG, TIFF, PNG and WebP files turned into 24-bit bitmap files, the form the desktop takes.
+// Portable: standard C file I/O with libjpeg, libtiff, libpng and libwebp.
 #ifndef MURALTO_PICTURE_FILES_H
 #define MURALTO_PICTURE_FILES_H
 
@@ -8,5 +8,8 @@
 // leaves whatever is there untouched, and a failure while writing removes the partial target.
 bool convertJpegFile(const char* source, const char* target);
 bool convertTiffFile(const char* source, const char* target);
+// Transparent pixels are composited over black.
+bool convertPngFile(const char* source, const char* target);
+bool convertWebpFile(const char* source, const char* target);
 
 #endif

@@ -1,4 +1,5 @@
-// Pictures made for the tests with libjpeg and libtiff, and bitmap files read back.
+// Pictures made for the tests with libjpeg, libtiff, libpng and libwebp, and bitmap files read
+// back.
 #ifndef MURALTO_IMAGING_FIXTURE_H
 #define MURALTO_IMAGING_FIXTURE_H
 
@@ -66,6 +67,35 @@ struct TiffImage {
 bool writeTiff(const std::string& path, const std::vector<TiffImage>& images);
 // A TIFF whose header claims width × height pixels but holds only its first row.
 bool writeClaimingTiff(const std::string& path, uint32_t width, uint32_t height);
+
+// PNG files of any colour type (PNG_COLOR_TYPE_...) and depth. Samples as stored, one value
+// each (palette indexes, grey, grey and alpha, red-green-blue, or with alpha), rows top to
+// bottom. Palette files get 2^depth colours (at most 256), the first paletteAlpha.size() of
+// them with those alphas; transparentValue >= 0 gives a grey or colour file a tRNS colour
+// whose samples all hold that value.
+struct PngImage {
+    uint32_t width, height;
+    int colourType, depth;
+    bool interlaced;
+    std::vector<uint16_t> samples;
+    std::vector<uint8_t> paletteAlpha;
+    int transparentValue;
+};
+int pngChannels(int colourType);
+Rgb paletteColour(unsigned index);
+bool writePng(const std::string& path, const PngImage& image);
+
+// WebP files of a picture, with alpha (one sample per pixel) unless it is empty.
+bool writeWebp(const std::string& path, const Picture& picture, const std::vector<uint8_t>& alpha,
+               bool lossless, int quality = 90);
+
+// A colour of `maxval`-scaled samples as the converters give it: each sample rounded to 8
+// bits, then the colour composited over black, round(c × alpha / 255).
+Rgb overBlack(unsigned r, unsigned g, unsigned b, unsigned alpha, unsigned maxval);
+// A reference decoder's picture of source, composited by overBlack: `command source` writes a
+// PAM file with alpha to its standard output (pngtopam -alphapam, dwebp -pam). 0 × 0 when that
+// fails, and always under Wine, where the tools do not run.
+Picture referenceDecode(const std::string& command, const std::string& source);
 
 // A bitmap file as read back: its fields and pixels.
 struct BitmapFile {

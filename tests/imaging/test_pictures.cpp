@@ -2,7 +2,10 @@
 #include <stdlib.h>
 
 #include <jpeglib.h>
+#include <png.h>
+#include <setjmp.h>
 #include <tiffio.h>
+#include <webp/encode.h>
 
 #include "imaging_fixture.h"
 
@@ -239,6 +242,125 @@ bool writeTiff(const std::string& path, const std::vector<TiffImage>& images) {
     }
     TIFFClose(tiff);
     return ok;
+}
+
+int pngChannels(int colourType) {
+    return colourType == PNG_COLOR_TYPE_RGB_ALPHA ? 4
+           : colourType == PNG_COLOR_TYPE_RGB     ? 3
+           : colourType == PNG_COLOR_TYPE_GA      ? 2
+                                                  : 1;
+}
+
+Rgb paletteColour(unsigned index) {
+    return {uint8_t(index * 37 + 5), uint8_t(255 - index), uint8_t(index * index)};
+}
+
+bool writePng(const std::string& path, const PngImage& image) {
+    // Rows as the file stores them: samples packed from the high bits, 16-bit ones big-endian.
+    const unsigned channels = pngChannels(image.colourType), depth = image.depth;
+    const size_t rowBytes = (size_t(image.width) * channels * depth + 7) / 8;
+    std::vector<uint8_t> packed(rowBytes * image.height);
+    std::vector<png_bytep> rows;
+    for (uint32_t y = 0; y < image.height; ++y) {
+        uint8_t* row = &packed[rowBytes * y];
+        rows.push_back(row);
+        for (size_t i = 0; i < size_t(image.width) * channels; ++i) {
+            unsigned v = image.samples[size_t(y) * image.width * channels + i];
+            if (depth == 16) {
+                row[2 * i] = uint8_t(v >> 8);
+                row[2 * i + 1] = uint8_t(v);
+            } else {
+                row[i * depth / 8] |= uint8_t(v << (8 - depth - i * depth % 8));
+            }
+        }
+    }
+    FILE* file = fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png)) != 0) {
+        png_destroy_write_struct(&png, &info);
+        fclose(file);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, image.width, image.height, depth, image.colourType,
+                 image.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (image.colourType == PNG_COLOR_TYPE_PALETTE) {
+        std::vector<png_color> palette;
+        for (unsigned i = 0; i < (1u << depth) && i < 256; ++i) {
+            Rgb c = paletteColour(i);
+            palette.push_back({c.r, c.g, c.b});
+        }
+        png_set_PLTE(png, info, palette.data(), int(palette.size()));
+        if (!image.paletteAlpha.empty())
+            png_set_tRNS(png, info, image.paletteAlpha.data(), int(image.paletteAlpha.size()),
+                         nullptr);
+    } else if (image.transparentValue >= 0) {
+        png_uint_16 v = png_uint_16(image.transparentValue);
+        png_color_16 colour = {0, v, v, v, v};
+        png_set_tRNS(png, info, nullptr, 0, &colour);
+    }
+    png_write_info(png, info);
+    png_write_image(png, rows.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return fclose(file) == 0;
+}
+
+bool writeWebp(const std::string& path, const Picture& picture, const std::vector<uint8_t>& alpha,
+               bool lossless, int quality) {
+    std::vector<uint8_t> rgba;
+    for (size_t i = 0; i < size_t(picture.width) * picture.height; ++i) {
+        rgba.insert(rgba.end(), &picture.rgb[3 * i], &picture.rgb[3 * i + 3]);
+        rgba.push_back(alpha.empty() ? 255 : alpha[i]);
+    }
+    int w = int(picture.width), h = int(picture.height);
+    uint8_t* bytes = nullptr;
+    size_t size = 0;
+    if (alpha.empty())
+        size = lossless ? WebPEncodeLosslessRGB(picture.rgb.data(), w, h, 3 * w, &bytes)
+                        : WebPEncodeRGB(picture.rgb.data(), w, h, 3 * w, float(quality), &bytes);
+    else
+        size = lossless ? WebPEncodeLosslessRGBA(rgba.data(), w, h, 4 * w, &bytes)
+                        : WebPEncodeRGBA(rgba.data(), w, h, 4 * w, float(quality), &bytes);
+    bool ok = size > 0 &&
+              testing_support::writeBytes(path, std::string(reinterpret_cast<char*>(bytes), size));
+    WebPFree(bytes);
+    return ok;
+}
+
+Rgb overBlack(unsigned r, unsigned g, unsigned b, unsigned alpha, unsigned maxval) {
+    auto eight = [maxval](unsigned v) { return (v * 255 + maxval / 2) / maxval; };
+    unsigned a = eight(alpha);
+    auto over = [a](unsigned c) { return uint8_t((2 * c * a + 255) / 510); };
+    return {over(eight(r)), over(eight(g)), over(eight(b))};
+}
+
+Picture referenceDecode(const std::string& command, const std::string& source) {
+    std::string output = testing_support::testFileName(".pam");
+    std::string line = command + " '" + source + "' > '" + output + "'";
+    std::string pam = system(line.c_str()) == 0 ? testing_support::readBytes(output) : "";
+    testing_support::removeFile(output);
+    // The header as both tools write it; then grey or red, green, blue, each with alpha.
+    unsigned width = 0, height = 0, depth = 0, maxval = 0;
+    int end = 0;
+    sscanf(pam.c_str(), "P7 WIDTH %u HEIGHT %u DEPTH %u MAXVAL %u TUPLTYPE %*s ENDHDR%n", &width,
+           &height, &depth, &maxval, &end);
+    const size_t bytes = maxval > 255 ? 2 : 1, count = size_t(width) * height * depth;
+    if (end == 0 || (depth != 2 && depth != 4) || pam.size() != end + 1 + count * bytes)
+        return Picture(0, 0);
+    std::vector<unsigned> s;
+    for (const uint8_t* p = reinterpret_cast<const uint8_t*>(&pam[end + 1]); s.size() < count;
+         p += bytes)
+        s.push_back(bytes == 2 ? p[0] << 8 | p[1] : p[0]);
+    Picture picture(width, height);
+    for (size_t i = 0, k = 0; k < count; ++i, k += depth) {
+        size_t g = depth == 2 ? k : k + 1, b = depth == 2 ? k : k + 2;
+        picture.set(i % width, i / width, overBlack(s[k], s[g], s[b], s[k + depth - 1], maxval));
+    }
+    return picture;
 }
 
 bool writeClaimingTiff(const std::string& path, uint32_t width, uint32_t height) {
