@@ -33,6 +33,10 @@ bool makeConvertedFile(const char* source, const char* target, int pictureType) 
         return convertJpegFile(source, target);
     case PICTURE_TIFF:
         return convertTiffFile(source, target);
+    case PICTURE_PNG:
+        return convertPngFile(source, target);
+    case PICTURE_WEBP:
+        return convertWebpFile(source, target);
     default:
         return false;
     }

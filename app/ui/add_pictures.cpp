@@ -22,7 +22,9 @@ const UINT_PTR IMPORT_TIMER = 10;
 const DWORD OPEN_FILE_RECORD_SIZE = 76; // the record of the first Explorer-style dialogs
 const char PICTURE_FILTERS[] = "Image(s) Microsoft Bitmap (*.BMP)\0*.BMP\0"
                                "Image(s) JPEG (*.JPG)\0*.JPG;*.JPEG;*.JPE\0"
-                               "Image(s) TIFF (*.TIFF)\0*.TIF;*.TIFF\0";
+                               "Image(s) TIFF (*.TIFF)\0*.TIF;*.TIFF\0"
+                               "Image(s) PNG (*.PNG)\0*.PNG\0"
+                               "Image(s) WebP (*.WEBP)\0*.WEBP\0";
 
 int selectionPos = 0; // index in openFileBuffer of the next name to import
 int selectionType = 0;

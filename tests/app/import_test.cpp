@@ -214,7 +214,8 @@ TEST_F(ImportTest, PicturesThatCannotBecomeWallpapersAreRefused) {
     } cases[] = {
         {"photo.jpg", PICTURE_BITMAP}, // a JPEG chosen under the bitmap filter
         {"truncated.jpg", PICTURE_JPEG}, {"noise.bmp", PICTURE_BITMAP},
-        {"noise.bmp", PICTURE_TIFF},     {"photo.jpg", 4}, // no such kind
+        {"noise.bmp", PICTURE_TIFF},     {"photo.jpg", PICTURE_PNG},
+        {"photo.jpg", PICTURE_WEBP},     {"photo.jpg", 6}, // no such kind
         {"missing.jpg", PICTURE_JPEG},
     };
     for (const auto& c : cases) {

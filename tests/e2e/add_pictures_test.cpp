@@ -24,7 +24,8 @@ namespace {
 
 const char kOpenTitle[] = "Charger un Wallpaper...";
 const std::vector<std::string> kFilters = {"Image(s) Microsoft Bitmap (*.BMP)",
-                                           "Image(s) JPEG (*.JPG)", "Image(s) TIFF (*.TIFF)"};
+                                           "Image(s) JPEG (*.JPG)", "Image(s) TIFF (*.TIFF)",
+                                           "Image(s) PNG (*.PNG)", "Image(s) WebP (*.WEBP)"};
 enum { BITMAP_FILTER = 0, JPEG_FILTER = 1, TIFF_FILTER = 2 };
 const int kReadOnlyBox = 0x410;        // chx1, hidden by OFN_HIDEREADONLY
 const size_t kPreviewFileSize = 51126; // 151 x 112 pixels in 24 bits, with its headers

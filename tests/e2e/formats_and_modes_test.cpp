@@ -52,9 +52,13 @@ TEST_F(FormatsAndModes, TodaysPicturesAreListedAddedAndShownInFitAndFill) {
              return writeTiff(path, {TiffImage{p, 1, {}}});
          }},
         {"Logo.png", PNG_FILTER,
-         [](const std::string& path, const Picture& p) { return writePng(path, p); }},
+         [](const std::string& path, const Picture& p) {
+             PngImage png = {p.width, p.height, 2, 8, false, {}, {}, -1}; // RGB, 8 bits
+             png.samples.assign(p.rgb.begin(), p.rgb.end());
+             return writePng(path, png);
+         }},
         {"Photo.webp", WEBP_FILTER,
-         [](const std::string& path, const Picture& p) { return writeWebp(path, p); }},
+         [](const std::string& path, const Picture& p) { return writeWebp(path, p, {}, true); }},
     };
     CreateDirectoryA(folder().c_str(), nullptr);
     for (size_t i = 0; i < pictures.size(); ++i)
