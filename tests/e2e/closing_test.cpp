@@ -55,7 +55,8 @@ TEST_F(Closing, TheCloseBoxSavesTheConfigurationAndEnds) {
     MuraltoRun run;
     ASSERT_TRUE(showMainWindow(run));
     run.click(START_CHANGE);
-    Sleep(kFewTicks);
+    // The refresh tick reads the box; the close, posted, would go before it.
+    ASSERT_TRUE(run.selectRowSeen(0)) << "no refresh tick after the click";
     run.post(WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(run.waitForExit()) << "the close box did not end the program";
     EXPECT_EQ(0u, run.exitCode());

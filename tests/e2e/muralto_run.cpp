@@ -429,4 +429,12 @@ std::vector<testing_support::SeenMessageBox> MuraltoRun::messageBoxes() const {
     return watcher_ ? watcher_->seen() : std::vector<testing_support::SeenMessageBox>();
 }
 
+void MuraltoRun::holdMessageBoxes(bool hold) {
+    if (watcher_) watcher_->hold(hold);
+}
+
+void MuraltoRun::releaseMessageBoxes() {
+    if (watcher_) watcher_->release();
+}
+
 } // namespace e2e

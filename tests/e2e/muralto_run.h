@@ -122,6 +122,10 @@ class MuraltoRun {
 
     // The message boxes seen (and closed with OK) so far.
     std::vector<testing_support::SeenMessageBox> messageBoxes() const;
+    // Leaves each new message box open until released, which holds the program at a known
+    // point (see MessageBoxWatcher::hold); off releases the boxes held.
+    void holdMessageBoxes(bool hold);
+    void releaseMessageBoxes();
 
   private:
     void start(const std::string& program, const std::string& arguments, const char* folder);

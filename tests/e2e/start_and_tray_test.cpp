@@ -76,9 +76,16 @@ TEST_F(FirstStart, AConfigurationWithoutWallpapersShowsTheWindowAndIsNotRewritte
     EXPECT_FALSE(run.checked(RANDOM));
     EXPECT_TRUE(run.checked(START_CHANGE));
 
+    // A changed setting, read by a refresh tick before Quit. With no wallpaper a tick shows
+    // nothing of itself, but it disables the editing controls again: one enabled from here
+    // turns disabled once a tick has run.
     run.click(RANDOM);
-    EXPECT_TRUE(run.checked(RANDOM));
-    Sleep(kFewTicks);
+    HWND probe = run.control(DELETE_ALL);
+    ASSERT_TRUE(waitUntil([&] {
+        EnableWindow(probe, TRUE);
+        return IsWindowEnabled(probe) != 0;
+    }));
+    ASSERT_TRUE(waitUntil([&] { return !IsWindowEnabled(probe); })) << "no refresh tick";
     quitWithButton(run);
     EXPECT_EQ(before, fileBytes(iniPath())) << "quitting with an empty table wrote the file";
 }

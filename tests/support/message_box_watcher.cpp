@@ -69,6 +69,20 @@ std::vector<SeenMessageBox> MessageBoxWatcher::seen() {
     return copy;
 }
 
+void MessageBoxWatcher::hold(bool on) {
+    EnterCriticalSection(&lock_);
+    holding_ = on;
+    LeaveCriticalSection(&lock_);
+    if (!on) release();
+}
+
+void MessageBoxWatcher::release() {
+    EnterCriticalSection(&lock_);
+    for (HWND box : held_) PostMessageA(box, WM_COMMAND, IDOK, 0);
+    held_.clear();
+    LeaveCriticalSection(&lock_);
+}
+
 DWORD WINAPI MessageBoxWatcher::run(void* self) {
     MessageBoxWatcher* watcher = static_cast<MessageBoxWatcher*>(self);
     // Wine starts a new thread on the default desktop, not on the one its process was given.
@@ -91,11 +105,14 @@ void MessageBoxWatcher::poll() {
         entry.caption = own ? windowText(box) : foreignWindowText(box);
         entry.text = own ? windowText(textControl) : foreignWindowText(textControl);
         entry.owner = GetWindow(box, GW_OWNER);
+        handled_.push_back(box);
         EnterCriticalSection(&lock_);
         seen_.push_back(entry);
+        if (holding_)
+            held_.push_back(box);
+        else
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
         LeaveCriticalSection(&lock_);
-        handled_.push_back(box);
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
 }
 
