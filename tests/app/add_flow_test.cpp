@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "add_flow.h"
+#include "add_progress_dialog.h"
 #include "interface_texts.h"
 #include "message_box_watcher.h"
 #include "program_fixture.h"
@@ -16,6 +17,7 @@
 #include "test_bitmaps.h"
 #include "test_files.h"
 #include "txm.h"
+#include "window_messages.h"
 
 namespace {
 
@@ -153,19 +155,14 @@ DWORD WINAPI pressCancelDuring(void* param) {
     CancelPress& press = *static_cast<CancelPress*>(param);
     for (DWORD start = GetTickCount(); press.during.empty() && GetTickCount() - start < 20000;
          Sleep(1)) {
-        HWND dialog = FindWindowA("#32770", "Adding Wallpaper(s)...");
-        char shown[256] = "";
-        WCHAR wide[256] = L"";
+        HWND dialog = e2e::findDialog(GetCurrentProcessId(), e2e::kAddProgressCaption);
         if (dialog == nullptr) continue;
-        InternalGetWindowText(GetDlgItem(dialog, IDC_ADD_NAME), wide, 256);
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, shown, sizeof shown, nullptr, nullptr);
+        e2e::AddProgressDialog progress(GetCurrentProcess(), dialog);
         for (const std::string& name : press.names) {
-            if (name != shown) continue;
-            PostMessageA(dialog, WM_COMMAND, IDC_ADD_CANCEL, 0);
+            if (name != progress.shownName()) continue;
+            progress.pressCancel();
             // Posted messages go before the import timer's ticks: the label can change no more.
-            InternalGetWindowText(GetDlgItem(dialog, IDC_ADD_NAME), wide, 256);
-            WideCharToMultiByte(CP_ACP, 0, wide, -1, shown, sizeof shown, nullptr, nullptr);
-            press.during = shown;
+            press.during = progress.shownName();
             break;
         }
     }

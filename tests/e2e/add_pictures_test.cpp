@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -12,10 +13,10 @@
 #include <iterator>
 
 #include "add_progress_dialog.h"
+#include "folders.h"
 #include "imaging_fixture.h"
 #include "journey.h"
 #include "open_file_dialog.h"
-#include "remote_buffer.h"
 #include "screenshot.h"
 #include "test_bitmaps.h"
 #include "window_spy.h"
@@ -27,9 +28,7 @@ const char kOpenTitle[] = "Charger un Wallpaper...";
 const std::vector<std::string> kFilters = {"Image(s) Microsoft Bitmap (*.BMP)",
                                            "Image(s) JPEG (*.JPG)", "Image(s) TIFF (*.TIFF)"};
 enum { BITMAP_FILTER = 0, JPEG_FILTER = 1, TIFF_FILTER = 2 };
-const int kReadOnlyBox = 0x410;        // chx1, hidden by OFN_HIDEREADONLY
 const size_t kPreviewFileSize = 51126; // 151 x 112 pixels in 24 bits, with its headers
-const int kPreviewX = 35, kPreviewY = 121, kPreviewWidth = 151, kPreviewHeight = 112;
 // Longer than the import of the largest picture these journeys choose.
 const DWORD kImportPatience = 20000;
 
@@ -42,12 +41,6 @@ const std::string kTableFull = "[E002]: Le nombre de wallpaper est limit\xE9 \xE
 
 std::string alreadyAdded(const std::string& name) {
     return "[E004]: Le wallpaper \"" + name + "\" a d\xE9ja \xE9t\xE9 ajout\xE9 !" + kBlanks;
-}
-
-std::string currentFolder() {
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof folder, folder);
-    return folder;
 }
 
 std::string sizeText(int width, int height) {
@@ -128,10 +121,10 @@ std::string previewDifference(const MuraltoRun& run, const BitmapFile& preview) 
     if (shot.empty()) return "no screenshot";
     int wrong = 0;
     std::string first;
-    for (int y = 0; y < kPreviewHeight; ++y)
-        for (int x = 0; x < kPreviewWidth; ++x) {
+    for (int y = 0; y < PREVIEW_HEIGHT; ++y)
+        for (int x = 0; x < PREVIEW_WIDTH; ++x) {
             Rgb want = preview.pixel(x, y);
-            uint32_t got = shot.atScreen({client.x + kPreviewX + x, client.y + kPreviewY + y});
+            uint32_t got = shot.atScreen({client.x + PREVIEW_X + x, client.y + PREVIEW_Y + y});
             uint32_t wanted = uint32_t(want.r) << 16 | uint32_t(want.g) << 8 | want.b;
             if (got == wanted) continue;
             if (wrong++ == 0) {
@@ -144,42 +137,17 @@ std::string previewDifference(const MuraltoRun& run, const BitmapFile& preview) 
     return wrong == 0 ? "" : std::to_string(wrong) + " pixels differ, first " + first;
 }
 
-// Messages whose answer may wait for a running import.
-LRESULT askPatiently(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool* answered) {
-    DWORD_PTR result = 0;
-    *answered = SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kImportPatience,
-                                    &result) != 0;
-    return static_cast<LRESULT>(result);
-}
-
-bool selectRowPatiently(const MuraltoRun& run, int row) {
-    RemoteBuffer buffer(run.process(), sizeof(LVITEMA));
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    bool answered = false;
-    return buffer.write(0, &item, sizeof item) &&
-           askPatiently(run.control(LIST), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                        buffer.param(), &answered) &&
-           answered;
-}
-
 class Adding : public Journey {
   protected:
     void SetUp() override {
         Journey::SetUp();
-        std::string all = currentFolder() + "\\pictures";
+        std::string all = testing_support::currentFolder() + "\\pictures";
         CreateDirectoryA(all.c_str(), nullptr);
         pictures_ = all + "\\" + testing_support::testFileName("");
-        CreateDirectoryA(pictures_.c_str(), nullptr);
-        for (const std::string& name : filesIn(pictures_))
-            DeleteFileA((pictures_ + "\\" + name).c_str());
+        testing_support::makeEmptyFolder(pictures_);
     }
     void TearDown() override {
-        for (const std::string& name : filesIn(pictures_))
-            DeleteFileA((pictures_ + "\\" + name).c_str());
-        RemoveDirectoryA(pictures_.c_str());
+        testing_support::removeFolder(pictures_);
         Journey::TearDown();
     }
 
@@ -256,7 +224,7 @@ TEST_F(AddingOnePicture, TheAddButtonOffersTheBitmapFilterAndANewPictureIsAddedA
     EXPECT_EQ(run.window(), GetWindow(dialog.window(), GW_OWNER));
     EXPECT_EQ(kFilters, dialog.filters());
     EXPECT_EQ(BITMAP_FILTER, dialog.filter()) << "the bitmap filter is not preselected";
-    HWND readOnly = GetDlgItem(dialog.window(), kReadOnlyBox);
+    HWND readOnly = GetDlgItem(dialog.window(), chx1);
     EXPECT_TRUE(readOnly != nullptr && !IsWindowVisible(readOnly)) << "the read-only box shows";
     ASSERT_TRUE(dialog.openPath(source)) << "the dialog did not close";
 
@@ -272,7 +240,7 @@ TEST_F(AddingOnePicture, TheAddButtonOffersTheBitmapFilterAndANewPictureIsAddedA
         << "the bitmap was not copied byte for byte";
     BitmapFile preview(fileBytes(previewPath(0)));
     EXPECT_EQ(kPreviewFileSize, preview.bytes.size());
-    EXPECT_EQ("", bitmapFileProblems(preview, kPreviewWidth, kPreviewHeight));
+    EXPECT_EQ("", bitmapFileProblems(preview, PREVIEW_WIDTH, PREVIEW_HEIGHT));
     EXPECT_TRUE(showsQuarters(preview, 0)) << "the preview is not the whole picture";
 
     // Selected, the new wallpaper shows its 60 seconds, centred, and its preview.
@@ -529,7 +497,9 @@ class AddingManyPhotos : public Adding {
   protected:
     static constexpr int kCount = 20, kWidth = 4000, kHeight = 3000;
 
-    static std::string photoFolder() { return currentFolder() + "\\photos-4000x3000"; }
+    static std::string photoFolder() {
+        return testing_support::currentFolder() + "\\photos-4000x3000";
+    }
 
     static std::string photoName(int i) {
         char name[32];
@@ -593,9 +563,9 @@ TEST_F(AddingManyPhotos, TwentyLargePhotosKeepTheCounterListAndPreviewConsistent
     progress.moveTo(0, GetSystemMetrics(SM_CYSCREEN) - height - 40);
     POINT client = {0, 0};
     ClientToScreen(run.window(), &client);
-    RECT previewArea = {client.x + kPreviewX, client.y + kPreviewY,
-                        client.x + kPreviewX + kPreviewWidth,
-                        client.y + kPreviewY + kPreviewHeight};
+    RECT previewArea = {client.x + PREVIEW_X, client.y + PREVIEW_Y,
+                        client.x + PREVIEW_X + PREVIEW_WIDTH,
+                        client.y + PREVIEW_Y + PREVIEW_HEIGHT};
 
     // Every ~100 ms until the dialog closes (a sample waits for the running import):
     // - the counter never shows more than the list holds, and follows it within two imports:
@@ -617,9 +587,10 @@ TEST_F(AddingManyPhotos, TwentyLargePhotosKeepTheCounterListAndPreviewConsistent
         std::string disabled;
         for (int id : kEditing)
             if (!IsWindowEnabled(run.control(id))) disabled += " " + std::to_string(id);
-        bool answered = false;
-        int rows =
-            static_cast<int>(askPatiently(run.control(LIST), LVM_GETITEMCOUNT, 0, 0, &answered));
+        LRESULT rowCount = 0;
+        bool answered =
+            sendWithin(run.control(LIST), LVM_GETITEMCOUNT, 0, 0, &rowCount, kImportPatience);
+        int rows = static_cast<int>(rowCount);
         int after = counterNumber(textWithoutMessage(run.control(COUNTER)));
         if (!progress.open()) break;
         ASSERT_TRUE(answered) << "the list did not answer within " << kImportPatience << " ms";
@@ -640,7 +611,7 @@ TEST_F(AddingManyPhotos, TwentyLargePhotosKeepTheCounterListAndPreviewConsistent
         if (wanted != previewRow) {
             ASSERT_TRUE(previewRow < 0 || previewPainted)
                 << "row " << previewRow << "'s preview never painted: " << previewProblem;
-            ASSERT_TRUE(selectRowPatiently(run, wanted)) << "selecting row " << wanted;
+            ASSERT_TRUE(run.selectRowWithin(wanted, kImportPatience)) << "selecting row " << wanted;
             previewRow = wanted;
             preview = BitmapFile(fileBytes(previewPath(wanted)));
             ASSERT_EQ(kPreviewFileSize, preview.bytes.size()) << previewPath(wanted);

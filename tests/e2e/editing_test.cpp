@@ -38,7 +38,7 @@ std::string previewMismatches(const Screenshot& shot, POINT client, int number) 
         {0, 0}, {150, 0}, {0, 111}, {150, 111}, {75, 56}, {110 - number * 25, 30}, {40, 100}};
     std::string wrong;
     for (POINT p : samples) {
-        POINT screen = {client.x + 35 + p.x, client.y + 121 + p.y};
+        POINT screen = {client.x + PREVIEW_X + p.x, client.y + PREVIEW_Y + p.y};
         uint32_t got = shot.atScreen(screen), want = previewColour(number, p.x, p.y);
         if (got != want) {
             char line[96];
@@ -63,7 +63,7 @@ TEST_F(Editing, SelectingARowShowsItsTimeModeAndPreview) {
     EXPECT_TRUE(selectAndWait(run, 1, "25", 1)) << shown(run);
     EXPECT_EQ(1, run.selectedRow());
 
-    // The refresh tick paints the preview of the selected wallpaper at client point (35, 121).
+    // The refresh tick paints the preview of the selected wallpaper at PREVIEW_X, PREVIEW_Y.
     POINT client = {0, 0};
     ClientToScreen(run.window(), &client);
     std::string wrong;
