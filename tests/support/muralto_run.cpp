@@ -287,6 +287,17 @@ bool MuraltoRun::selectRowSeen(int row) {
     return waitUntil([this] { return enabled(DELETE_ONE); });
 }
 
+bool MuraltoRun::waitForRefreshTick() {
+    int row = selectedRow();
+    if (row >= 0) return selectRowSeen(row);
+    HWND button = control(DELETE_ONE);
+    return waitUntil([button] {
+               EnableWindow(button, TRUE);
+               return IsWindowEnabled(button) != 0;
+           }) &&
+           waitUntil([button] { return !IsWindowEnabled(button); });
+}
+
 int MuraltoRun::selectedRow() const {
     return static_cast<int>(
         ask(control(LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));

@@ -116,7 +116,9 @@ class MuraltoRun {
     // typed or chosen before the call has reached the table. False when no tick came in time.
     bool selectRowSeen(int row);
     // The same with the row selected now: proof that a tick ran after whatever came before.
-    bool waitForRefreshTick() { return selectRowSeen(selectedRow()); }
+    // With no row selected the tick disables Delete, so Delete is enabled from here and must
+    // turn disabled again.
+    bool waitForRefreshTick();
 
     // Whether the shell holds the program's notification icon (id 1 of its main window).
     bool trayIconShown() const;
