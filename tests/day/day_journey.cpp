@@ -390,9 +390,11 @@ class Day : public ::testing::Test {
         if (timeline.onGrid) {
             int passed = timeline.waitForMidTick();
             DWORD tick = timeline.tickHigh + passed * kTick;
+            // Sent messages go before timer ticks: a click sent before the next tick is handled
+            // before it, however long a busy machine takes to answer, so the sending counts.
+            DWORD sent = GetTickCount();
             run.click(e2e::HIDE);
-            EXPECT_LT(GetTickCount() - tick, kTick - kTickTolerance / 2)
-                << "hiding took until the next tick";
+            EXPECT_LT(sent - tick, kTick - kTickTolerance / 2) << "hiding came at the next tick";
             timeline.tickLow = timeline.tickHigh = tick;
         } else {
             DWORD before = GetTickCount();
@@ -407,10 +409,11 @@ class Day : public ::testing::Test {
     bool showFromTray(MuraltoRun& run, Timeline& timeline, int afterTicks = 0) {
         int passed = timeline.waitForMidTick(afterTicks);
         DWORD tick = timeline.tickHigh + passed * kTick;
+        // Posted messages go before timer ticks too: the posting counts, not the sighting.
+        DWORD posted = GetTickCount();
         run.post(e2e::WM_TRAYICON, 1, WM_MOUSEMOVE);
         bool shown = waitUntil([&] { return run.visible(); });
-        EXPECT_LT(GetTickCount() - tick, kTick - kTickTolerance / 2)
-            << "showing took until the next tick";
+        EXPECT_LT(posted - tick, kTick - kTickTolerance / 2) << "showing came at the next tick";
         timeline.counted += passed;
         timeline.tickLow = timeline.tickHigh = tick;
         return shown;
