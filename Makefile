@@ -4,6 +4,7 @@
 #   make bench  times the picture converters against djpeg, tiff2rgba, pngtopnm, dwebp and
 #               ImageMagick, and the import step by step under Wine
 #   make package  builds the Windows tree and copies its zip and NSIS installer to dist/
+#   make test-stress [RUNS=5]  the Windows tests RUNS times beside two busy loops
 # Build trees: build/native (g++ with ASan and UBSan), build/fuzz (clang, libFuzzer),
 # build/windows (MinGW-w64, i686, tested under Wine). Each can be moved: make WINDOWS=/tmp/w ...
 
@@ -13,8 +14,9 @@ FUZZ ?= build/fuzz
 WINDOWS ?= build/windows
 VERSION := $(shell sed -n 's/^project.Muralto VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 CTEST := ctest --output-on-failure -j $(JOBS)
+RUNS ?= 5
 
-.PHONY: all setup native fuzz windows test test-native test-fuzz test-windows run bench bench-setup package clean
+.PHONY: all setup native fuzz windows test test-native test-fuzz test-windows test-stress run bench bench-setup package clean
 
 all: native fuzz windows
 
@@ -50,6 +52,10 @@ test-windows: windows
 	scripts/with-display $(abspath $(WINDOWS))/wineprefix sh -c 'cd $(WINDOWS) && $(CTEST)'
 
 test: test-native test-fuzz test-windows
+
+# The suite must pass on busy cores too: see scripts/test-stress.
+test-stress: windows
+	bash scripts/test-stress $(WINDOWS) $(RUNS) $(JOBS)
 
 run: windows
 	@bash scripts/run-program $(WINDOWS)

@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "add_pictures.h"
+#include "add_progress_dialog.h"
 #include "interface_texts.h"
 #include "message_box_watcher.h"
 #include "program_fixture.h"
+#include "resource.h"
 #include "test_bitmaps.h"
 #include "test_files.h"
 #include "txm.h"
+#include "window_messages.h"
 
 namespace {
 
@@ -33,7 +36,7 @@ class AddFlow : public ProgramTest {
         installBuiltInTexts();
         folder = std::string(dataFolder) + "\\..\\MuraltoPicks";
         CreateDirectoryA(folder.c_str(), nullptr);
-        host = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(103), nullptr, hostProc, 0);
+        host = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, hostProc, 0);
         ASSERT_NE(nullptr, host);
     }
     void TearDown() override { DestroyWindow(host); }
@@ -69,7 +72,9 @@ class AddFlow : public ProgramTest {
         for (const auto& box : seen) count += box.text.rfind(prefix, 0) == 0 ? 1 : 0;
         return count;
     }
-    int rows() { return static_cast<int>(SendDlgItemMessageA(host, 1003, LVM_GETITEMCOUNT, 0, 0)); }
+    int rows() {
+        return static_cast<int>(SendDlgItemMessageA(host, IDC_LIST, LVM_GETITEMCOUNT, 0, 0));
+    }
 
     std::string folder;
     HWND host = nullptr;
@@ -217,37 +222,61 @@ TEST_F(AddFlow, ADuplicateTextThatIsNotAFormatOfOneNameIsReplacedByTheBuiltInOne
     testing_support::removeFile(lng);
 }
 
-// Presses Cancel as soon as the progress dialog shows the given name; 0 when it did. The label
-// is read without sending it a message, since the dialog's thread is busy importing then.
-DWORD WINAPI pressCancelWhenShown(void* name) {
-    const std::string& wanted = *static_cast<std::string*>(name);
-    std::wstring wide(wanted.begin(), wanted.end());
-    for (int i = 0; i < 10000; ++i) {
-        HWND dialog = FindWindowA("#32770", "Adding Wallpaper(s)...");
-        WCHAR shown[256] = L"";
-        if (dialog != nullptr) InternalGetWindowText(GetDlgItem(dialog, 1015), shown, 256);
-        if (dialog != nullptr && wide == shown) {
-            PostMessageA(dialog, WM_COMMAND, 1000, 0);
-            return 0;
+// Presses Cancel once the progress dialog shows one of the names, notes which, and lets the
+// held warnings go, pressed or not. The label is read without sending it a message, since the
+// dialog's thread is busy importing then.
+struct CancelPress {
+    std::vector<std::string> names;
+    testing_support::MessageBoxWatcher* watcher;
+    std::string during; // the name shown when Cancel was pressed; empty when it was not
+};
+
+DWORD WINAPI pressCancelDuring(void* param) {
+    CancelPress& press = *static_cast<CancelPress*>(param);
+    for (DWORD start = GetTickCount(); press.during.empty() && GetTickCount() - start < 20000;
+         Sleep(1)) {
+        HWND dialog = e2e::findDialog(GetCurrentProcessId(), e2e::kAddProgressCaption);
+        if (dialog == nullptr) continue;
+        e2e::AddProgressDialog progress(GetCurrentProcess(), dialog);
+        for (const std::string& name : press.names) {
+            if (name != progress.shownName()) continue;
+            progress.pressCancel();
+            // Posted messages go before the import timer's ticks: the label can change no more.
+            press.during = progress.shownName();
+            break;
         }
-        Sleep(1);
     }
-    return 1;
+    press.watcher->hold(false);
+    return 0;
 }
 
-TEST_F(AddFlow, CancelStopsBeforeTheNextPicture) {
-    std::vector<std::string> parts = names(10, 1200); // slow enough to press Cancel during one
-    std::string third = parts[3];
-    // Cancel while the third picture is imported: that import still finishes.
-    HANDLE presser = CreateThread(nullptr, 0, pressCancelWhenShown, &third, 0, nullptr);
+TEST_F(AddFlow, CancelKeepsTheImportItComesDuringAndStartsNoOther) {
+    std::vector<std::string> parts = {folder};
+    for (int i = 0; i < 10; ++i) {
+        parts.push_back("pick " + std::to_string(i) + ".bmp");
+        picture(parts.back(), i == 2 ? 1200 : 32, i == 2 ? 1200 : 32); // Cancel comes during it
+    }
+    select({folder + "\\" + parts[4]});
+    runAddFlow(host, 1);
+    ASSERT_EQ(1, wallpaperCount);
+    // Cancel was pressed while the third picture was imported, and could come after it on a
+    // loaded machine. The fourth is in the table: its warning, held open, stops the run there
+    // at the latest, and whether Cancel comes during the third import or during that warning,
+    // the first three are kept and no other is started.
+    testing_support::MessageBoxWatcher watcher;
+    watcher.hold(true);
+    CancelPress press = {{parts[3], parts[4]}, &watcher, ""};
+    HANDLE presser = CreateThread(nullptr, 0, pressCancelDuring, &press, 0, nullptr);
     select(parts);
     runAddFlow(host, 1);
-    WaitForSingleObject(presser, 10000);
-    DWORD pressed = 1;
-    GetExitCodeThread(presser, &pressed);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(presser, 30000));
     CloseHandle(presser);
-    ASSERT_EQ(0u, pressed) << "the dialog never showed " << third;
-    EXPECT_EQ(3, wallpaperCount);
+    ASSERT_NE("", press.during) << "the dialog never showed " << parts[3] << " or " << parts[4];
+    EXPECT_EQ(4, wallpaperCount);
+    for (int i = 1; i <= 3; ++i) EXPECT_TRUE(hasTitle(wallpaperTable, parts[i].c_str())) << i;
+    EXPECT_FALSE(hasTitle(wallpaperTable, parts[5].c_str()));
+    EXPECT_EQ(press.during == parts[4] ? 1 : 0, countStarting(watcher.seen(), kDuplicatePrefix))
+        << "Cancel came during " << press.during;
 }
 
 TEST(SelectedNames, AreCopiedWithinBothBuffers) {

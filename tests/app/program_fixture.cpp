@@ -2,27 +2,10 @@
 
 #include <string.h>
 
+#include "folders.h"
 #include "settings.h"
 #include "test_bitmaps.h"
 #include "test_files.h"
-
-namespace {
-
-void deleteFilesIn(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            DeleteFileA((folder + "\\" + found.cFileName).c_str());
-        else if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0 &&
-                 strcmp(found.cFileName, "previews") != 0)
-            RemoveDirectoryA((folder + "\\" + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-}
-
-} // namespace
 
 void resetProgramState() {
     clearTable(wallpaperTable);
@@ -43,10 +26,8 @@ void resetProgramState() {
 }
 
 void removeDataFolder() {
-    deleteFilesIn(std::string(dataFolder) + "\\previews");
-    RemoveDirectoryA((std::string(dataFolder) + "\\previews").c_str());
-    deleteFilesIn(dataFolder);
-    RemoveDirectoryA(dataFolder);
+    testing_support::removeFolder(std::string(dataFolder) + "\\previews");
+    testing_support::removeFolder(dataFolder);
 }
 
 void ProgramTest::SetUp() {
@@ -61,12 +42,7 @@ std::string ProgramTest::inDataFolder(const std::string& name) {
 }
 
 void ProgramTest::writeIni(const std::string& text) {
-    std::string crlf;
-    for (char c : text) {
-        if (c == '\n') crlf += '\r';
-        crlf += c;
-    }
-    ASSERT_TRUE(testing_support::writeBytes(iniFilePath, crlf));
+    ASSERT_TRUE(testing_support::writeWithCrLf(iniFilePath, text));
 }
 
 void ProgramTest::writePreview(const std::string& path) {

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "day_options.h"
+#include "options.h"
 #include "virtual_desktop.h"
 
 namespace {
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     if (!e2e::insideVirtualDesktop(argc, argv))
         return e2e::runInsideVirtualDesktop("day", kWholeRunLimit);
     ::testing::InitGoogleTest(&argc, argv);
-    if (!day::parseOptions(argc, argv)) {
+    if (!e2e::parseOptions(argc, argv, {&e2e::Options::pictureFolder})) {
         fprintf(stderr, "usage: day_driver --pictures=FOLDER\n");
         return 2;
     }

@@ -15,22 +15,8 @@ wine_run=$5
 # No Mono or Gecko prompt, and no menu entries for the Linux desktop made from the shortcuts.
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 
-failures=0
-ok() { echo "ok: $*"; }
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-give_up() {
-  echo "FAIL: $*"
-  echo "day test: stopped after $SECONDS s"
-  exit 1
-}
-
-win() { timeout "$1" "$wine_run" "${@:2}"; }
-unix_path() { win 15 winepath -u "$1" | tr -d '\r'; }
-# The data folder's files with their checksums, to compare before and after uninstalling.
-fingerprint() { (cd "$1" 2>/dev/null && find . -type f -exec md5sum {} + | sort); }
+test_name="day test"
+source "$(dirname "$0")/../support/shell_helpers.sh"
 
 # ---- Install into a fresh prefix ------------------------------------------------------------
 rm -rf "$WINEPREFIX" "$WINEPREFIX.lock" "$pictures"
@@ -78,8 +64,4 @@ else
   fail "the data folder changed: before [$data_before] after [$data_after]"
 fi
 
-echo "day test: $failures failure(s) in $SECONDS s"
-[ "$failures" -eq 0 ] || exit 1
-# Some 600 MB that the next run makes afresh anyway; a failed run keeps them to be looked at.
-wineserver -k >/dev/null 2>&1
-rm -rf "$WINEPREFIX" "$WINEPREFIX.lock" "$pictures"
+finish "$WINEPREFIX" "$WINEPREFIX.lock" "$pictures"

@@ -3,18 +3,20 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <tiffio.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "add_progress_dialog.h"
+#include "folders.h"
 #include "imaging_fixture.h"
 #include "journey.h"
 #include "open_file_dialog.h"
-#include "remote_buffer.h"
 #include "screenshot.h"
 #include "test_bitmaps.h"
 #include "window_spy.h"
@@ -27,9 +29,7 @@ const std::vector<std::string> kFilters = {"Image(s) Microsoft Bitmap (*.BMP)",
                                            "Image(s) JPEG (*.JPG)", "Image(s) TIFF (*.TIFF)",
                                            "Image(s) PNG (*.PNG)", "Image(s) WebP (*.WEBP)"};
 enum { BITMAP_FILTER = 0, JPEG_FILTER = 1, TIFF_FILTER = 2 };
-const int kReadOnlyBox = 0x410;        // chx1, hidden by OFN_HIDEREADONLY
 const size_t kPreviewFileSize = 51126; // 151 x 112 pixels in 24 bits, with its headers
-const int kPreviewX = 35, kPreviewY = 121, kPreviewWidth = 151, kPreviewHeight = 112;
 // Longer than the import of the largest picture these journeys choose.
 const DWORD kImportPatience = 20000;
 
@@ -42,12 +42,6 @@ const std::string kTableFull = "[E002]: Le nombre de wallpaper est limit\xE9 \xE
 
 std::string alreadyAdded(const std::string& name) {
     return "[E004]: Le wallpaper \"" + name + "\" a d\xE9ja \xE9t\xE9 ajout\xE9 !" + kBlanks;
-}
-
-std::string currentFolder() {
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof folder, folder);
-    return folder;
 }
 
 std::string sizeText(int width, int height) {
@@ -128,10 +122,10 @@ std::string previewDifference(const MuraltoRun& run, const BitmapFile& preview) 
     if (shot.empty()) return "no screenshot";
     int wrong = 0;
     std::string first;
-    for (int y = 0; y < kPreviewHeight; ++y)
-        for (int x = 0; x < kPreviewWidth; ++x) {
+    for (int y = 0; y < PREVIEW_HEIGHT; ++y)
+        for (int x = 0; x < PREVIEW_WIDTH; ++x) {
             Rgb want = preview.pixel(x, y);
-            uint32_t got = shot.atScreen({client.x + kPreviewX + x, client.y + kPreviewY + y});
+            uint32_t got = shot.atScreen({client.x + PREVIEW_X + x, client.y + PREVIEW_Y + y});
             uint32_t wanted = uint32_t(want.r) << 16 | uint32_t(want.g) << 8 | want.b;
             if (got == wanted) continue;
             if (wrong++ == 0) {
@@ -144,42 +138,17 @@ std::string previewDifference(const MuraltoRun& run, const BitmapFile& preview) 
     return wrong == 0 ? "" : std::to_string(wrong) + " pixels differ, first " + first;
 }
 
-// Messages whose answer may wait for a running import.
-LRESULT askPatiently(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool* answered) {
-    DWORD_PTR result = 0;
-    *answered = SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kImportPatience,
-                                    &result) != 0;
-    return static_cast<LRESULT>(result);
-}
-
-bool selectRowPatiently(const MuraltoRun& run, int row) {
-    RemoteBuffer buffer(run.process(), sizeof(LVITEMA));
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    bool answered = false;
-    return buffer.write(0, &item, sizeof item) &&
-           askPatiently(run.control(LIST), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                        buffer.param(), &answered) &&
-           answered;
-}
-
 class Adding : public Journey {
   protected:
     void SetUp() override {
         Journey::SetUp();
-        std::string all = currentFolder() + "\\pictures";
+        std::string all = testing_support::currentFolder() + "\\pictures";
         CreateDirectoryA(all.c_str(), nullptr);
         pictures_ = all + "\\" + testing_support::testFileName("");
-        CreateDirectoryA(pictures_.c_str(), nullptr);
-        for (const std::string& name : filesIn(pictures_))
-            DeleteFileA((pictures_ + "\\" + name).c_str());
+        testing_support::makeEmptyFolder(pictures_);
     }
     void TearDown() override {
-        for (const std::string& name : filesIn(pictures_))
-            DeleteFileA((pictures_ + "\\" + name).c_str());
-        RemoveDirectoryA(pictures_.c_str());
+        testing_support::removeFolder(pictures_);
         Journey::TearDown();
     }
 
@@ -229,7 +198,14 @@ class Adding : public Journey {
     }
 
     static bool counterShows(const MuraltoRun& run, int count) {
-        return waitUntil([&] { return run.text(COUNTER) == counterText(count); }, kFewTicks);
+        return waitUntil([&] { return run.text(COUNTER) == counterText(count); });
+    }
+
+    // A refused picture changes nothing visible, so the end of the add flow is waited for: its
+    // dialogs and warnings closed (the main window enabled again) and a refresh tick run after.
+    static bool addFlowOver(MuraltoRun& run) {
+        return waitUntil([&] { return IsWindowEnabled(run.window()) != 0; }) &&
+               run.waitForRefreshTick();
     }
 
     std::string pictures_;
@@ -249,7 +225,7 @@ TEST_F(AddingOnePicture, TheAddButtonOffersTheBitmapFilterAndANewPictureIsAddedA
     EXPECT_EQ(run.window(), GetWindow(dialog.window(), GW_OWNER));
     EXPECT_EQ(kFilters, dialog.filters());
     EXPECT_EQ(BITMAP_FILTER, dialog.filter()) << "the bitmap filter is not preselected";
-    HWND readOnly = GetDlgItem(dialog.window(), kReadOnlyBox);
+    HWND readOnly = GetDlgItem(dialog.window(), chx1);
     EXPECT_TRUE(readOnly != nullptr && !IsWindowVisible(readOnly)) << "the read-only box shows";
     ASSERT_TRUE(dialog.openPath(source)) << "the dialog did not close";
 
@@ -265,7 +241,7 @@ TEST_F(AddingOnePicture, TheAddButtonOffersTheBitmapFilterAndANewPictureIsAddedA
         << "the bitmap was not copied byte for byte";
     BitmapFile preview(fileBytes(previewPath(0)));
     EXPECT_EQ(kPreviewFileSize, preview.bytes.size());
-    EXPECT_EQ("", bitmapFileProblems(preview, kPreviewWidth, kPreviewHeight));
+    EXPECT_EQ("", bitmapFileProblems(preview, PREVIEW_WIDTH, PREVIEW_HEIGHT));
     EXPECT_TRUE(showsQuarters(preview, 0)) << "the preview is not the whole picture";
 
     // Selected, the new wallpaper shows its 60 seconds, centred, and its preview.
@@ -301,7 +277,7 @@ TEST_F(AddingOnePicture, APictureWhoseTitleIsInTheTableIsRefusedWithItsTitle) {
     EXPECT_EQ(std::vector<std::string>{alreadyAdded("Plage.bmp")},
               shownWarnings(run, run.window()));
 
-    Sleep(kFewTicks);
+    ASSERT_TRUE(addFlowOver(run)) << "no refresh tick after the warning";
     EXPECT_EQ(1, run.rowCount());
     EXPECT_EQ("64x48", run.cell(0, 1)) << "the row is not the configured one";
     EXPECT_EQ(counterText(1), run.text(COUNTER));
@@ -347,7 +323,7 @@ TEST_F(AddingOnePicture, JpegAndTiffAreConvertedUnderTheirFiltersAndAJpegAsBitma
     ASSERT_TRUE(waitUntil([&] { return run.messageBoxes().size() == 1; }))
         << describe(run.messageBoxes());
     EXPECT_EQ(std::vector<std::string>{kReadFailed}, shownWarnings(run, run.window()));
-    Sleep(kFewTicks);
+    ASSERT_TRUE(addFlowOver(run)) << "no refresh tick after the warning";
     EXPECT_EQ(2, run.rowCount());
     EXPECT_EQ(before, dataFiles()) << "the refused picture left files";
     EXPECT_TRUE(counterShows(run, 2)) << run.text(COUNTER);
@@ -376,28 +352,37 @@ TEST_F(AddingSeveralPictures, FiveWithTwoInTheTableShowTheProgressWarnTwiceAndAd
     bitmap(names[1], 30, 20);
     bitmap(names[2], 200, 300);
     bitmap(names[3], 30, 20);
-    bitmap(names[4], 3000, 2000); // long enough to ask for the bar while it is imported
+    bitmap(names[4], 640, 480);
     MuraltoRun run;
     ASSERT_TRUE(showMainWindow(run));
     WindowSpy spy(run.processId(), kAddProgressCaption);
 
+    // The bar was read while an import ran, and that import could end, and the dialog close,
+    // before the question came. Each warning is held open instead: the dialog waits in it with
+    // a known name done or not, and answers at once.
+    run.holdMessageBoxes(true);
     AddProgressDialog progress = chooseSeveral(run, spy, names);
     ASSERT_TRUE(progress.window() != nullptr) << "no progress dialog";
     EXPECT_EQ(run.window(), GetWindow(progress.window(), GW_OWNER));
     EXPECT_TRUE(waitUntil([&] { return !IsWindowEnabled(run.window()); }))
         << "the main window stays enabled under the progress dialog";
-    int low = -1, high = -1;
-    EXPECT_TRUE(progress.range(&low, &high, kImportPatience)) << "the bar's range is unreadable";
-    EXPECT_EQ(0, low);
-    EXPECT_EQ(5, high);
-
-    // Asked while the last picture is imported, the bar answers as soon as that import is done,
-    // before the dialog closes at its next tick.
-    ASSERT_TRUE(waitUntil([&] { return progress.shownName() == names[4] || !progress.open(); },
-                          kImportPatience))
-        << "the dialog shows \"" << progress.shownName() << "\"";
-    EXPECT_EQ(5, progress.position(kImportPatience)) << "(-1: the dialog had closed)";
-    ASSERT_TRUE(progress.waitUntilClosed(kPatience)) << "the dialog did not close by itself";
+    const struct { int name, rows; } held[] = {{1, 3}, {3, 4}};
+    for (size_t i = 0; i < std::size(held); ++i) {
+        const std::string& name = names[held[i].name];
+        SCOPED_TRACE("warning for " + name);
+        ASSERT_TRUE(waitUntil([&] { return run.messageBoxes().size() == i + 1; }, kImportPatience))
+            << describe(run.messageBoxes());
+        EXPECT_EQ(name, progress.shownName());
+        int low = -1, high = -1;
+        EXPECT_TRUE(progress.range(&low, &high, kPatience)) << "the bar's range is unreadable";
+        EXPECT_EQ(0, low);
+        EXPECT_EQ(5, high);
+        EXPECT_EQ(held[i].name, progress.position(kPatience)) << "the names before it, counted";
+        EXPECT_EQ(held[i].rows, run.rowCount());
+        run.releaseMessageBoxes();
+    }
+    run.holdMessageBoxes(false);
+    ASSERT_TRUE(progress.waitUntilClosed(kImportPatience)) << "the dialog did not close by itself";
     EXPECT_EQ(1u, spy.seen().size()) << "the progress dialog opened more than once";
     EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(run.window()) != 0; }));
 
@@ -408,7 +393,7 @@ TEST_F(AddingSeveralPictures, FiveWithTwoInTheTableShowTheProgressWarnTwiceAndAd
         run.titles());
     EXPECT_EQ("300x200", run.cell(2, 1));
     EXPECT_EQ("200x300", run.cell(3, 1));
-    EXPECT_EQ("3000x2000", run.cell(4, 1));
+    EXPECT_EQ("640x480", run.cell(4, 1));
     EXPECT_TRUE(counterShows(run, 5)) << run.text(COUNTER);
     for (int n = 2; n < 5; ++n) {
         EXPECT_TRUE(fileExists(wallpaperPath(n))) << n;
@@ -422,7 +407,7 @@ TEST_F(AddingSeveralPictures, FiveWithTwoInTheTableShowTheProgressWarnTwiceAndAd
     quitAfterWarnings(run);
 }
 
-TEST_F(AddingSeveralPictures, CancelDuringTheThirdImportKeepsThreeAndStartsNoOther) {
+TEST_F(AddingSeveralPictures, CancelDuringAnImportKeepsItAndStartsNoOther) {
     std::vector<std::string> names;
     for (int i = 1; i <= 10; ++i) {
         char name[32];
@@ -431,30 +416,46 @@ TEST_F(AddingSeveralPictures, CancelDuringTheThirdImportKeepsThreeAndStartsNoOth
         // The third is large, so that Cancel is pressed while it is being imported.
         bitmap(name, i == 3 ? 3000 : 40, i == 3 ? 2000 : 30);
     }
+    // The fourth is in the table already: its warning, held open, stops the run there at the
+    // latest, so that the dialog is still open when Cancel comes, however late that is.
+    configure(SystemSettings(), {{9, names[3], 600, 0, 40, 30}});
     MuraltoRun run;
     ASSERT_TRUE(showMainWindow(run));
     WindowSpy spy(run.processId(), kAddProgressCaption);
+    run.holdMessageBoxes(true);
 
     AddProgressDialog progress = chooseSeveral(run, spy, names);
     ASSERT_TRUE(progress.window() != nullptr) << "no progress dialog";
-    ASSERT_TRUE(waitUntil([&] { return progress.shownName() == names[2] || !progress.open(); },
-                          kImportPatience))
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            std::string shown = progress.shownName();
+            return shown == names[2] || shown == names[3];
+        },
+        kImportPatience))
         << "the dialog shows \"" << progress.shownName() << "\"";
     progress.pressCancel();
-    EXPECT_EQ(names[2], progress.shownName()) << "Cancel came after the third import";
+    // Cancel was pressed during the third import or, on a slow driver, during the fourth's
+    // warning. Posted, it is handled before the import timer's next tick, so the label keeps
+    // the name it came during; either way the first three are kept and no other starts.
+    std::string during = progress.shownName();
+    EXPECT_TRUE(during == names[2] || during == names[3]) << "Cancel came during " << during;
+    run.holdMessageBoxes(false);
     ASSERT_TRUE(progress.waitUntilClosed(kImportPatience)) << "Cancel did not close the dialog";
 
-    EXPECT_TRUE(holdsFor([&] { return run.rowCount() == 3; }, 1000))
-        << run.rowCount() << " rows: " << ::testing::PrintToString(run.titles());
-    EXPECT_EQ((std::vector<std::string>{names[0], names[1], names[2]}), run.titles());
-    EXPECT_EQ("3000x2000", run.cell(2, 1));
-    EXPECT_TRUE(counterShows(run, 3)) << run.text(COUNTER);
+    ASSERT_TRUE(addFlowOver(run)) << "no refresh tick after the dialog";
+    EXPECT_EQ(4, run.rowCount()) << ::testing::PrintToString(run.titles());
+    EXPECT_EQ((std::vector<std::string>{names[3], names[0], names[1], names[2]}), run.titles());
+    EXPECT_EQ("3000x2000", run.cell(3, 1));
+    EXPECT_TRUE(counterShows(run, 4)) << run.text(COUNTER);
     EXPECT_EQ(
         (std::vector<std::string>{"MUWallpaper0.bmp", "MUWallpaper1.bmp", "MUWallpaper2.bmp",
-                                  "previews\\MU0.bmp", "previews\\MU1.bmp", "previews\\MU2.bmp"}),
+                                  "MUWallpaper9.bmp", "Muralto.ini", "previews\\MU0.bmp",
+                                  "previews\\MU1.bmp", "previews\\MU2.bmp", "previews\\MU9.bmp"}),
         dataFiles());
-    EXPECT_TRUE(run.messageBoxes().empty()) << describe(run.messageBoxes());
-    quitWithButton(run);
+    std::vector<std::string> expected;
+    if (during == names[3]) expected.push_back(alreadyAdded(names[3]));
+    EXPECT_EQ(expected, shownWarnings(run, progress.window()));
+    quitAfterWarnings(run);
 }
 
 TEST_F(AddingSeveralPictures, WithTwoSlotsLeftTwoAreAddedAndThreeAreRefusedAsTableFull) {
@@ -497,7 +498,9 @@ class AddingManyPhotos : public Adding {
   protected:
     static constexpr int kCount = 20, kWidth = 4000, kHeight = 3000;
 
-    static std::string photoFolder() { return currentFolder() + "\\photos-4000x3000"; }
+    static std::string photoFolder() {
+        return testing_support::currentFolder() + "\\photos-4000x3000";
+    }
 
     static std::string photoName(int i) {
         char name[32];
@@ -561,9 +564,9 @@ TEST_F(AddingManyPhotos, TwentyLargePhotosKeepTheCounterListAndPreviewConsistent
     progress.moveTo(0, GetSystemMetrics(SM_CYSCREEN) - height - 40);
     POINT client = {0, 0};
     ClientToScreen(run.window(), &client);
-    RECT previewArea = {client.x + kPreviewX, client.y + kPreviewY,
-                        client.x + kPreviewX + kPreviewWidth,
-                        client.y + kPreviewY + kPreviewHeight};
+    RECT previewArea = {client.x + PREVIEW_X, client.y + PREVIEW_Y,
+                        client.x + PREVIEW_X + PREVIEW_WIDTH,
+                        client.y + PREVIEW_Y + PREVIEW_HEIGHT};
 
     // Every ~100 ms until the dialog closes (a sample waits for the running import):
     // - the counter never shows more than the list holds, and follows it within two imports:
@@ -578,32 +581,38 @@ TEST_F(AddingManyPhotos, TwentyLargePhotosKeepTheCounterListAndPreviewConsistent
     std::string previewProblem;
     BitmapFile preview("");
     while (progress.open() && GetTickCount() - start < kRunLimit) {
-        bool answered = false;
-        int rows =
-            static_cast<int>(askPatiently(run.control(LIST), LVM_GETITEMCOUNT, 0, 0, &answered));
+        // The counter is read before the controls and the rows, and once more after the rows:
+        // an import or a tick may come between two reads, and each relation below compares a
+        // value with one read after it, so it holds whatever came between.
         std::string counter = textWithoutMessage(run.control(COUNTER));
         std::string disabled;
         for (int id : kEditing)
             if (!IsWindowEnabled(run.control(id))) disabled += " " + std::to_string(id);
+        LRESULT rowCount = 0;
+        bool answered =
+            sendWithin(run.control(LIST), LVM_GETITEMCOUNT, 0, 0, &rowCount, kImportPatience);
+        int rows = static_cast<int>(rowCount);
+        int after = counterNumber(textWithoutMessage(run.control(COUNTER)));
         if (!progress.open()) break;
         ASSERT_TRUE(answered) << "the list did not answer within " << kImportPatience << " ms";
         int shown = counterNumber(counter);
         ++samples;
-        ASSERT_TRUE(shown >= 0) << "counter \"" << counter << "\"";
-        ASSERT_TRUE(shown <= rows && shown >= rows - 2 && rows >= lastRows && shown >= lastCounter)
-            << "sample " << samples << ": counter " << shown << " with " << rows
-            << " rows (before: " << lastCounter << " with " << lastRows << ")";
+        ASSERT_TRUE(shown >= 0 && after >= 0) << "counter \"" << counter << "\"";
+        ASSERT_TRUE(shown <= rows && after >= rows - 2 && rows >= lastRows && shown >= lastCounter)
+            << "sample " << samples << ": counter " << shown << ", " << rows
+            << " rows, then counter " << after << " (before: " << lastCounter << " with "
+            << lastRows << ")";
         ASSERT_TRUE(shown == 0 || disabled.empty())
             << "counter " << shown << " but controls disabled:" << disabled;
         lastRows = rows;
-        lastCounter = shown;
+        lastCounter = after;
 
         // The first row, then the eleventh once it is there.
         int wanted = rows >= 11 ? 10 : rows >= 1 ? 0 : -1;
         if (wanted != previewRow) {
             ASSERT_TRUE(previewRow < 0 || previewPainted)
                 << "row " << previewRow << "'s preview never painted: " << previewProblem;
-            ASSERT_TRUE(selectRowPatiently(run, wanted)) << "selecting row " << wanted;
+            ASSERT_TRUE(run.selectRowWithin(wanted, kImportPatience)) << "selecting row " << wanted;
             previewRow = wanted;
             preview = BitmapFile(fileBytes(previewPath(wanted)));
             ASSERT_EQ(kPreviewFileSize, preview.bytes.size()) << previewPath(wanted);

@@ -55,7 +55,8 @@ TEST_F(Closing, TheCloseBoxSavesTheConfigurationAndEnds) {
     MuraltoRun run;
     ASSERT_TRUE(showMainWindow(run));
     run.click(START_CHANGE);
-    Sleep(kFewTicks);
+    // The refresh tick reads the box; the close, posted, would go before it.
+    ASSERT_TRUE(run.waitForRefreshTick()) << "no refresh tick after the click";
     run.post(WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(run.waitForExit()) << "the close box did not end the program";
     EXPECT_EQ(0u, run.exitCode());
@@ -104,8 +105,9 @@ TEST_F(Closing, ACancelledSessionEndChangesNothingAndTheProgramGoesOn) {
     std::string before = fileBytes(iniPath());
     MuraltoRun run;
     ASSERT_TRUE(run.findMainWindow());
+    // Sent, it was handled when the call returned; a program that ends runs no tick after it.
     endSession(run, FALSE);
-    EXPECT_TRUE(holdsFor([&] { return run.running(); }, 1000)) << "the program ended";
+    EXPECT_TRUE(run.waitForRefreshTick()) << "the program ended";
     EXPECT_EQ(untouchedDesktop(), desktop());
     EXPECT_EQ(before, fileBytes(iniPath())) << "the configuration was written";
 

@@ -20,7 +20,10 @@ int main(int argc, char** argv) {
     if (!e2e::insideVirtualDesktop(argc, argv))
         return e2e::runInsideVirtualDesktop("e2e", kWholeRunLimit);
     ::testing::InitGoogleTest(&argc, argv);
-    if (!e2e::parseOptions(argc, argv)) {
+    using e2e::Options;
+    if (!e2e::parseOptions(
+            argc, argv,
+            {&Options::programFolder, &Options::outdatedKfgFolder, &Options::screenshotFolder})) {
         fprintf(stderr, "usage: e2e_tests --programs=FOLDER --outdated-kfg=FOLDER "
                         "--screenshots=FOLDER\n");
         return 2;

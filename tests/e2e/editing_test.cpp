@@ -18,10 +18,11 @@ class Editing : public Journey {
         configure(settings, wallpapers_);
     }
 
-    // Selects the row and waits until the fields show that wallpaper's time and mode.
+    // Selects the row and waits for a refresh tick that saw it; then the fields must show that
+    // wallpaper's time and mode. Waiting for the values instead would pass at once whenever
+    // the fields still showed them from the row before.
     static bool selectAndWait(MuraltoRun& run, int row, const std::string& time, int mode) {
-        run.selectRow(row);
-        return waitUntil([&] { return run.text(TIME) == time && run.selection(MODE) == mode; });
+        return run.selectRowSeen(row) && run.text(TIME) == time && run.selection(MODE) == mode;
     }
 
     static std::string shown(const MuraltoRun& run) {
@@ -37,7 +38,7 @@ std::string previewMismatches(const Screenshot& shot, POINT client, int number) 
         {0, 0}, {150, 0}, {0, 111}, {150, 111}, {75, 56}, {110 - number * 25, 30}, {40, 100}};
     std::string wrong;
     for (POINT p : samples) {
-        POINT screen = {client.x + 35 + p.x, client.y + 121 + p.y};
+        POINT screen = {client.x + PREVIEW_X + p.x, client.y + PREVIEW_Y + p.y};
         uint32_t got = shot.atScreen(screen), want = previewColour(number, p.x, p.y);
         if (got != want) {
             char line[96];
@@ -58,12 +59,11 @@ TEST_F(Editing, SelectingARowShowsItsTimeModeAndPreview) {
     // The very first selection fills the fields too, whatever its row.
     EXPECT_TRUE(selectAndWait(run, 2, "35", 2)) << shown(run);
     EXPECT_EQ("ETIRE", run.text(MODE));
-    EXPECT_TRUE(waitUntil([&] { return run.enabled(DELETE_ONE); })) << "Delete stays disabled";
     EXPECT_TRUE(selectAndWait(run, 0, "15", 0)) << shown(run);
     EXPECT_TRUE(selectAndWait(run, 1, "25", 1)) << shown(run);
     EXPECT_EQ(1, run.selectedRow());
 
-    // The refresh tick paints the preview of the selected wallpaper at client point (35, 121).
+    // The refresh tick paints the preview of the selected wallpaper at PREVIEW_X, PREVIEW_Y.
     POINT client = {0, 0};
     ClientToScreen(run.window(), &client);
     std::string wrong;
@@ -74,7 +74,8 @@ TEST_F(Editing, SelectingARowShowsItsTimeModeAndPreview) {
         return wrong.empty();
     })) << "the preview of wallpaper 1 is not there:"
         << wrong;
-    EXPECT_TRUE(savePng(shot, options.screenshotFolder + "\\main-window.png"));
+    // The README's picture; what it shows was checked just above.
+    savePng(shot, options.screenshotFolder + "\\main-window.png");
 
     EXPECT_TRUE(selectAndWait(run, 0, "15", 0)) << shown(run);
     EXPECT_TRUE(waitUntil([&] {
@@ -90,26 +91,28 @@ TEST_F(Editing, TypedTimesAndChosenModesReachTheWallpapersAndAreSavedOnQuit) {
     MuraltoRun run;
     ASSERT_TRUE(showMainWindow(run));
 
+    // The refresh tick copies the fields into the selected wallpaper: one must run after the
+    // edits, before another row is selected.
     ASSERT_TRUE(selectAndWait(run, 1, "25", 1)) << shown(run);
     run.type(TIME, "90");
-    EXPECT_EQ("90", run.text(TIME));
     run.choose(MODE, 2);
-    Sleep(kFewTicks);
+    ASSERT_TRUE(run.waitForRefreshTick()) << "no refresh tick after the edits";
 
     // Another wallpaper's values replace them in the fields, and come back with its row.
     ASSERT_TRUE(selectAndWait(run, 2, "35", 2)) << shown(run);
     run.type(TIME, "");
     run.choose(MODE, 0);
-    Sleep(kFewTicks);
+    ASSERT_TRUE(run.waitForRefreshTick()) << "no refresh tick after the edits";
     EXPECT_TRUE(selectAndWait(run, 1, "90", 2))
         << "wallpaper 1 did not keep its edits: " << shown(run);
     EXPECT_TRUE(selectAndWait(run, 2, "0", 0)) << "an emptied time is 0: " << shown(run);
     EXPECT_TRUE(selectAndWait(run, 0, "15", 0))
         << "an edit reached another wallpaper: " << shown(run);
 
+    // The tick reads the boxes; Quit, posted, would go before it.
     run.click(RANDOM);
     run.click(START_CHANGE);
-    Sleep(kFewTicks);
+    ASSERT_TRUE(run.waitForRefreshTick()) << "no refresh tick after the clicks";
     quitWithButton(run);
 
     SavedConfiguration saved = readConfiguration();
@@ -143,7 +146,7 @@ TEST_F(Editing, ApplyForAllGivesEveryWallpaperTheShownTimeAndMode) {
     ASSERT_TRUE(selectAndWait(run, 0, "15", 0)) << shown(run);
     run.type(TIME, "45");
     run.choose(MODE, 1);
-    Sleep(kFewTicks);
+    ASSERT_TRUE(run.waitForRefreshTick()) << "no refresh tick after the edits";
     run.click(APPLY_ALL);
     EXPECT_TRUE(selectAndWait(run, 2, "45", 1)) << shown(run);
     EXPECT_TRUE(selectAndWait(run, 1, "45", 1)) << shown(run);
@@ -164,11 +167,11 @@ TEST_F(EditedByHand, AModeOutsideTheListShowsNoEntryAndIsSavedAsNoSelection) {
     configure(SystemSettings(), {{0, "Dunes.jpg", 20, 7}, {1, "Lac.jpg", 30, 1}});
     MuraltoRun run;
     ASSERT_TRUE(showMainWindow(run));
-    run.selectRow(0);
-    EXPECT_TRUE(waitUntil([&] { return run.text(TIME) == "20"; })) << run.text(TIME);
+    // The tick that fills the fields copies them back into the wallpaper, mode -1 included.
+    ASSERT_TRUE(run.selectRowSeen(0));
+    EXPECT_EQ("20", run.text(TIME));
     EXPECT_EQ(-1, run.selection(MODE));
     EXPECT_EQ("", run.text(MODE));
-    Sleep(kFewTicks);
     quitWithButton(run);
     EXPECT_EQ("-1", readConfiguration().value("WALLPAPER 0", "showMode"));
     EXPECT_EQ("1", readConfiguration().value("WALLPAPER 1", "showMode"));
@@ -180,7 +183,6 @@ TEST_F(Deleting, DeleteRemovesTheConvertedFileAndKeepsThePreview) {
     MuraltoRun run;
     ASSERT_TRUE(showMainWindow(run));
     ASSERT_TRUE(selectAndWait(run, 1, "25", 1)) << shown(run);
-    ASSERT_TRUE(waitUntil([&] { return run.enabled(DELETE_ONE); }));
 
     run.click(DELETE_ONE);
     EXPECT_EQ((std::vector<std::string>{wallpapers_[0].title, wallpapers_[2].title}), run.titles());
@@ -191,9 +193,9 @@ TEST_F(Deleting, DeleteRemovesTheConvertedFileAndKeepsThePreview) {
         EXPECT_TRUE(fileExists(previewPath(n))) << n;
     }
     EXPECT_EQ(-1, run.selectedRow());
-    EXPECT_TRUE(waitUntil([&] { return !run.enabled(DELETE_ONE); }, kFewTicks))
+    EXPECT_TRUE(waitUntil([&] { return !run.enabled(DELETE_ONE); }))
         << "Delete stays enabled without a selection";
-    EXPECT_TRUE(waitUntil([&] { return run.text(COUNTER) == counterText(2); }, kFewTicks))
+    EXPECT_TRUE(waitUntil([&] { return run.text(COUNTER) == counterText(2); }))
         << run.text(COUNTER);
 
     // The rows left still lead to their own wallpapers.
@@ -219,11 +221,11 @@ TEST_F(Deleting, DeleteAllRemovesBothFilesOfEveryWallpaperAndQuitKeepsTheOldFile
         EXPECT_FALSE(fileExists(wallpaperPath(n))) << n;
         EXPECT_FALSE(fileExists(previewPath(n))) << n;
     }
-    EXPECT_TRUE(waitUntil([&] { return run.text(COUNTER) == counterText(0); }, kFewTicks))
+    EXPECT_TRUE(waitUntil([&] { return run.text(COUNTER) == counterText(0); }))
         << run.text(COUNTER);
     const int editing[] = {LIST, TIME, MODE, DELETE_ONE, DELETE_ALL, HIDE, APPLY_ALL};
     for (int id : editing)
-        EXPECT_TRUE(waitUntil([&] { return !run.enabled(id); }, kFewTicks)) << id << " enabled";
+        EXPECT_TRUE(waitUntil([&] { return !run.enabled(id); })) << id << " enabled";
 
     quitWithButton(run);
     EXPECT_EQ(before, fileBytes(iniPath())) << "an empty table rewrote the configuration";

@@ -76,9 +76,9 @@ TEST_F(FirstStart, AConfigurationWithoutWallpapersShowsTheWindowAndIsNotRewritte
     EXPECT_FALSE(run.checked(RANDOM));
     EXPECT_TRUE(run.checked(START_CHANGE));
 
+    // A changed setting, read by a refresh tick before Quit, which is posted and would go first.
     run.click(RANDOM);
-    EXPECT_TRUE(run.checked(RANDOM));
-    Sleep(kFewTicks);
+    ASSERT_TRUE(run.waitForRefreshTick()) << "no refresh tick after the click";
     quitWithButton(run);
     EXPECT_EQ(before, fileBytes(iniPath())) << "quitting with an empty table wrote the file";
 }
@@ -91,7 +91,9 @@ TEST_F(Tray, WithWallpapersTheWindowStaysHiddenUntilTheIconIsUsed) {
 
     MuraltoRun run;
     ASSERT_TRUE(run.findMainWindow()) << "no main window";
-    EXPECT_TRUE(holdsFor([&] { return !run.visible(); }, 1000)) << "the window showed itself";
+    // Once a refresh tick has run, the start is over: it would have shown the window by then.
+    ASSERT_TRUE(run.waitForRefreshTick()) << "no refresh tick";
+    EXPECT_FALSE(run.visible()) << "the window showed itself";
     EXPECT_TRUE(waitUntil([&] { return run.trayIconShown(); })) << "no notification icon";
 
     ASSERT_EQ(3, run.rowCount());
@@ -137,7 +139,8 @@ TEST_F(Tray, TheIconComesBackWhenTheTaskBarIsCreatedAgain) {
     long tipsBefore = tipCount(kMainCaption);
     UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(HWND_BROADCAST, taskbarCreated, 0, 0, SMTO_ABORTIFHUNG, 3000, &ignored);
+    SendMessageTimeoutA(HWND_BROADCAST, taskbarCreated, 0, 0, SMTO_ABORTIFHUNG, kPatience,
+                        &ignored);
     EXPECT_TRUE(waitUntil([&] { return run.trayIconShown(); })) << "the icon was not added again";
     EXPECT_TRUE(waitUntil([&] { return tipCount(kMainCaption) > tipsBefore; }))
         << "the new icon has not the tip " << kMainCaption << "; tips:" << tipList();

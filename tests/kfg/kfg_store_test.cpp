@@ -269,9 +269,4 @@ TEST_F(Store, ArgumentsAreCheckedInOrder) {
     EXPECT_EQ(KFG_ERR_ARG, KFG_gelNumMember(s(), none));
 }
 
-TEST_F(Store, Versions) {
-    EXPECT_EQ(2.5f, KFG_getVersFloat());
-    EXPECT_STREQ("KFG Version 2.50", KFG_getVersChar());
-}
-
 } // namespace

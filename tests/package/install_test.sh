@@ -20,29 +20,13 @@ version=3.05
 title="Muralto Version $version" # the main window's caption
 files=(Muralto.exe KFG.dll TXM.dll Muralto.lng Muralto.html README.txt)
 
-failures=0
-ok() { echo "ok: $*"; }
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-# For what the later steps cannot do without.
-give_up() {
-  echo "FAIL: $*"
-  echo "install test: stopped after $SECONDS s"
-  exit 1
-}
-
-win() { timeout 60 "$wine_run" "$@"; }
-probe() { win "$probe_exe" "$@" | tr -d '\r'; }
-value() { sed -n "s/^$1=//p" <<<"$2" | head -n 1; }
-unix_path() { win winepath -u "$1" | tr -d '\r'; }
-# Windows compares paths without regard to case.
-same_path() { [ "${1,,}" = "${2,,}" ]; }
+test_name="install test"
+source "$(dirname "$0")/../support/shell_helpers.sh"
+probe() { win 60 "$probe_exe" "$@" | tr -d '\r'; }
 
 run_setup() {
   local start=$SECONDS rc
-  win "$setup" "$@"
+  win 60 "$setup" "$@"
   rc=$?
   echo "setup.exe $* exited with $rc after $((SECONDS - start)) s"
   return $rc
@@ -166,10 +150,10 @@ mkdir -p "$data_unix/previews"
 printf '[SYSTEM]\r\nlastWall = 0\r\n' >"$data_unix/Muralto.ini"
 printf 'BM user picture' >"$data_unix/MUWallpaper0.bmp"
 printf 'BM user preview' >"$data_unix/previews/MU0.bmp"
-data_before=$(cd "$data_unix" && find . -type f -exec md5sum {} + | sort)
+data_before=$(fingerprint "$data_unix")
 
 # ---- The uninstaller's confirmation names the data folder; Cancel leaves everything -----------
-win "$install\\Uninstall.exe" &
+win 60 "$install\\Uninstall.exe" &
 texts=$(probe window-texts "Muralto $version Uninstall" "left alone" 30)
 echo "the uninstaller's window says:"
 echo "$texts"
@@ -198,7 +182,7 @@ check_no_file "$install\\Muralto.exe" "$install_unix/Muralto.exe"
 
 # ---- Silent uninstallation, which finishes the work --------------------------------------------
 # The uninstaller runs from a copy of itself in the temporary folder, after the first one ended.
-win "$install\\Uninstall.exe" /S || fail "Uninstall.exe /S failed"
+win 60 "$install\\Uninstall.exe" /S || fail "Uninstall.exe /S failed"
 timeout 60 wineserver -w || fail "the uninstaller was still running after 60 s"
 echo "uninstalled after $SECONDS s"
 check_no_file "$install" "$install_unix"
@@ -206,15 +190,11 @@ check_no_file "$programs\\Muralto" "$menu_unix"
 check_no_file "$startup_link" "$startup_unix"
 entry=$(probe uninstall-entry)
 if [ "$(value entry "$entry")" = absent ]; then ok "the uninstall entry is gone"; else fail "the uninstall entry is still there: $entry"; fi
-data_after=$(cd "$data_unix" 2>/dev/null && find . -type f -exec md5sum {} + | sort)
+data_after=$(fingerprint "$data_unix")
 if [ "$data_after" = "$data_before" ]; then
   ok "the data folder $system\\Muralto is untouched"
 else
   fail "the data folder changed: before [$data_before] after [$data_after]"
 fi
 
-echo "install test: $failures failure(s) in $SECONDS s"
-[ "$failures" -eq 0 ] || exit 1
-# Some 600 MB that the next run makes afresh anyway; a failed run keeps them to be looked at.
-wineserver -k >/dev/null 2>&1
-rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"
+finish "$WINEPREFIX" "$WINEPREFIX.lock"

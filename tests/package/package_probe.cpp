@@ -20,24 +20,28 @@
 // 3 (uninstall-entry) no entry.
 #include <windows.h>
 
-#include <objbase.h>
 #include <shlobj.h>
-#include <shobjidl.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include <string>
+
+#include "shortcuts.h"
+#include "waiting.h"
+#include "window_messages.h"
 
 namespace {
 
 const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Muralto";
 
 int printFolder(const char* name, int csidl) {
-    char path[MAX_PATH] = "";
-    if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) {
+    std::string path = testing_support::shellFolder(csidl);
+    if (path.empty()) {
         fprintf(stderr, "package_probe: no folder for %s\n", name);
         return 1;
     }
-    printf("%s=%s\n", name, path);
+    printf("%s=%s\n", name, path.c_str());
     return 0;
 }
 
@@ -52,31 +56,14 @@ int folders() {
 }
 
 int shortcut(const char* file) {
-    if (FAILED(CoInitialize(nullptr))) return 1;
-    IShellLinkA* link = nullptr;
-    IPersistFile* persist = nullptr;
-    int result = 1;
-    wchar_t wide[MAX_PATH];
-    if (MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH) != 0 &&
-        SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link))) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
-        SUCCEEDED(persist->Load(wide, STGM_READ))) {
-        char target[MAX_PATH] = "";
-        char folder[MAX_PATH] = "";
-        char arguments[1024] = "";
-        link->GetPath(target, sizeof target, nullptr, SLGP_RAWPATH);
-        link->GetWorkingDirectory(folder, sizeof folder);
-        link->GetArguments(arguments, sizeof arguments);
-        printf("target=%s\nworkdir=%s\narguments=%s\n", target, folder, arguments);
-        result = 0;
-    } else {
-        fprintf(stderr, "package_probe: cannot read the shortcut %s\n", file);
+    testing_support::Shortcut link = testing_support::readShortcut(file);
+    if (!link.error.empty()) {
+        fprintf(stderr, "package_probe: %s\n", link.error.c_str());
+        return 1;
     }
-    if (persist != nullptr) persist->Release();
-    if (link != nullptr) link->Release();
-    CoUninitialize();
-    return result;
+    printf("target=%s\nworkdir=%s\narguments=%s\n", link.target.c_str(), link.workingFolder.c_str(),
+           link.arguments.c_str());
+    return 0;
 }
 
 int uninstallEntry() {
@@ -107,42 +94,23 @@ int uninstallEntry() {
     return 0;
 }
 
-BOOL CALLBACK printTopLevelTitle(HWND window, LPARAM) {
-    char title[256] = "";
-    if (IsWindowVisible(window) && GetWindowTextA(window, title, sizeof title) > 0)
-        fprintf(stderr, "package_probe: a window \"%s\" is there\n", title);
-    return TRUE;
-}
-
-struct TitleSearch {
-    const char* start;
-    HWND found;
-};
-
-BOOL CALLBACK matchTitle(HWND window, LPARAM parameter) {
-    TitleSearch* search = reinterpret_cast<TitleSearch*>(parameter);
-    char title[256] = "";
-    if (!IsWindowVisible(window) || GetWindowTextA(window, title, sizeof title) <= 0) return TRUE;
-    if (strncmp(title, search->start, strlen(search->start)) != 0) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 // A visible top-level window whose title begins with the text: NSIS's pages add to theirs.
 HWND findWindow(const char* titleStart) {
-    TitleSearch search = {titleStart, nullptr};
-    EnumWindows(matchTitle, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window : e2e::topLevelDialogs(0))
+        if (IsWindowVisible(window) && e2e::textWithoutMessage(window).rfind(titleStart, 0) == 0)
+            return window;
+    return nullptr;
 }
 
 HWND waitForWindow(const char* title, int seconds) {
-    for (int tenth = 0; tenth <= seconds * 10; ++tenth) {
-        HWND window = findWindow(title);
-        if (window != nullptr) return window;
-        Sleep(100);
-    }
+    HWND window = nullptr;
+    if (e2e::waitUntil([&] { return (window = findWindow(title)) != nullptr; }, seconds * 1000))
+        return window;
     fprintf(stderr, "package_probe: no window \"%s\" within %d s\n", title, seconds);
-    EnumWindows(printTopLevelTitle, 0);
+    for (HWND other : e2e::topLevelDialogs(0))
+        if (IsWindowVisible(other))
+            fprintf(stderr, "package_probe: a window \"%s\" is there\n",
+                    e2e::textWithoutMessage(other).c_str());
     return nullptr;
 }
 

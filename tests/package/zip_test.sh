@@ -11,12 +11,8 @@ bin=$3
 folder=$(basename "$stage")
 files=(Muralto.exe KFG.dll TXM.dll Muralto.lng Muralto.html README.txt)
 
-failures=0
-ok() { echo "ok: $*"; }
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+test_name="zip test"
+source "$(dirname "$0")/../support/shell_helpers.sh"
 
 [ -f "$zip" ] || { echo "FAIL: no zip at $zip"; exit 1; }
 echo "$zip: $(stat -c %s "$zip") bytes"
@@ -40,5 +36,4 @@ lines=$(wc -l <"$stage/README.txt")
 crlf=$(grep -c $'\r$' "$stage/README.txt")
 if [ "$lines" -gt 0 ] && [ "$crlf" -eq "$lines" ]; then ok "README.txt: all $lines lines end in CR LF"; else fail "README.txt: $crlf of $lines lines end in CR LF"; fi
 
-echo "zip test: $failures failure(s)"
-[ "$failures" -eq 0 ]
+finish

@@ -18,4 +18,15 @@ std::string desktopValue(const char* name, DWORD* storedLength) {
     return data;
 }
 
+bool setDesktopValue(const char* name, const std::string& value) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_WRITE, &key) !=
+        ERROR_SUCCESS)
+        return false;
+    LONG result = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
 } // namespace testing_support

@@ -27,8 +27,13 @@ class MessageBoxWatcher {
     MessageBoxWatcher(const MessageBoxWatcher&) = delete;
     MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
 
-    // The boxes seen and dismissed so far, oldest first.
+    // The boxes seen so far, oldest first.
     std::vector<SeenMessageBox> seen();
+    // While held, a new box is recorded but left open until release(): the program then waits
+    // in it at a known point, where it answers messages at once. Holding off releases them.
+    void hold(bool on);
+    // Presses OK on every box held so far.
+    void release();
 
   private:
     static DWORD WINAPI run(void* self);
@@ -39,6 +44,8 @@ class MessageBoxWatcher {
     HANDLE thread_ = nullptr;
     volatile LONG stop_ = 0;
     CRITICAL_SECTION lock_;
+    bool holding_ = false; // the members from here on are guarded by lock_
+    std::vector<HWND> held_;
     std::vector<SeenMessageBox> seen_;
     std::vector<HWND> handled_;
 };

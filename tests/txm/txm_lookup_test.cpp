@@ -1,4 +1,4 @@
-// Lookups, the built-in language, clearing, and the versions.
+// Lookups, the built-in language and clearing.
 #include <string.h>
 
 #include "txm_fixture.h"
@@ -129,11 +129,6 @@ TEST_F(Lookup, ClearEmptiesTheWholeStore) {
     EXPECT_EQ(0, languages());
     EXPECT_EQ("<null>", text(0, 50));
     EXPECT_EQ(TXM_ERR_STORE, TXM_clear(nullptr));
-}
-
-TEST(Versions, AreThoseOfTheLibrary) {
-    EXPECT_EQ(1.0f, TXM_getVersFloat());
-    EXPECT_STREQ("TXM Version 1.2", TXM_getVersChar());
 }
 
 } // namespace

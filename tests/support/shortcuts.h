@@ -1,12 +1,12 @@
-// Where the installer put things: the shortcuts it made and the shell folders they lie in.
-#ifndef MURALTO_DAY_SHORTCUTS_H
-#define MURALTO_DAY_SHORTCUTS_H
+// What an installer leaves: the shortcuts it made and the shell folders they lie in.
+#ifndef MURALTO_SHORTCUTS_H
+#define MURALTO_SHORTCUTS_H
 
 #include <windows.h>
 
 #include <string>
 
-namespace day {
+namespace testing_support {
 
 // What a shortcut file says: the program and the folder it starts in.
 struct Shortcut {
@@ -20,6 +20,6 @@ Shortcut readShortcut(const std::string& linkFile);
 // The shell folder of a CSIDL, or "" when there is none.
 std::string shellFolder(int csidl);
 
-} // namespace day
+} // namespace testing_support
 
 #endif

@@ -5,7 +5,7 @@
 #include <shobjidl.h>
 #include <string.h>
 
-namespace day {
+namespace testing_support {
 
 Shortcut readShortcut(const std::string& linkFile) {
     Shortcut shortcut;
@@ -45,4 +45,4 @@ std::string shellFolder(int csidl) {
     return path;
 }
 
-} // namespace day
+} // namespace testing_support

@@ -2,33 +2,26 @@
 
 #include <commctrl.h>
 
-#include "muralto_run.h"
 #include "remote_buffer.h"
+#include "resource.h"
 #include "waiting.h"
+#include "window_messages.h"
 
 namespace e2e {
 
 const char kAddProgressCaption[] = "Adding Wallpaper(s)...";
 
-namespace {
-
-const int kCancelButton = 1000;
-const int kNameLabel = 1015;
-const int kProgressBar = 1023;
-
-} // namespace
-
 std::string AddProgressDialog::shownName() const {
-    return textWithoutMessage(GetDlgItem(window_, kNameLabel));
+    return textWithoutMessage(GetDlgItem(window_, IDC_ADD_NAME));
 }
 
 bool AddProgressDialog::range(int* low, int* high, DWORD timeoutMs) const {
     RemoteBuffer buffer(process_, sizeof(PBRANGE));
     PBRANGE limits = {-1, -1};
-    DWORD_PTR highAnswer = 0;
+    LRESULT highAnswer = 0;
     if (!buffer.write(0, &limits, sizeof limits) ||
-        !SendMessageTimeoutA(GetDlgItem(window_, kProgressBar), PBM_GETRANGE, FALSE, buffer.param(),
-                             SMTO_NORMAL, timeoutMs, &highAnswer) ||
+        !sendWithin(GetDlgItem(window_, IDC_ADD_PROGRESS), PBM_GETRANGE, FALSE, buffer.param(),
+                    &highAnswer, timeoutMs) ||
         !buffer.read(0, &limits, sizeof limits))
         return false;
     *low = limits.iLow;
@@ -38,15 +31,14 @@ bool AddProgressDialog::range(int* low, int* high, DWORD timeoutMs) const {
 }
 
 int AddProgressDialog::position(DWORD timeoutMs) const {
-    DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(GetDlgItem(window_, kProgressBar), PBM_GETPOS, 0, 0, SMTO_NORMAL,
-                             timeoutMs, &answer))
+    LRESULT answer = 0;
+    if (!sendWithin(GetDlgItem(window_, IDC_ADD_PROGRESS), PBM_GETPOS, 0, 0, &answer, timeoutMs))
         return -1;
     return static_cast<int>(answer);
 }
 
 void AddProgressDialog::pressCancel() const {
-    PostMessageA(GetDlgItem(window_, kCancelButton), BM_CLICK, 0, 0);
+    PostMessageA(GetDlgItem(window_, IDC_ADD_CANCEL), BM_CLICK, 0, 0);
 }
 
 void AddProgressDialog::moveTo(int x, int y) const {

@@ -9,8 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "main_window.h"
 #include "message_box_watcher.h"
+#include "resource.h"
+#include "tray_icon.h"
 #include "waiting.h"
+#include "window_messages.h"
 
 namespace e2e {
 
@@ -19,31 +23,31 @@ extern const char kMainCaption[]; // "Muralto Version 3.05"
 
 // The main window's controls by their dialog ids.
 enum Control {
-    ABOUT = 1000,
-    WEB_PAGE = 1001,
-    HIDE = 1002,
-    LIST = 1003,
-    MODE = 1004,
-    ADD = 1005,
-    DELETE_ONE = 1006,
-    DELETE_ALL = 1007,
-    TIME = 1008,
-    QUIT = 1009,
-    RANDOM = 1010,
-    START_CHANGE = 1012,
-    LANGUAGE = 1013,
-    COUNTER = 1015,
-    LANGUAGE_LABEL = 1016,
-    PREVIEW_FRAME = 1017,
-    TIME_LABEL = 1019,
-    SECONDS_LABEL = 1020,
-    MODE_LABEL = 1021,
-    LIST_FRAME = 1022,
-    APPLY_ALL = 1024,
+    ABOUT = IDC_ABOUT,
+    WEB_PAGE = IDC_WEB_PAGE,
+    HIDE = IDC_HIDE,
+    LIST = IDC_LIST,
+    MODE = IDC_MODE,
+    ADD = IDC_ADD,
+    DELETE_ONE = IDC_DELETE,
+    DELETE_ALL = IDC_DELETE_ALL,
+    TIME = IDC_TIME,
+    QUIT = IDC_QUIT,
+    RANDOM = IDC_RANDOM,
+    START_CHANGE = IDC_START_CHANGE,
+    LANGUAGE = IDC_LANGUAGE,
+    COUNTER = IDC_COUNTER,
+    LANGUAGE_LABEL = IDC_LANGUAGE_LABEL,
+    PREVIEW_FRAME = IDC_PREVIEW_FRAME,
+    TIME_LABEL = IDC_TIME_LABEL,
+    SECONDS_LABEL = IDC_SECONDS_LABEL,
+    MODE_LABEL = IDC_MODE_LABEL,
+    LIST_FRAME = IDC_LIST_FRAME,
+    APPLY_ALL = IDC_APPLY_ALL,
 };
 
 // The notification icon's callback message.
-const UINT WM_TRAYICON = 0x0606;
+using ::WM_TRAYICON;
 
 class MuraltoRun {
   public:
@@ -102,6 +106,9 @@ class MuraltoRun {
     std::vector<std::string> titles() const;
     std::string columnTitle(int column) const;
     void selectRow(int row);
+    // The same for a program that may be busy up to timeoutMs (importing); false when it did
+    // not answer by then.
+    bool selectRowWithin(int row, DWORD timeoutMs);
     int selectedRow() const;
     // Selects the row and waits for a refresh tick that saw it. The tick enables Delete from the
     // selection the tick before it saw, so the selection is cleared first and Delete must turn
@@ -109,7 +116,9 @@ class MuraltoRun {
     // typed or chosen before the call has reached the table. False when no tick came in time.
     bool selectRowSeen(int row);
     // The same with the row selected now: proof that a tick ran after whatever came before.
-    bool waitForRefreshTick() { return selectRowSeen(selectedRow()); }
+    // With no row selected the tick disables Delete, so Delete is enabled from here and must
+    // turn disabled again.
+    bool waitForRefreshTick();
 
     // Whether the shell holds the program's notification icon (id 1 of its main window).
     bool trayIconShown() const;
@@ -122,6 +131,10 @@ class MuraltoRun {
 
     // The message boxes seen (and closed with OK) so far.
     std::vector<testing_support::SeenMessageBox> messageBoxes() const;
+    // Leaves each new message box open until released, which holds the program at a known
+    // point (see MessageBoxWatcher::hold); off releases the boxes held.
+    void holdMessageBoxes(bool hold);
+    void releaseMessageBoxes();
 
   private:
     void start(const std::string& program, const std::string& arguments, const char* folder);
@@ -135,18 +148,6 @@ class MuraltoRun {
 
 // The tips of the icons in the task bar's notification area, read from the shell's tooltips.
 std::vector<std::string> notificationTips();
-
-// The answer of a message to a window of another process; a failure of the test, and 0, when
-// it gives none in time.
-LRESULT ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// A window's text, asked with WM_GETTEXT.
-std::string windowText(HWND window);
-// The text Windows keeps for a window, read without a message, so that it answers while the
-// program's thread is busy (importing a picture, say).
-std::string textWithoutMessage(HWND window);
-// The entries of a drop-down list of another process.
-std::vector<std::string> comboEntries(HWND combo);
 
 // Text of a message box list, for failure messages.
 std::string describe(const std::vector<testing_support::SeenMessageBox>& boxes);

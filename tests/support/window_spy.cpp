@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "waiting.h"
+#include "window_messages.h"
 
 namespace e2e {
 
@@ -52,13 +53,10 @@ DWORD WINAPI WindowSpy::run(void* self) {
 }
 
 void WindowSpy::poll() {
-    // FindWindowA compares the text Windows keeps for each window: no message is sent, so a
-    // busy program is seen as quickly as an idle one.
-    for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", caption_.c_str());
-         window != nullptr; window = FindWindowExA(nullptr, window, "#32770", caption_.c_str())) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process != process_) continue;
+    // The texts Windows keeps are compared: no message is sent, so a busy program is seen as
+    // quickly as an idle one.
+    for (HWND window : topLevelDialogs(process_)) {
+        if (textWithoutMessage(window) != caption_) continue;
         EnterCriticalSection(&lock_);
         if (std::find(seen_.begin(), seen_.end(), window) == seen_.end()) seen_.push_back(window);
         LeaveCriticalSection(&lock_);

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 #include <string.h>
 
+#include "folders.h"
 #include "options.h"
 #include "remote_buffer.h"
 #include "test_files.h"
@@ -15,68 +16,12 @@ const char kMainCaption[] = "Muralto Version 3.05";
 
 namespace {
 
-const DWORD kAnswerTimeout = 3000; // for one message to be handled
 const UINT kTrayIconId = 1;
 const DWORD kFirstShellRecordSize = 88; // NOTIFYICONDATAA as the first shell version knew it
-
-void emptyFolder(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            DeleteFileA((folder + "\\" + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-}
-
-std::string currentFolder() {
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof folder, folder);
-    return folder;
-}
 
 bool copyInto(const std::string& from, const std::string& name, const std::string& to) {
     bool ok = CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
     if (!ok) ADD_FAILURE() << "cannot copy " << from << "\\" << name << " to " << to;
-    return ok;
-}
-
-struct DialogSearch {
-    DWORD process;
-    std::string caption;
-    int requiredControl; // 0: any
-    HWND except;         // the main window, when looking for another dialog of the same caption
-    HWND found;
-};
-
-BOOL CALLBACK findProcessDialog(HWND window, LPARAM param) {
-    DialogSearch* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[32] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (process != search->process || window == search->except || strcmp(className, "#32770") != 0)
-        return TRUE;
-    if (windowText(window) != search->caption) return TRUE;
-    if (search->requiredControl != 0 && GetDlgItem(window, search->requiredControl) == nullptr)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-HWND findTopLevelDialog(DWORD process, const std::string& caption, int requiredControl,
-                        HWND except = nullptr) {
-    DialogSearch search = {process, caption, requiredControl, except, nullptr};
-    EnumWindows(findProcessDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-bool sendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    DWORD_PTR answer = 0;
-    bool ok = SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerTimeout,
-                                  &answer) != 0;
-    if (result != nullptr) *result = static_cast<LRESULT>(answer);
     return ok;
 }
 
@@ -98,7 +43,7 @@ BOOL CALLBACK collectTips(HWND window, LPARAM param) {
         OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, shellId);
     if (shell == nullptr) return TRUE;
     DWORD_PTR tools = 0;
-    SendMessageTimeoutW(window, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeout, &tools);
+    SendMessageTimeoutW(window, TTM_GETTOOLCOUNT, 0, 0, SMTO_NORMAL, kPatience, &tools);
     for (DWORD_PTR i = 0; i < tools; ++i) {
         const size_t textOffset = 512, textChars = 1024;
         RemoteBuffer buffer(shell, textOffset + textChars * sizeof(WCHAR));
@@ -110,7 +55,7 @@ BOOL CALLBACK collectTips(HWND window, LPARAM param) {
         DWORD_PTR found = 0;
         if (!buffer.write(0, &tool, sizeof tool) || !buffer.write(textOffset, text, sizeof text) ||
             !SendMessageTimeoutW(window, TTM_ENUMTOOLSW, i, buffer.param(), SMTO_ABORTIFHUNG,
-                                 kAnswerTimeout, &found) ||
+                                 kPatience, &found) ||
             !found || !buffer.read(textOffset, text, sizeof text))
             continue;
         text[textChars - 1] = L'\0';
@@ -124,60 +69,10 @@ BOOL CALLBACK collectTips(HWND window, LPARAM param) {
 
 } // namespace
 
-LRESULT ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    if (!sendWithin(window, message, wParam, lParam, &result))
-        ADD_FAILURE() << "message 0x" << std::hex << message << " to window " << window
-                      << " got no answer within " << std::dec << kAnswerTimeout << " ms";
-    return result;
-}
-
 std::vector<std::string> notificationTips() {
     TipSearch search = {FindWindowA("Shell_TrayWnd", nullptr), {}};
     if (search.taskBar != nullptr) EnumWindows(collectTips, reinterpret_cast<LPARAM>(&search));
     return search.tips;
-}
-
-std::string windowText(HWND window) {
-    char text[1024] = "";
-    if (window == nullptr) return "<no window>";
-    LRESULT length = 0;
-    if (!sendWithin(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), &length))
-        return "<no answer>";
-    text[sizeof text - 1] = '\0';
-    return text;
-}
-
-std::string textWithoutMessage(HWND window) {
-    WCHAR wide[1024] = L"";
-    if (window == nullptr) return "<no window>";
-    InternalGetWindowText(window, wide, sizeof wide / sizeof wide[0]);
-    char text[2048] = "";
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    return text;
-}
-
-std::vector<std::string> comboEntries(HWND combo) {
-    // Wine hands CB_GETLBTEXTA of another process's box back in UTF-16 unconverted, so the
-    // entries are asked for in UTF-16 and converted here as the program's own code page would.
-    std::vector<std::string> result;
-    int count = static_cast<int>(ask(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        WCHAR wide[512] = L"";
-        DWORD_PTR length = 0;
-        if (!SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kAnswerTimeout,
-                                 &length) ||
-            length >= sizeof wide / sizeof wide[0]) {
-            result.push_back("<entry unreadable>");
-            continue;
-        }
-        SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide),
-                            SMTO_ABORTIFHUNG, kAnswerTimeout, &length);
-        char text[1024] = "";
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-        result.push_back(text);
-    }
-    return result;
 }
 
 std::string describe(const std::vector<testing_support::SeenMessageBox>& boxes) {
@@ -187,11 +82,10 @@ std::string describe(const std::vector<testing_support::SeenMessageBox>& boxes) 
 }
 
 MuraltoRun::MuraltoRun(const Setup& setup) {
-    std::string runs = currentFolder() + "\\runs";
+    std::string runs = testing_support::currentFolder() + "\\runs";
     CreateDirectoryA(runs.c_str(), nullptr);
     folder_ = runs + "\\" + testing_support::testFileName("");
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    emptyFolder(folder_);
+    testing_support::makeEmptyFolder(folder_);
 
     const std::string& programs = options.programFolder;
     bool copied =
@@ -244,7 +138,7 @@ bool MuraltoRun::findMainWindow(DWORD timeoutMs) {
     // The list tells the main window apart from message boxes, which share its caption.
     waitUntil(
         [this] {
-            window_ = findTopLevelDialog(processId_, kMainCaption, LIST);
+            window_ = e2e::findDialog(processId_, kMainCaption, LIST);
             return window_ != nullptr || !running();
         },
         timeoutMs);
@@ -270,7 +164,7 @@ HWND MuraltoRun::findDialog(const std::string& caption, DWORD timeoutMs) const {
     HWND found = nullptr;
     waitUntil(
         [&] {
-            found = findTopLevelDialog(processId_, caption, 0, window_);
+            found = e2e::findDialog(processId_, caption, 0, window_);
             return found != nullptr;
         },
         timeoutMs);
@@ -364,14 +258,20 @@ std::string MuraltoRun::columnTitle(int column) const {
 }
 
 void MuraltoRun::selectRow(int row) {
+    EXPECT_TRUE(selectRowWithin(row, kPatience)) << "selecting row " << row;
+}
+
+bool MuraltoRun::selectRowWithin(int row, DWORD timeoutMs) {
     RemoteBuffer buffer(process_, sizeof(LVITEMA));
     LVITEMA item;
     memset(&item, 0, sizeof item);
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    ASSERT_TRUE(buffer.write(0, &item, sizeof item));
-    EXPECT_TRUE(ask(control(LIST), LVM_SETITEMSTATE, static_cast<WPARAM>(row), buffer.param()))
-        << "selecting row " << row;
+    LRESULT done = FALSE;
+    return buffer.write(0, &item, sizeof item) &&
+           sendWithin(control(LIST), LVM_SETITEMSTATE, static_cast<WPARAM>(row), buffer.param(),
+                      &done, timeoutMs) &&
+           done;
 }
 
 bool MuraltoRun::selectRowSeen(int row) {
@@ -385,6 +285,17 @@ bool MuraltoRun::selectRowSeen(int row) {
     if (!waitUntil([this] { return !enabled(DELETE_ONE); })) return false;
     selectRow(row);
     return waitUntil([this] { return enabled(DELETE_ONE); });
+}
+
+bool MuraltoRun::waitForRefreshTick() {
+    int row = selectedRow();
+    if (row >= 0) return selectRowSeen(row);
+    HWND button = control(DELETE_ONE);
+    return waitUntil([button] {
+               EnableWindow(button, TRUE);
+               return IsWindowEnabled(button) != 0;
+           }) &&
+           waitUntil([button] { return !IsWindowEnabled(button); });
 }
 
 int MuraltoRun::selectedRow() const {
@@ -427,6 +338,14 @@ DWORD MuraltoRun::exitCode() const {
 
 std::vector<testing_support::SeenMessageBox> MuraltoRun::messageBoxes() const {
     return watcher_ ? watcher_->seen() : std::vector<testing_support::SeenMessageBox>();
+}
+
+void MuraltoRun::holdMessageBoxes(bool hold) {
+    if (watcher_) watcher_->hold(hold);
+}
+
+void MuraltoRun::releaseMessageBoxes() {
+    if (watcher_) watcher_->release();
 }
 
 } // namespace e2e

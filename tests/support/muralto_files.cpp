@@ -3,9 +3,6 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <string.h>
-
-#include <algorithm>
 
 #include "test_bitmaps.h"
 #include "test_files.h"
@@ -16,10 +13,6 @@ namespace {
 
 const int kPreviewWidth = 151;
 const int kPreviewHeight = 112;
-
-void deleteFilesIn(const std::string& folder) {
-    for (const std::string& name : filesIn(folder)) DeleteFileA((folder + "\\" + name).c_str());
-}
 
 std::string trim(const std::string& text) {
     size_t start = text.find_first_not_of(" \t");
@@ -56,35 +49,14 @@ std::string previewPath(int number) {
     return previewFolder() + "\\MU" + std::to_string(number) + ".bmp";
 }
 
-bool folderExists(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 void removeDataFolder() {
-    deleteFilesIn(previewFolder());
-    RemoveDirectoryA(previewFolder().c_str());
-    deleteFilesIn(dataFolder());
-    RemoveDirectoryA(dataFolder().c_str());
-    ASSERT_FALSE(folderExists(dataFolder())) << "cannot empty " << dataFolder();
+    testing_support::removeFolder(previewFolder());
+    ASSERT_TRUE(testing_support::removeFolder(dataFolder())) << "cannot empty " << dataFolder();
 }
 
 void makeDataFolder() {
     CreateDirectoryA(dataFolder().c_str(), nullptr);
     CreateDirectoryA(previewFolder().c_str(), nullptr);
-}
-
-std::vector<std::string> filesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 uint32_t previewColour(int number, int x, int y) {
@@ -117,23 +89,23 @@ std::string wallpaperClasses(const std::vector<Wallpaper>& wallpapers, size_t fi
     int index = static_cast<int>(first);
     for (size_t i = first; i < first + count && i < wallpapers.size(); ++i) {
         const Wallpaper& w = wallpapers[i];
-        text += "\r\n[WALLPAPER " + std::to_string(index++) + "]\r\n";
-        text += "original = " + w.title + "\r\n";
-        text += "filename = " + wallpaperPath(w.number) + "\r\n";
-        text += "preview = " + previewPath(w.number) + "\r\n";
-        text += "showTime = " + std::to_string(w.showTime) + "\r\n";
-        text += "size = " + std::to_string(w.width) + "," + std::to_string(w.height) + "\r\n";
-        text += "showMode = " + std::to_string(w.showMode) + "\r\n";
+        text += "\n[WALLPAPER " + std::to_string(index++) + "]\n";
+        text += "original = " + w.title + "\n";
+        text += "filename = " + wallpaperPath(w.number) + "\n";
+        text += "preview = " + previewPath(w.number) + "\n";
+        text += "showTime = " + std::to_string(w.showTime) + "\n";
+        text += "size = " + std::to_string(w.width) + "," + std::to_string(w.height) + "\n";
+        text += "showMode = " + std::to_string(w.showMode) + "\n";
     }
     return text;
 }
 
 std::string systemClass(const SystemSettings& settings) {
-    std::string text = "[SYSTEM]\r\n";
-    text += "lastWall = " + std::to_string(settings.lastWall) + "\r\n";
-    text += "randomWall = " + std::to_string(settings.randomWall) + "\r\n";
-    text += "startWall = " + std::to_string(settings.startWall) + "\r\n";
-    text += "language = " + std::to_string(settings.language) + "\r\n";
+    std::string text = "[SYSTEM]\n";
+    text += "lastWall = " + std::to_string(settings.lastWall) + "\n";
+    text += "randomWall = " + std::to_string(settings.randomWall) + "\n";
+    text += "startWall = " + std::to_string(settings.startWall) + "\n";
+    text += "language = " + std::to_string(settings.language) + "\n";
     return text;
 }
 
@@ -143,7 +115,9 @@ std::string iniText(const SystemSettings& settings, const std::vector<Wallpaper>
     return systemClass(settings) + wallpaperClasses(wallpapers, 0, wallpapers.size());
 }
 
-void writeIni(const std::string& text) { writeFile(iniPath(), text); }
+void writeIni(const std::string& text) {
+    ASSERT_TRUE(testing_support::writeWithCrLf(iniPath(), text)) << iniPath();
+}
 
 void configure(const SystemSettings& settings, const std::vector<Wallpaper>& wallpapers) {
     makeDataFolder();
@@ -160,15 +134,12 @@ void configureLarge(const SystemSettings& settings, const std::vector<Wallpaper>
     }
     writeIni(systemClass(settings) + wallpaperClasses(wallpapers, 0, perFile));
     for (size_t first = perFile, part = 2; first < wallpapers.size(); first += perFile, ++part)
-        writeFile(dataFolder() + "\\Muralto-part" + std::to_string(part) + ".ini",
-                  wallpaperClasses(wallpapers, first, perFile));
+        ASSERT_TRUE(testing_support::writeWithCrLf(dataFolder() + "\\Muralto-part" +
+                                                       std::to_string(part) + ".ini",
+                                                   wallpaperClasses(wallpapers, first, perFile)));
 }
 
 std::string fileBytes(const std::string& path) { return testing_support::readBytes(path); }
-
-bool fileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 std::string SavedConfiguration::value(const std::string& className,
                                       const std::string& member) const {
@@ -206,15 +177,6 @@ SavedConfiguration readConfiguration() {
         }
     }
     return saved;
-}
-
-void setDesktopValue(const char* name, const std::string& value) {
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_WRITE, &key));
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
 }
 
 } // namespace e2e

@@ -8,8 +8,6 @@ namespace e2e {
 
 // Long enough for a Wine program to start or to react to a message on a loaded machine.
 const DWORD kPatience = 5000;
-// Several of the main window's 50 ms refresh ticks, even when Wine's timers run late.
-const DWORD kFewTicks = 400;
 
 // Polls condition until it holds or timeoutMs has passed; the last answer counts.
 template <typename Condition> bool waitUntil(Condition condition, DWORD timeoutMs = kPatience) {

@@ -2,59 +2,35 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <dlgs.h>
 #include <gtest/gtest.h>
 
+#include "folders.h"
 #include "remote_buffer.h"
 
 namespace e2e {
-
-namespace {
-
-const int kFileTypeBox = 0x470; // cmb1
-const int kFileNameBox = 0x47C; // cmb13
-const DWORD kAnswerTimeout = 5000;
-
-bool sendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    DWORD_PTR answer = 0;
-    bool ok = SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerTimeout,
-                                  &answer) != 0;
-    if (result != nullptr) *result = static_cast<LRESULT>(answer);
-    return ok;
-}
-
-bool sameFolder(const std::string& a, const std::string& b) {
-    auto trimmed = [](std::string path) {
-        while (path.size() > 3 && path.back() == '\\') path.pop_back();
-        return path;
-    };
-    return lstrcmpiA(trimmed(a).c_str(), trimmed(b).c_str()) == 0;
-}
-
-} // namespace
 
 OpenFileDialog::OpenFileDialog(const MuraltoRun& run, const std::string& title, DWORD timeoutMs)
     : process_(run.process()), window_(run.findDialog(title, timeoutMs)) {
     // The dialog takes its controls and its first folder while it opens.
     if (window_ != nullptr)
-        waitUntil([this] { return IsWindowVisible(window_) && item(kFileNameBox) != nullptr; });
+        waitUntil([this] { return IsWindowVisible(window_) && item(cmb13) != nullptr; });
 }
 
-std::vector<std::string> OpenFileDialog::filters() const {
-    return comboEntries(item(kFileTypeBox));
-}
+std::vector<std::string> OpenFileDialog::filters() const { return comboEntries(item(cmb1)); }
 
 int OpenFileDialog::filter() const {
     LRESULT selected = -2;
-    if (!sendWithin(item(kFileTypeBox), CB_GETCURSEL, 0, 0, &selected))
+    if (!sendWithin(item(cmb1), CB_GETCURSEL, 0, 0, &selected))
         ADD_FAILURE() << "the file-type box does not answer";
     return static_cast<int>(selected);
 }
 
 void OpenFileDialog::chooseFilter(int index) {
-    HWND box = item(kFileTypeBox);
+    HWND box = item(cmb1);
     EXPECT_TRUE(sendWithin(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0, nullptr));
     // CBN_SELENDOK, not CBN_SELCHANGE, is what makes the dialog return the new filter index.
-    EXPECT_TRUE(sendWithin(window_, WM_COMMAND, MAKEWPARAM(kFileTypeBox, CBN_SELENDOK),
+    EXPECT_TRUE(sendWithin(window_, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK),
                            reinterpret_cast<LPARAM>(box), nullptr));
     EXPECT_EQ(index, filter()) << "the file-type box did not take entry " << index;
 }
@@ -97,17 +73,15 @@ std::string OpenFileDialog::folder() const {
 }
 
 bool OpenFileDialog::enterFolder(const std::string& path) {
-    if (!sendWithin(item(kFileNameBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
-                    nullptr))
+    if (!sendWithin(item(cmb13), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), nullptr))
         return false;
     // Sent, not posted: a folder is entered while the message is handled.
     sendWithin(window_, WM_COMMAND, IDOK, 0, nullptr);
-    return waitUntil([&] { return sameFolder(folder(), path); });
+    return waitUntil([&] { return testing_support::sameFolder(folder(), path); });
 }
 
 bool OpenFileDialog::typeAndOpen(const std::string& text) {
-    if (!sendWithin(item(kFileNameBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                    nullptr)) {
+    if (!sendWithin(item(cmb13), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), nullptr)) {
         ADD_FAILURE() << "the file-name box does not answer";
         return false;
     }

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "desktop_settings.h"
+#include "folders.h"
+#include "test_files.h"
 
 namespace e2e {
 
@@ -19,12 +21,11 @@ std::string iniPath();       // the configuration file
 std::string wallpaperPath(int number);
 std::string previewPath(int number);
 
-bool folderExists(const std::string& path);
+using testing_support::filesIn;
+using testing_support::folderExists;
 // Every file of the data folder and of its previews folder, then both folders.
 void removeDataFolder();
 void makeDataFolder();
-// The file names in a folder, sorted.
-std::vector<std::string> filesIn(const std::string& folder);
 
 // One configured wallpaper, with files of its own named after number.
 struct Wallpaper {
@@ -48,8 +49,9 @@ struct SystemSettings {
     int language = 0;
 };
 
-// The configuration file's text, lines ending in CR LF as the program's own files.
+// The configuration file's text.
 std::string iniText(const SystemSettings& settings, const std::vector<Wallpaper>& wallpapers);
+// Writes it with lines ending in CR LF, as the program's own files.
 void writeIni(const std::string& text);
 // Writes the files of every wallpaper and a configuration file that lists them.
 void configure(const SystemSettings& settings, const std::vector<Wallpaper>& wallpapers);
@@ -59,7 +61,7 @@ void configureLarge(const SystemSettings& settings, const std::vector<Wallpaper>
 
 // The whole file; "<missing>" when it cannot be read.
 std::string fileBytes(const std::string& path);
-bool fileExists(const std::string& path);
+using testing_support::fileExists;
 
 // A configuration file as classes of members, read the way the program writes it.
 struct SavedConfiguration {
@@ -73,7 +75,7 @@ SavedConfiguration readConfiguration();
 
 // HKEY_CURRENT_USER\Control Panel\Desktop.
 using testing_support::desktopValue;
-void setDesktopValue(const char* name, const std::string& value);
+using testing_support::setDesktopValue;
 
 } // namespace e2e
 
