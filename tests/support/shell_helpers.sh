@@ -23,12 +23,17 @@ same_path() { [ "${1,,}" = "${2,,}" ]; }
 # A folder's files with their checksums, to compare what it holds before and after.
 fingerprint() { (cd "$1" 2>/dev/null && find . -type f -exec md5sum {} + | sort); }
 
-# Reports the tally and fails on a failure. A passing run then stops its prefix's Wine server
-# and removes the given folders (a prefix is some 600 MB that the next run makes afresh); a
-# failed run keeps them to be looked at.
+# Reports the tally and fails on a failure. A passing run then removes the given folders (a
+# prefix is some 600 MB that the next run makes afresh), stopping the Wine server of the prefix
+# when it is among them; a failed run keeps them to be looked at. A script without a prefix of
+# its own stops no server: the WINEPREFIX it inherits is the shared one, whose server runs the
+# journeys beside it.
 finish() {
   echo "$test_name: $failures failure(s) in $SECONDS s"
   [ "$failures" -eq 0 ] || exit 1
-  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1; fi
+  local folder
+  for folder in "$@"; do
+    if [ "$folder" = "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1; fi
+  done
   [ $# -eq 0 ] || rm -rf "$@"
 }
