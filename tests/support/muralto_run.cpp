@@ -215,20 +215,9 @@ int MuraltoRun::rowCount() const {
 }
 
 std::string MuraltoRun::cell(int row, int column) const {
-    const size_t textSize = 260;
-    RemoteBuffer buffer(process_, sizeof(LVITEMA) + textSize);
-    if (!buffer.valid()) return "<no remote buffer>";
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.iSubItem = column;
-    item.pszText = static_cast<char*>(buffer.at(sizeof item));
-    item.cchTextMax = textSize;
-    char text[textSize] = "";
-    if (!buffer.write(0, &item, sizeof item) || !buffer.write(sizeof item, text, textSize))
-        return "<remote write failed>";
-    ask(control(LIST), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), buffer.param());
-    if (!buffer.read(sizeof item, text, textSize)) return "<remote read failed>";
-    text[textSize - 1] = '\0';
+    std::string text;
+    if (!listViewText(process_, control(LIST), row, column, &text))
+        ADD_FAILURE() << "the list did not give row " << row << ", column " << column;
     return text;
 }
 

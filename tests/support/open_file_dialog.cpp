@@ -41,21 +41,9 @@ std::vector<std::string> OpenFileDialog::listedNames() const {
     HWND list = view != nullptr ? FindWindowExA(view, nullptr, WC_LISTVIEWA, nullptr) : nullptr;
     LRESULT count = 0;
     if (list == nullptr || !sendWithin(list, LVM_GETITEMCOUNT, 0, 0, &count)) return names;
-    const size_t textSize = MAX_PATH;
-    RemoteBuffer buffer(process_, sizeof(LVITEMA) + textSize);
-    for (int row = 0; row < count && buffer.valid(); ++row) {
-        LVITEMA item = {};
-        item.pszText = static_cast<char*>(buffer.at(sizeof item));
-        item.cchTextMax = textSize;
-        char text[textSize] = "";
-        if (!buffer.write(0, &item, sizeof item) || !buffer.write(sizeof item, text, textSize) ||
-            !sendWithin(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), buffer.param(),
-                        nullptr) ||
-            !buffer.read(sizeof item, text, textSize))
-            break;
-        text[textSize - 1] = '\0';
-        names.push_back(text);
-    }
+    std::string name;
+    for (int row = 0; row < count && listViewText(process_, list, row, 0, &name); ++row)
+        names.push_back(name);
     return names;
 }
 

@@ -1,5 +1,9 @@
 #include "remote_buffer.h"
 
+#include <commctrl.h>
+
+#include "window_messages.h"
+
 namespace e2e {
 
 RemoteBuffer::RemoteBuffer(HANDLE process, size_t size)
@@ -21,6 +25,23 @@ bool RemoteBuffer::read(size_t offset, void* data, size_t size) const {
     if (base_ == nullptr || offset > size_ || size > size_ - offset) return false;
     SIZE_T got = 0;
     return ReadProcessMemory(process_, at(offset), data, size, &got) && got == size;
+}
+
+bool listViewText(HANDLE process, HWND list, int row, int column, std::string* text) {
+    const size_t textSize = 260;
+    RemoteBuffer buffer(process, sizeof(LVITEMA) + textSize);
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = static_cast<char*>(buffer.at(sizeof item));
+    item.cchTextMax = textSize;
+    char value[textSize] = "";
+    bool read = buffer.valid() && buffer.write(0, &item, sizeof item) &&
+                buffer.write(sizeof item, value, textSize) &&
+                sendWithin(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), buffer.param()) &&
+                buffer.read(sizeof item, value, textSize);
+    value[textSize - 1] = '\0';
+    *text = value;
+    return read;
 }
 
 } // namespace e2e

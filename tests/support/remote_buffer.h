@@ -7,6 +7,8 @@
 
 #include <stddef.h>
 
+#include <string>
+
 namespace e2e {
 
 class RemoteBuffer {
@@ -29,6 +31,10 @@ class RemoteBuffer {
     void* base_;
     size_t size_;
 };
+
+// The text of a list view's cell in another process, into *text; false when the process gave
+// no buffer or the list no answer within the patience of window_messages.
+bool listViewText(HANDLE process, HWND list, int row, int column, std::string* text);
 
 } // namespace e2e
 
