@@ -39,8 +39,8 @@ Picture quadrants(uint32_t width, uint32_t height);
 Picture photoLike(uint32_t width, uint32_t height);
 
 // Rings whose frequency grows from the centre outwards (cos of r squared): fine detail that
-// point sampling turns into moiré.
-Picture zonePlate(uint32_t width, uint32_t height);
+// point sampling turns into moiré. A spread above 1 widens the rings by that factor.
+Picture zonePlate(uint32_t width, uint32_t height, double spread = 1);
 // The exact mean of the area each of outWidth x outHeight pixels covers, in floating point, as
 // red, green, blue per pixel; where an axis grows, the source pixel under each centre.
 std::vector<double> exactAreaAverage(const Picture& picture, uint32_t outWidth, uint32_t outHeight);
@@ -127,6 +127,25 @@ class ImagingTest : public ::testing::Test {
     }
     BitmapFile written() const { return BitmapFile(testing_support::readBytes(target)); }
     bool targetExists() const { return testing_support::fileExists(target); }
+
+    struct RefusedFile {
+        const char* name;
+        std::string bytes;
+    };
+    // Each file, as the source, gives false and no target; a refused source then leaves an
+    // existing target as it was.
+    void expectRefused(bool (*convert)(const char*, const char*),
+                       const std::vector<RefusedFile>& files) {
+        for (const RefusedFile& f : files) {
+            ASSERT_TRUE(testing_support::writeBytes(source, f.bytes));
+            EXPECT_FALSE(convert(source.c_str(), target.c_str())) << f.name;
+            EXPECT_FALSE(targetExists()) << f.name;
+        }
+        ASSERT_TRUE(testing_support::writeBytes(target, "old"));
+        EXPECT_FALSE(convert(source.c_str(), target.c_str()));
+        EXPECT_EQ("old", testing_support::readBytes(target))
+            << "a failed decode leaves an existing target as it was";
+    }
 
     std::string source, target;
 };

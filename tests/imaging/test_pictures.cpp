@@ -73,9 +73,9 @@ Picture photoLike(uint32_t width, uint32_t height) {
     return picture;
 }
 
-Picture zonePlate(uint32_t width, uint32_t height) {
+Picture zonePlate(uint32_t width, uint32_t height, double spread) {
     Picture picture(width, height);
-    const double k = 3.14159265358979 / (width > height ? width : height);
+    const double k = 3.14159265358979 / (width > height ? width : height) / spread;
     for (uint32_t y = 0; y < height; ++y)
         for (uint32_t x = 0; x < width; ++x) {
             double dx = x - width / 2.0, dy = y - height / 2.0;
