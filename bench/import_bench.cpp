@@ -5,7 +5,6 @@
 //   import_bench [folder]   (the pictures are written there; default ".")
 #include <windows.h>
 
-#include <math.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -14,9 +13,8 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "app_state.h"
+#include "imaging_fixture.h"
 #include "gdi_bitmap.h"
 #include "wallpaper_import.h"
 #include "picture_files.h"
@@ -26,46 +24,6 @@
 namespace {
 
 const int kRuns = 5;
-
-// Soft light, rings and grain: the codec and the scaler work as on a photo with fine detail.
-bool writeJpeg(const std::string& path, int width, int height, bool plate) {
-    FILE* file = fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    jpeg_compress_struct encoder;
-    jpeg_error_mgr errors;
-    encoder.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&encoder);
-    jpeg_stdio_dest(&encoder, file);
-    encoder.image_width = width;
-    encoder.image_height = height;
-    encoder.input_components = 3;
-    encoder.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&encoder);
-    jpeg_set_quality(&encoder, 90, TRUE);
-    jpeg_start_compress(&encoder, TRUE);
-    std::vector<uint8_t> row(3 * width);
-    uint32_t noise = 7;
-    // The plate's rings reach the preview's finest detail a third of the way out.
-    const double k = 3.14159265358979 / std::max(width, height) / (plate ? 16 : 1);
-    while (encoder.next_scanline < encoder.image_height) {
-        int y = encoder.next_scanline;
-        for (int x = 0; x < width; ++x) {
-            double dx = x - width / 2.0, dy = y - height / 2.0;
-            double rings = 127.5 + 127.5 * cos(k * (dx * dx + dy * dy));
-            noise = noise * 1103515245u + 12345u;
-            int grain = plate ? 0 : int((noise >> 16) & 15) - 8;
-            auto clamp = [](double v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); };
-            row[3 * x] = clamp(plate ? rings : rings * 0.6 + x * 90.0 / width + grain);
-            row[3 * x + 1] = clamp(plate ? rings : 40 + y * 150.0 / height + grain);
-            row[3 * x + 2] = clamp(plate ? rings : 200 - rings * 0.4 + grain);
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&encoder, rows, 1);
-    }
-    jpeg_finish_compress(&encoder);
-    jpeg_destroy_compress(&encoder);
-    return fclose(file) == 0;
-}
 
 double now() {
     LARGE_INTEGER counter, frequency;
@@ -113,7 +71,9 @@ void blit(HBITMAP bitmap, std::vector<uint8_t>& bits, int stride, int x0) {
 
 void writeSideBySide(const std::string& folder) {
     std::string jpeg = folder + "\\plate.jpg", converted = folder + "\\plate.bmp";
-    if (!writeJpeg(jpeg, 4000, 3000, true) || !convertJpegFile(jpeg.c_str(), converted.c_str()))
+    // The plate's rings reach the preview's finest detail a third of the way out.
+    if (!writeColourJpeg(jpeg, zonePlate(4000, 3000, 16), 90) ||
+        !convertJpegFile(jpeg.c_str(), converted.c_str()))
         return;
     HBITMAP full = load(converted);
     HBITMAP before = static_cast<HBITMAP>(
@@ -157,7 +117,7 @@ int main(int argc, char** argv) {
     std::string folder = argc > 1 ? argv[1] : ".";
     std::string jpeg = folder + "\\photo.jpg", converted = folder + "\\photo.bmp";
     std::string previewFile = folder + "\\preview.bmp";
-    if (!writeJpeg(jpeg, 4000, 3000, false)) {
+    if (!writeColourJpeg(jpeg, photoLike(4000, 3000), 90, true)) {
         fprintf(stderr, "import_bench: cannot write %s\n", jpeg.c_str());
         return 1;
     }
