@@ -239,10 +239,8 @@ bool replaceable(const char* path) {
     return true;
 }
 
-// How many settings files the table needs: Muralto.ini and its continuation files.
-int filesNeeded() {
-    int used = 0;
-    for (const WallpaperEntry& entry : wallpaperTable) used += entry.used ? 1 : 0;
+// How many settings files a table of used wallpapers needs: Muralto.ini and its continuations.
+int filesNeeded(int used) {
     int files = (used + WALLPAPERS_PER_FILE - 1) / WALLPAPERS_PER_FILE;
     return files < 1 ? 1 : files;
 }
@@ -353,7 +351,8 @@ bool loadSettings() {
 }
 
 bool saveSettings() {
-    const int files = filesNeeded();
+    const int used = usedCount(wallpaperTable);
+    const int files = filesNeeded(used);
     // Above every generation on disk, so that no file of an earlier save can match the new one.
     const int next = highestGeneration < INT_MAX ? highestGeneration + 1 : 1;
     const int generation = files > 1 || anyContinuationOnDisk() ? next : 0;
@@ -371,8 +370,6 @@ bool saveSettings() {
     if (generation > highestGeneration) highestGeneration = generation;
     settleContinuationFiles(files);
     memset(pendingInUse, 0, sizeof pendingInUse);
-    int used = 0;
-    for (const WallpaperEntry& entry : wallpaperTable) used += entry.used ? 1 : 0;
     wallpaperCount = used;
     return true;
 }

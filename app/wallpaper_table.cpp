@@ -20,12 +20,6 @@ template <typename Field> int findUsed(const WallpaperEntry* table, const char* 
     return -1;
 }
 
-int usedCount(const WallpaperEntry* table) {
-    int count = 0;
-    for (int i = 0; i < MAX_WALLPAPERS; ++i) count += table[i].used ? 1 : 0;
-    return count;
-}
-
 int lowestUsed(const WallpaperEntry* table) {
     for (int i = 0; i < MAX_WALLPAPERS; ++i)
         if (table[i].used) return i;
@@ -33,6 +27,12 @@ int lowestUsed(const WallpaperEntry* table) {
 }
 
 } // namespace
+
+int usedCount(const WallpaperEntry* table) {
+    int count = 0;
+    for (int i = 0; i < MAX_WALLPAPERS; ++i) count += table[i].used ? 1 : 0;
+    return count;
+}
 
 void clearTable(WallpaperEntry* table) {
     if (table == nullptr) return;

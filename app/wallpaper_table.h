@@ -45,6 +45,8 @@ int nextUsedSlot(int slot, const WallpaperEntry* table);
 // A used slot other than slot, drawn with tableRandom; the only used slot when there is one;
 // 0 when none.
 int randomUsedSlot(int slot, const WallpaperEntry* table);
+// How many slots are used, counted rather than taken from wallpaperCount.
+int usedCount(const WallpaperEntry* table);
 // Lowest free slot; -1 when all are used or the table is null.
 int firstFreeSlot(const WallpaperEntry* table);
 
