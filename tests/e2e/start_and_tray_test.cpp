@@ -1,5 +1,4 @@
 // Starting with and without wallpapers, and living in the notification area.
-#include <algorithm>
 #include <iterator>
 
 #include "journey.h"
@@ -12,11 +11,6 @@ const int kAlwaysEnabled[] = {ADD, ABOUT, WEB_PAGE, QUIT, RANDOM, START_CHANGE, 
 
 // Wine's task bar keeps a tooltip tool for every icon it was ever given, so an icon added with
 // the right tip shows as one more tool with that text.
-long tipCount(const std::string& tip) {
-    std::vector<std::string> tips = notificationTips();
-    return static_cast<long>(std::count(tips.begin(), tips.end(), tip));
-}
-
 std::string tipList() {
     std::string list;
     for (const std::string& tip : notificationTips()) list += " \"" + tip + "\"";

@@ -3,7 +3,6 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -71,9 +70,8 @@ class ShellNotReady {
         windowClass.lpszClassName = kTaskBarClass;
         RegisterClassA(&windowClass);
         // Topmost and newest: ahead of the real task bar in the order FindWindow searches.
-        HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTaskBarClass, "",
-                                      WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                      windowClass.hInstance, nullptr);
+        HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTaskBarClass, "", WS_POPUP,
+                                      0, 0, 0, 0, nullptr, nullptr, windowClass.hInstance, nullptr);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         self->window_ = window;
         SetEvent(self->created_);
@@ -113,12 +111,6 @@ class ShellNotReady {
     std::vector<std::pair<HWND, DWORD>> adds_;
 };
 
-// Wine's task bar keeps a tooltip tool for every icon it was ever given.
-long tipCount(const std::string& tip) {
-    std::vector<std::string> tips = notificationTips();
-    return static_cast<long>(std::count(tips.begin(), tips.end(), tip));
-}
-
 class TrayAtLogOn : public Journey {};
 
 TEST_F(TrayAtLogOn, ARefusedIconIsAddedOnceTheShellIsThereWithoutTaskbarCreated) {
@@ -135,7 +127,8 @@ TEST_F(TrayAtLogOn, ARefusedIconIsAddedOnceTheShellIsThereWithoutTaskbarCreated)
     EXPECT_GE(refused[1] - refused[0], 500u) << "tries come faster than every second";
 
     shell.arrive();
-    EXPECT_TRUE(waitUntil([&] { return run.trayIconShown(); })) << "no icon once the shell is there";
+    EXPECT_TRUE(waitUntil([&] { return run.trayIconShown(); }))
+        << "no icon once the shell is there";
     size_t adds = shell.addsFor(run.window()).size();
     EXPECT_TRUE(holdsFor([&] { return shell.addsFor(run.window()).size() == adds; }, 2500))
         << "the icon was added again after the shell took it";

@@ -5,6 +5,8 @@
 #include <shellapi.h>
 #include <string.h>
 
+#include <algorithm>
+
 #include "folders.h"
 #include "options.h"
 #include "remote_buffer.h"
@@ -335,6 +337,11 @@ void MuraltoRun::holdMessageBoxes(bool hold) {
 
 void MuraltoRun::releaseMessageBoxes() {
     if (watcher_) watcher_->release();
+}
+
+long tipCount(const std::string& tip) {
+    std::vector<std::string> tips = notificationTips();
+    return static_cast<long>(std::count(tips.begin(), tips.end(), tip));
 }
 
 } // namespace e2e

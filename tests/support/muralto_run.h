@@ -148,6 +148,9 @@ class MuraltoRun {
 
 // The tips of the icons in the task bar's notification area, read from the shell's tooltips.
 std::vector<std::string> notificationTips();
+// How many of those tips are tip. Wine's task bar keeps a tooltip tool for every icon it was
+// ever given, so a count can only be compared with an earlier one.
+long tipCount(const std::string& tip);
 
 // Text of a message box list, for failure messages.
 std::string describe(const std::vector<testing_support::SeenMessageBox>& boxes);
