@@ -74,18 +74,23 @@ ExternalProject_Add(libtiff_build
   BUILD_BYPRODUCTS ${TIFF_STATIC}
   UPDATE_COMMAND "" PATCH_COMMAND "")
 
-# libpng links the MinGW zlib. Its SSE2 row filters stay out: libpng has no run-time check of
-# the processor, so they would make SSE2 a requirement of every machine the program runs on
-# (and 1.6.39's CMake file does not take i686 for x86). libjpeg-turbo and libwebp choose their
-# SIMD code at run time.
+# libpng links the MinGW zlib. Its SSE2 row filters are built for x86-64 only, where every
+# processor has SSE2: libpng has no run-time check of the processor, so in the 32-bit build they
+# would make SSE2 a requirement (and 1.6.39's CMake file does not take i686 for x86).
+# libjpeg-turbo and libwebp choose their SIMD code at run time.
 set(PNG_STATIC ${THIRD_PARTY_PREFIX}/lib/libpng16.a)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64)
+  set(png_simd ON)
+else()
+  set(png_simd OFF)
+endif()
 ExternalProject_Add(libpng_build
   SOURCE_DIR ${THIRD_PARTY_DIR}/src/libpng1.6
   BINARY_DIR ${THIRD_PARTY_DIR}/build/libpng
   INSTALL_DIR ${THIRD_PARTY_PREFIX}
   CMAKE_ARGS ${cross_args}
     -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_EXECUTABLES=OFF -DPNG_TESTS=OFF
-    -DPNG_HARDWARE_OPTIMIZATIONS=OFF -Dld-version-script=OFF
+    -DPNG_HARDWARE_OPTIMIZATIONS=${png_simd} -Dld-version-script=OFF
     -DZLIB_INCLUDE_DIR=${MINGW_ZLIB_INCLUDE} -DZLIB_LIBRARY=${MINGW_ZLIB}
   BUILD_BYPRODUCTS ${PNG_STATIC}
   UPDATE_COMMAND "" PATCH_COMMAND "")

@@ -17,6 +17,10 @@
 //
 // Texts are 8-bit ANSI bytes, compared byte for byte (case matters). Lookups take the first
 // match in slot order. Names need not be unique.
+//
+// 32-bit and 64-bit builds: nothing differs but the DLL itself, which must be of the caller's
+// kind. The store holds only fixed-width fields and no pointers, so it has the same size
+// (387,616 bytes) and layout in both; the functions take and return the same values.
 #ifndef MURALTO_KFG_H
 #define MURALTO_KFG_H
 

@@ -5,6 +5,11 @@
 #include "kfg.h"
 #include "kfg_internal.h"
 
+// The store is the caller's memory: 32-bit and 64-bit builds, and every compiler, must agree on
+// its layout (kfg.h).
+static_assert(sizeof(_KFGCLASS) == 260 && sizeof(_KFGMEMBER) == 516, "KFG slot layout");
+static_assert(sizeof(_KFGINFOFILE) == 387616, "KFG store layout");
+
 namespace kfg {
 
 void resetStore(_KFGINFOFILE* store) { memset(store, 0, sizeof *store); }

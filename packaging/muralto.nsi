@@ -1,9 +1,13 @@
 ; Muralto's Windows installer (NSIS 3). packaging/CMakeLists.txt builds it:
-;   makensis -DVERSION=3.05 -DSTAGE=<folder of the shipped files> -DICON=<program icon>
-;            -DOUTFILE=<setup.exe> muralto.nsi
+;   makensis -DVERSION=3.05 -DARCH=x64|x86 -DSTAGE=<folder of the shipped files>
+;            -DICON=<program icon> -DOUTFILE=<setup.exe> muralto.nsi
+; ARCH x64 makes a 64-bit installer of the 64-bit program: it installs into the 64-bit Program
+; Files and writes its uninstall entry in the 64-bit registry view. ARCH x86 makes the installer
+; of the 32-bit program, for 32-bit Windows.
 ; Silent use: setup.exe /S [/STARTUP] [/D=folder]; Uninstall.exe /S.
 ; /STARTUP ticks the start-up shortcut, which a silent install otherwise leaves as it was.
-; Exit codes: 0 done, 2 refused while Muralto runs, and for the uninstaller 3: files in use
+; Exit codes: 0 done, 2 refused while Muralto runs, 4 refused on a Windows that cannot run it
+; (64-bit installer), and for the uninstaller 3: files in use
 ; stayed, and with them the uninstaller and its entry, so that the next uninstall finishes the
 ; work. The uninstaller's own code is seen only when it runs in place: Uninstall.exe /S _?=folder.
 
@@ -13,11 +17,18 @@
   !endif
 !macroend
 !insertmacro REQUIRE_DEFINE VERSION
+!insertmacro REQUIRE_DEFINE ARCH
 !insertmacro REQUIRE_DEFINE STAGE
 !insertmacro REQUIRE_DEFINE ICON
 !insertmacro REQUIRE_DEFINE OUTFILE
 
-Unicode true
+!if ${ARCH} == x64
+  Target amd64-unicode
+!else if ${ARCH} == x86
+  Unicode true
+!else
+  !error "ARCH must be x64 or x86"
+!endif
 SetCompressor /SOLID lzma
 ; Program Files, the all-users shortcuts and the machine-wide uninstall entry need it.
 RequestExecutionLevel admin
@@ -26,6 +37,7 @@ RequestExecutionLevel admin
 !include FileFunc.nsh
 !include LogicLib.nsh
 !include Sections.nsh
+!include x64.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Muralto"
 !define STARTUP_LINK "$SMSTARTUP\Muralto.lnk"
@@ -34,7 +46,11 @@ RequestExecutionLevel admin
 
 Name "Muralto ${VERSION}"
 OutFile "${OUTFILE}"
-InstallDir "$PROGRAMFILES\Muralto"
+!if ${ARCH} == x64
+  InstallDir "$PROGRAMFILES64\Muralto"
+!else
+  InstallDir "$PROGRAMFILES\Muralto"
+!endif
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "Muralto ${VERSION}"
 
@@ -131,7 +147,23 @@ SectionEnd
     "Muralto starts at every log-on and changes the wallpaper all day."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
+; The 64-bit installer is itself a 64-bit program, which a 32-bit Windows does not start at all;
+; the check speaks for the cases where it starts on a Windows that cannot run the program.
+!macro USE_PROGRAM_ARCHITECTURE
+  !if ${ARCH} == x64
+    ${IfNot} ${RunningX64}
+      MessageBox MB_OK|MB_ICONSTOP \
+        "This is the installer of 64-bit Muralto, and this Windows is 32-bit. Install Muralto-${VERSION}-setup.exe, the 32-bit Muralto, instead." \
+        /SD IDOK
+      SetErrorLevel 4
+      Quit
+    ${EndIf}
+    SetRegView 64
+  !endif
+!macroend
+
 Function .onInit
+  !insertmacro USE_PROGRAM_ARCHITECTURE
   SetShellVarContext all
   ; A new version keeps the start-up choice of the one it replaces.
   ${If} ${FileExists} "${STARTUP_LINK}"
@@ -208,6 +240,7 @@ Section "Uninstall"
 SectionEnd
 
 Function un.onInit
+  !insertmacro USE_PROGRAM_ARCHITECTURE
   SetShellVarContext all
   !insertmacro REFUSE_WHILE_RUNNING
 FunctionEnd

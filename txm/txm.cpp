@@ -8,6 +8,10 @@
 
 #include "txm.h"
 
+// The store is the caller's memory: 32-bit and 64-bit builds, and every compiler, must agree on
+// its layout (txm.h).
+static_assert(sizeof(_TXMLANGUAGE) == 25728 && sizeof(_TXMINFOFILE) == 154380, "TXM store layout");
+
 namespace {
 
 const int kEndOfFileMark = 0x1A;

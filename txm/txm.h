@@ -22,6 +22,10 @@
 // The all-zero object is a valid empty store. One store is used by one thread at a time.
 // Texts are 8-bit ANSI bytes, handed out as they stand in the file: nothing is converted or
 // trimmed.
+//
+// 32-bit and 64-bit builds: nothing differs but the DLL itself, which must be of the caller's
+// kind. The store holds only fixed-width fields and no pointers, so it has the same size
+// (154,380 bytes) and layout in both; the pointers the lookups return are the caller's width.
 #ifndef MURALTO_TXM_H
 #define MURALTO_TXM_H
 

@@ -19,7 +19,6 @@ char firstName[NAME_SIZE];
 namespace {
 
 const UINT_PTR IMPORT_TIMER = 10;
-const DWORD OPEN_FILE_RECORD_SIZE = 76; // the record of the first Explorer-style dialogs
 const char PICTURE_FILTERS[] = "Image(s) Microsoft Bitmap (*.BMP)\0*.BMP\0"
                                "Image(s) JPEG (*.JPG)\0*.JPG;*.JPEG;*.JPE\0"
                                "Image(s) TIFF (*.TIFF)\0*.TIF;*.TIFF\0"
@@ -197,7 +196,9 @@ void addPictures(HWND mainWindow) {
     OPENFILENAMEA dialog;
     memset(&dialog, 0, sizeof dialog);
     openFileBuffer[0] = '\0';
-    dialog.lStructSize = OPEN_FILE_RECORD_SIZE;
+    // The whole record, as the running Windows knows it: its size differs between 32-bit and
+    // 64-bit programs, and a size the dialog does not know keeps it from opening.
+    dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = mainWindow;
     dialog.lpstrFilter = PICTURE_FILTERS;
     dialog.nFilterIndex = 0;

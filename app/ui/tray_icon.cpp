@@ -10,8 +10,6 @@
 
 namespace {
 
-// The first shell version's record: window, id, flags, message, icon and a 64-character tip.
-const DWORD TRAY_RECORD_SIZE = 88;
 const UINT ADD_RETRY_MS = 1000;
 
 } // namespace
@@ -19,7 +17,9 @@ const UINT ADD_RETRY_MS = 1000;
 void setTrayIcon(bool add) {
     NOTIFYICONDATAA record;
     memset(&record, 0, sizeof record);
-    record.cbSize = TRAY_RECORD_SIZE;
+    // The first shell version's record (window, id, flags, message, icon and a 64-character
+    // tip), which every shell takes; its size is 88 bytes in a 32-bit program, 104 in 64-bit.
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
     record.hWnd = mainWindow;
     record.uID = TRAY_ICON_ID;
     if (!add) {

@@ -114,6 +114,23 @@ HWND waitForWindow(const char* title, int seconds) {
     return nullptr;
 }
 
+// Windows are looked for on the probe's own desktop: a program in a Wine virtual desktop lives
+// on another, named after it.
+bool useDesktop(const char* name) {
+    HDESK desktop = OpenDesktopA(name, 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_ENUMERATE);
+    if (desktop != nullptr && SetThreadDesktop(desktop)) return true;
+    fprintf(stderr, "package_probe: cannot use the desktop \"%s\" (error %lu)\n", name,
+            static_cast<unsigned long>(GetLastError()));
+    return false;
+}
+
+// A window shown and painted, for a screenshot: the paint is asked for, and waited for.
+bool paintedWindow(const char* title, int seconds) {
+    HWND window = waitForWindow(title, seconds);
+    return window != nullptr &&
+           RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 bool jobIsEmpty(HANDLE job) {
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting;
     return QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting,
@@ -227,6 +244,8 @@ int main(int argc, char** argv) {
         return windowTexts(argv[2], argv[3], atoi(argv[4]));
     if (argc == 4 && strcmp(argv[1], "wait-window") == 0)
         return waitForWindow(argv[2], atoi(argv[3])) != nullptr ? 0 : 1;
+    if (argc == 5 && strcmp(argv[1], "wait-window") == 0)
+        return useDesktop(argv[4]) && paintedWindow(argv[2], atoi(argv[3])) ? 0 : 1;
     if (argc == 3 && strcmp(argv[1], "close-window") == 0) {
         HWND window = findWindow(argv[2]);
         if (window == nullptr) return 1;
@@ -236,7 +255,7 @@ int main(int argc, char** argv) {
     if (argc == 3 && strcmp(argv[1], "run") == 0) return run(argv[2]);
     if (argc == 4 && strcmp(argv[1], "run-holding") == 0) return runHolding(argv[2], argv[3]);
     fprintf(stderr, "usage: package_probe folders | shortcut FILE | uninstall-entry |"
-                    " window-texts TITLE TEXT SECONDS | wait-window TITLE SECONDS |"
+                    " window-texts TITLE TEXT SECONDS | wait-window TITLE SECONDS [DESKTOP] |"
                     " close-window TITLE | run COMMAND-LINE | run-holding FILE COMMAND-LINE\n");
     return 2;
 }
