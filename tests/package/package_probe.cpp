@@ -115,11 +115,17 @@ HWND waitForWindow(const char* title, int seconds) {
 }
 
 // Windows are looked for on the probe's own desktop: a program in a Wine virtual desktop lives
-// on another, named after it.
-bool useDesktop(const char* name) {
-    HDESK desktop = OpenDesktopA(name, 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_ENUMERATE);
+// on another, named after it, which exists once the program's start has made it.
+bool useDesktop(const char* name, int seconds) {
+    HDESK desktop = nullptr;
+    e2e::waitUntil(
+        [&] {
+            desktop = OpenDesktopA(name, 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_ENUMERATE);
+            return desktop != nullptr;
+        },
+        seconds * 1000);
     if (desktop != nullptr && SetThreadDesktop(desktop)) return true;
-    fprintf(stderr, "package_probe: cannot use the desktop \"%s\" (error %lu)\n", name,
+    fprintf(stderr, "package_probe: no desktop \"%s\" within %d s (error %lu)\n", name, seconds,
             static_cast<unsigned long>(GetLastError()));
     return false;
 }
@@ -245,7 +251,7 @@ int main(int argc, char** argv) {
     if (argc == 4 && strcmp(argv[1], "wait-window") == 0)
         return waitForWindow(argv[2], atoi(argv[3])) != nullptr ? 0 : 1;
     if (argc == 5 && strcmp(argv[1], "wait-window") == 0)
-        return useDesktop(argv[4]) && paintedWindow(argv[2], atoi(argv[3])) ? 0 : 1;
+        return useDesktop(argv[4], atoi(argv[3])) && paintedWindow(argv[2], atoi(argv[3])) ? 0 : 1;
     if (argc == 3 && strcmp(argv[1], "close-window") == 0) {
         HWND window = findWindow(argv[2]);
         if (window == nullptr) return 1;
