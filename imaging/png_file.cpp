@@ -19,6 +19,12 @@ namespace {
 // product once both sides are known.
 const uint32_t kLargestSide = 1000000;
 
+// No chunk but the pixel data (bounded apart, by the picture's size) is held whole any more:
+// text, profiles and the like are skipped unread. This is a backstop for any that still would
+// be, well under the library's default of 8 MB, which 1.6.39 only warns about before it
+// allocates and clears the chunk's whole declared length.
+const png_alloc_size_t kLargestChunk = 1024 * 1024;
+
 // Everything one conversion holds. The setjmp frame reaches it through a pointer only, so a
 // longjmp back finds every field as last written.
 struct Decoding {
@@ -55,6 +61,11 @@ void requestBgr(Decoding* d) {
 bool decodeSteps(Decoding* d) {
     png_init_io(d->png, d->source);
     png_set_user_limits(d->png, kLargestSide, kLargestSide);
+    png_set_chunk_malloc_max(d->png, kLargestChunk);
+    // Every chunk but the header, palette, transparency, pixel data and end is skipped without
+    // being read into memory: the bitmap file has no use for them, and a declared length the
+    // file does not hold then ends the read at once instead of being allocated first.
+    png_set_keep_unknown_chunks(d->png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_read_info(d->png, d->info);
     d->width = png_get_image_width(d->png, d->info);
     d->height = png_get_image_height(d->png, d->info);

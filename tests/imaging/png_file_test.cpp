@@ -104,6 +104,44 @@ TEST_F(PngFile, EveryColourTypeAndDepthGivesItsSamplesColoursAsPngtopamDoes) {
     }
 }
 
+std::string bigEndian32(uint32_t value) {
+    return {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+}
+
+// The file with all its pixel data in one chunk, as some writers make it.
+std::string withOneDataChunk(const std::string& png) {
+    std::string before, data, after;
+    for (size_t at = 8; at + 12 <= png.size();) {
+        const uint8_t* length = reinterpret_cast<const uint8_t*>(&png[at]);
+        size_t size =
+            12 + (uint32_t(length[0]) << 24 | length[1] << 16 | length[2] << 8 | length[3]);
+        if (png.compare(at + 4, 4, "IDAT") == 0)
+            data += png.substr(at + 8, size - 12);
+        else
+            (data.empty() ? before : after) += png.substr(at, size);
+        at += size;
+    }
+    std::string chunk = "IDAT" + data;
+    uLong crc = crc32(0, reinterpret_cast<const Bytef*>(chunk.data()), uInt(chunk.size()));
+    return png.substr(0, 8) + before + bigEndian32(uint32_t(data.size())) + chunk +
+           bigEndian32(uint32_t(crc)) + after;
+}
+
+TEST_F(PngFile, PixelDataInOneChunkLargerThanAnyOtherChunkMayBeStillConverts) {
+    // 700 × 700 of noise does not compress: 1.4 MB of pixel data in one chunk, beyond the bound
+    // on every other chunk.
+    PngImage image = {700, 700, PNG_COLOR_TYPE_RGB, 8, false, {}, {}, -1};
+    uint32_t noise = 7;
+    for (unsigned i = 0; i < 700 * 700 * 3; ++i)
+        image.samples.push_back(uint16_t((noise = noise * 1103515245u + 12345u) >> 24));
+    ASSERT_TRUE(writePng(source, image));
+    const std::string png = withOneDataChunk(readBytes(source));
+    ASSERT_GT(png.size(), 1024u * 1024);
+    ASSERT_TRUE(writeBytes(source, png));
+    ASSERT_TRUE(convert(source, target));
+    EXPECT_EQ(expectedBitmap(colours(image), 0), written().bytes);
+}
+
 TEST_F(PngFile, DamagedCutAndHugeFilesGiveFalseAndNoTarget) {
     EXPECT_FALSE(convert("no such file.png", target));
     ASSERT_TRUE(writePng(source, makeImage({"RGBA 8", PNG_COLOR_TYPE_RGBA, 8, false, false})));
