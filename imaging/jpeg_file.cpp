@@ -1,4 +1,5 @@
 // JPEG files to bitmap files with libjpeg.
+#include <limits.h>
 #include <setjmp.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -87,15 +88,41 @@ bool readRows(Decoding* d) {
     return true;
 }
 
+// Bytes in the file, leaving it at its start; LONG_MAX when ftell cannot tell (from 2 GB on
+// Windows, where long has 32 bits), since such a file is long enough for any picture.
+long fileLength(FILE* file) {
+    long length = fseek(file, 0, SEEK_END) == 0 ? ftell(file) : -1;
+    if (fseek(file, 0, SEEK_SET) != 0) return -1;
+    return length < 0 ? LONG_MAX : length;
+}
+
+// Huffman coding spends at least one bit on every 8 × 8 block of the picture (each block's DC
+// difference, zero included, has a code of 1 to 16 bits), so a shorter file cannot hold the
+// picture it declares. Without this, 500 bytes claiming 20000 × 20000 pixels had the library
+// allocate and clear 1.2 GB of coefficients (a progressive file), then 1.2 GB of grey rows were
+// decoded and written. Arithmetic coding has no such floor, a plain picture takes almost
+// nothing, so its files keep only the limit of the bitmap file's size.
+bool holdsItsBlocks(const jpeg_decompress_struct& decoder, long fileBytes) {
+    if (decoder.arith_code) return true;
+    uint64_t blocks =
+        static_cast<uint64_t>((decoder.image_width + 7) / 8) * ((decoder.image_height + 7) / 8);
+    return static_cast<uint64_t>(fileBytes) >= blocks / 8;
+}
+
 bool decodeSteps(Decoding* d, const char* source) {
     jpeg_create_decompress(&d->decoder);
     d->source = fopen(source, "rb");
     if (d->source == nullptr) return false;
+    long fileBytes = fileLength(d->source);
+    if (fileBytes < 0) return false;
     jpeg_stdio_src(&d->decoder, d->source);
     jpeg_read_header(&d->decoder, TRUE);
     // At the default scale of 1/1 these are the output's dimensions too. A picture without a
-    // bitmap file is refused before the decoder sets up its buffers.
-    if (imaging::bitmapFileSize(d->decoder.image_width, d->decoder.image_height) == 0) return false;
+    // bitmap file, or one the file is too short to hold, is refused before the decoder sets up
+    // its buffers.
+    if (imaging::bitmapFileSize(d->decoder.image_width, d->decoder.image_height) == 0 ||
+        !holdsItsBlocks(d->decoder, fileBytes))
+        return false;
     // The library's defaults stay, except that a greyscale file is asked for in red, green,
     // blue like every other: its rows then fill the picture like those of a colour file.
     if (d->decoder.jpeg_color_space == JCS_GRAYSCALE) d->decoder.out_color_space = JCS_RGB;

@@ -1,5 +1,8 @@
 // convertJpegFile: JPEG files of every kind the library decodes, and files it cannot.
+#include <stdio.h>
 #include <stdlib.h>
+
+#include <jpeglib.h>
 
 #include "imaging_fixture.h"
 #include "picture_files.h"
@@ -163,6 +166,54 @@ TEST_F(JpegFile, AFileClaimingAHugePictureIsRefusedBeforeAnyAllocation) {
     ASSERT_NE(std::string::npos, frame);
     jpeg.replace(frame + 5, 4, "\xFF\xDC\xFF\xDC");
     ASSERT_TRUE(writeBytes(source, jpeg));
+    EXPECT_FALSE(convert(source, target));
+    EXPECT_FALSE(targetExists());
+}
+
+// A plain grey square in as few bytes as Huffman coding allows: a scan of the blocks' DC
+// coefficients alone, each a 1-bit code once the tables are optimised, then a scan of the rest,
+// which end-of-band runs cover for next to nothing.
+bool writeShortestGreyJpeg(const std::string& path, uint32_t side) {
+    FILE* file = fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    jpeg_compress_struct encoder;
+    jpeg_error_mgr errors;
+    encoder.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&encoder);
+    jpeg_stdio_dest(&encoder, file);
+    encoder.image_width = side;
+    encoder.image_height = side;
+    encoder.input_components = 1;
+    encoder.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&encoder);
+    static const jpeg_scan_info scans[] = {{1, {0}, 0, 0, 0, 0}, {1, {0}, 1, 63, 0, 0}};
+    encoder.scan_info = scans;
+    encoder.num_scans = 2;
+    encoder.optimize_coding = TRUE;
+    jpeg_start_compress(&encoder, TRUE);
+    std::vector<uint8_t> row(side, 128);
+    for (JSAMPROW rows = row.data(); encoder.next_scanline < side;)
+        jpeg_write_scanlines(&encoder, &rows, 1);
+    jpeg_finish_compress(&encoder);
+    jpeg_destroy_compress(&encoder);
+    return fclose(file) == 0;
+}
+
+TEST_F(JpegFile, AFileTooShortForThePictureItDeclaresIsRefusedButTheShortestRealOneConverts) {
+    // 2048 × 2048 has 65536 blocks of 8 × 8: the file holds little more than a bit for each.
+    ASSERT_TRUE(writeShortestGreyJpeg(source, 2048));
+    std::string jpeg = readBytes(source);
+    ASSERT_LT(jpeg.size(), 65536u / 8 + 512) << "not the shortest file";
+    ASSERT_TRUE(convert(source, target));
+    EXPECT_TRUE(closeTo({128, 128, 128}, written().pixel(2047, 2047), 1));
+
+    // The same bytes declaring 8192 rows: fewer bits than blocks. Such a file used to make the
+    // library allocate the whole picture, and its coefficients, and fill the missing rows grey.
+    size_t frame = jpeg.find("\xFF\xC2");
+    ASSERT_NE(std::string::npos, frame);
+    jpeg.replace(frame + 5, 2, std::string("\x20\x00", 2));
+    ASSERT_TRUE(writeBytes(source, jpeg));
+    testing_support::removeFile(target);
     EXPECT_FALSE(convert(source, target));
     EXPECT_FALSE(targetExists());
 }
