@@ -10,6 +10,63 @@
 
 namespace {
 
+// What the library may allocate at once for itself, beside our raster. Before the picture's
+// size is known only its directory is read, and no directory of a real picture needs more
+// (two million strips' offsets and byte counts); a longer tag, such as a layered editor's own
+// data, is left out unread, and one the file does not even hold cannot cost its declared size.
+const tmsize_t kDirectoryAllocation = 16 * 1024 * 1024;
+// A strip or tile as stored takes at most this per pixel of the picture: eight samples of 16
+// bits, the most the raster reader takes (colour, alpha and extra channels), with room for
+// codes that grow incompressible data. A file whose strips claim more, such as thousands of
+// samples a pixel, is refused before its strip is allocated and cleared.
+const uint64_t kStoredBytesPerPixel = 16;
+
+TIFF* openWithLimit(const char* source, tmsize_t largestAllocation) {
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    if (options == nullptr) return nullptr;
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, largestAllocation);
+    TIFF* tiff = TIFFOpenExt(source, "r", options);
+    TIFFOpenOptionsFree(options);
+    return tiff;
+}
+
+// The first image's size, when it can have a bitmap file and a raster in memory.
+bool pictureSize(TIFF* tiff, uint32_t* width, uint32_t* height, size_t* rasterBytes) {
+    return TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, width) == 1 &&
+           TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, height) == 1 &&
+           imaging::bitmapFileSize(*width, *height) != 0 &&
+           imaging::bufferSize(static_cast<uint64_t>(*width) * *height, 4, rasterBytes);
+}
+
+// Opens the file with the library's allocations bounded by what its picture can need: the
+// bound must be set when the file is opened, so a picture too large for the directory's bound
+// is opened a second time with its own. Null when the file cannot be read, or has no picture
+// with a bitmap file.
+TIFF* openBounded(const char* source, uint32_t* width, uint32_t* height, size_t* rasterBytes) {
+    TIFF* tiff = openWithLimit(source, kDirectoryAllocation);
+    if (tiff == nullptr) return nullptr;
+    if (!pictureSize(tiff, width, height, rasterBytes)) {
+        TIFFClose(tiff);
+        return nullptr;
+    }
+    // Under 2^31 × 16 since the bitmap file's size bounds the pixels.
+    uint64_t needed = static_cast<uint64_t>(*width) * *height * kStoredBytesPerPixel;
+    if (needed <= static_cast<uint64_t>(kDirectoryAllocation)) return tiff;
+    TIFFClose(tiff);
+    tmsize_t limit = needed < static_cast<uint64_t>(TIFF_TMSIZE_T_MAX)
+                         ? static_cast<tmsize_t>(needed)
+                         : TIFF_TMSIZE_T_MAX;
+    tiff = openWithLimit(source, limit);
+    uint32_t sameWidth = 0, sameHeight = 0;
+    // The same picture again, unless the file changed in between.
+    if (tiff != nullptr && (!pictureSize(tiff, &sameWidth, &sameHeight, rasterBytes) ||
+                            sameWidth != *width || sameHeight != *height)) {
+        TIFFClose(tiff);
+        return nullptr;
+    }
+    return tiff;
+}
+
 // A raster entry holds red in its lowest byte, then green, blue and alpha. Alpha is dropped,
 // not blended with any background.
 void rgbaToBgr(const uint8_t* raster, uint32_t width, uint8_t* bgr) {
@@ -26,20 +83,16 @@ void rgbaToBgr(const uint8_t* raster, uint32_t width, uint8_t* bgr) {
 
 bool convertTiffFile(const char* source, const char* target) {
     if (source == nullptr || target == nullptr) return false;
-    TIFF* tiff = TIFFOpen(source, "r");
-    if (tiff == nullptr) return false;
-
     // Only the first image of the file: the one TIFFOpen makes current.
     uint32_t width = 0, height = 0;
     size_t bytes = 0;
-    bool ok = TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width) == 1 &&
-              TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height) == 1 &&
-              imaging::bitmapFileSize(width, height) != 0 &&
-              imaging::bufferSize(static_cast<uint64_t>(width) * height, 4, &bytes);
-    uint8_t* raster = ok ? static_cast<uint8_t*>(calloc(bytes, 1)) : nullptr;
+    TIFF* tiff = openBounded(source, &width, &height, &bytes);
+    if (tiff == nullptr) return false;
+
+    uint8_t* raster = static_cast<uint8_t*>(calloc(bytes, 1));
     // Raster row 0 is the picture's bottom row, whatever the file's orientation.
-    ok = raster != nullptr &&
-         TIFFReadRGBAImage(tiff, width, height, reinterpret_cast<uint32_t*>(raster), 1) == 1;
+    bool ok = raster != nullptr &&
+              TIFFReadRGBAImage(tiff, width, height, reinterpret_cast<uint32_t*>(raster), 1) == 1;
     TIFFClose(tiff);
 
     if (ok) {

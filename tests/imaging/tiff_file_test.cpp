@@ -109,4 +109,26 @@ TEST_F(TiffFile, AFileClaimingAHugePictureIsRefusedBeforeAnyAllocation) {
     EXPECT_FALSE(targetExists());
 }
 
+TEST_F(TiffFile, APictureInOneStripLargerThanItsDirectoryMayNeedStillConverts) {
+    // 2400 × 2400 in a single LZW strip, which the library decodes whole: 17 MB, more than it
+    // may allocate while the file's size is not known yet.
+    Picture picture = quadrants(2400, 2400);
+    TIFF* tiff = TIFFOpen(source.c_str(), "w");
+    ASSERT_NE(nullptr, tiff);
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, picture.width);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, picture.height);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, picture.height);
+    bool stripWritten = TIFFWriteEncodedStrip(tiff, 0, picture.rgb.data(),
+                                              static_cast<tmsize_t>(picture.rgb.size())) != -1;
+    TIFFClose(tiff);
+    ASSERT_TRUE(stripWritten);
+    ASSERT_TRUE(convert(source, target));
+    EXPECT_EQ(expectedBitmap(picture, 0), written().bytes);
+}
+
 } // namespace
