@@ -13,23 +13,52 @@
 
 namespace {
 
-// The whole file, or null when it cannot be read or is empty.
-uint8_t* readWholeFile(const char* path, size_t* size) {
+// A still picture is one VP8 or VP8L frame, whose sides have 14 bits; an extended header's
+// canvas of up to 2^24 × 2^24 matches that frame, so any larger one is no still picture.
+const int kLargestSide = 16383;
+// Enough for the file header, an extended header and a frame's header, where its size is.
+const size_t kHeadBytes = 64;
+
+uint32_t littleEndian32(const uint8_t* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+// How much of the file the library reads, judged by its first bytes before the rest is read
+// into memory: 0 when the file is empty or unreadable, or starts as no WebP file does (any
+// other file costs no more than its head), else the file up to the end of its RIFF chunk,
+// where the library stops.
+uint64_t webpLength(FILE* file) {
+    long length = fseek(file, 0, SEEK_END) == 0 ? ftell(file) : -1;
+    if (length <= 0 || fseek(file, 0, SEEK_SET) != 0) return 0;
+    uint8_t head[kHeadBytes];
+    size_t headBytes = fread(head, 1, sizeof head, file);
+    WebPBitstreamFeatures features;
+    VP8StatusCode status = WebPGetFeatures(head, headBytes, &features);
+    if (status != VP8_STATUS_OK && status != VP8_STATUS_NOT_ENOUGH_DATA) return 0;
+    uint64_t wanted = static_cast<uint64_t>(length);
+    if (headBytes >= 8 && memcmp(head, "RIFF", 4) == 0) {
+        uint64_t riffEnd = static_cast<uint64_t>(littleEndian32(head + 4)) + 8;
+        if (riffEnd < wanted) wanted = riffEnd;
+    }
+    return wanted;
+}
+
+// The part of the file the library reads, or null when there is none or it cannot be read.
+uint8_t* readWebpFile(const char* path, size_t* size) {
     FILE* file = fopen(path, "rb");
     if (file == nullptr) return nullptr;
     uint8_t* bytes = nullptr;
-    long length = -1;
-    if (fseek(file, 0, SEEK_END) == 0) length = ftell(file);
-    if (length > 0 && fseek(file, 0, SEEK_SET) == 0) {
-        bytes = static_cast<uint8_t*>(malloc(static_cast<size_t>(length)));
-        if (bytes != nullptr &&
-            fread(bytes, 1, static_cast<size_t>(length), file) != static_cast<size_t>(length)) {
+    // At most the file's length, which ftell gave as a long.
+    size_t wanted = static_cast<size_t>(webpLength(file));
+    if (wanted > 0 && fseek(file, 0, SEEK_SET) == 0) {
+        bytes = static_cast<uint8_t*>(malloc(wanted));
+        if (bytes != nullptr && fread(bytes, 1, wanted, file) != wanted) {
             free(bytes);
             bytes = nullptr;
         }
     }
     fclose(file);
-    *size = static_cast<size_t>(length);
+    *size = wanted;
     return bytes;
 }
 
@@ -40,12 +69,13 @@ bool decode(const uint8_t* data, size_t size, WebPDecoderConfig* config, uint8_t
     const WebPBitstreamFeatures& features = config->input;
     uint32_t width = static_cast<uint32_t>(features.width);
     uint32_t height = static_cast<uint32_t>(features.height);
-    // The header of an extended file claims a canvas of up to 2^24 × 2^24 pixels, before any
-    // of its picture data is checked, and animations are refused only by the decoding: both
-    // are refused here, before anything is allocated.
+    // The header of an extended file claims a canvas of up to 2^24 × 2^24 pixels, which the
+    // library reports even when no frame follows, and animations are refused only by the
+    // decoding: both are refused here, before anything is allocated.
     unsigned channels = features.has_alpha ? 4 : 3;
     size_t bytes = 0;
     if (features.has_animation || features.width <= 0 || features.height <= 0 ||
+        features.width > kLargestSide || features.height > kLargestSide ||
         imaging::bitmapFileSize(width, height) == 0 ||
         !imaging::bufferSize(static_cast<uint64_t>(width) * height, channels, &bytes))
         return false;
@@ -68,7 +98,7 @@ bool decode(const uint8_t* data, size_t size, WebPDecoderConfig* config, uint8_t
 bool convertWebpFile(const char* source, const char* target) {
     if (source == nullptr || target == nullptr) return false;
     size_t size = 0;
-    uint8_t* data = readWholeFile(source, &size);
+    uint8_t* data = readWebpFile(source, &size);
     if (data == nullptr) return false;
 
     WebPDecoderConfig config;
