@@ -6,6 +6,7 @@
 
 #include <stdint.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 // Pictures the fuzzer's memory limit can afford; larger claimed sizes are skipped, since a
@@ -25,6 +26,11 @@ inline void fuzzConverter(bool (*convert)(const char*, const char*), const char*
     if (input[0] == '\0') {
         snprintf(input, sizeof input, "/tmp/%s_fuzz_%d.in", name, int(getpid()));
         snprintf(target, sizeof target, "/tmp/%s_fuzz_%d.bmp", name, int(getpid()));
+        // Every run's files are left for the next; the last are removed once the fuzzer ends.
+        atexit([] {
+            remove(input);
+            remove(target);
+        });
     }
     FILE* file = fopen(input, "wb");
     if (file == nullptr) return;

@@ -3,6 +3,7 @@
 // (unless a written line passes the 255-character line limit, which splits it on reading).
 #include <stdint.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
 
@@ -41,6 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         snprintf(input, sizeof input, "/tmp/kfg_fuzz_%d.in", pid);
         snprintf(first, sizeof first, "/tmp/kfg_fuzz_%d.first", pid);
         snprintf(second, sizeof second, "/tmp/kfg_fuzz_%d.second", pid);
+        // Every run's files are left for the next; the last are removed once the fuzzer ends.
+        atexit([] {
+            remove(input);
+            remove(first);
+            remove(second);
+        });
     }
     FILE* file = fopen(input, "wb");
     if (file == nullptr) return 0;

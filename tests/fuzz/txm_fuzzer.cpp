@@ -4,6 +4,7 @@
 // same file with CR LF line ends, or with bytes after a 0x1A mark, reads to the same store.
 #include <stdint.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
 
@@ -82,6 +83,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         int pid = static_cast<int>(getpid());
         snprintf(inputPath, sizeof inputPath, "/tmp/txm_fuzz_%d.lng", pid);
         snprintf(variantPath, sizeof variantPath, "/tmp/txm_fuzz_%d.variant.lng", pid);
+        // Every run's files are left for the next; the last are removed once the fuzzer ends.
+        atexit([] {
+            remove(inputPath);
+            remove(variantPath);
+        });
     }
     std::string bytes(reinterpret_cast<const char*>(data), size);
     if (!writeFile(inputPath, bytes)) return 0;
