@@ -164,6 +164,12 @@ TEST_F(PngFile, DamagedCutAndHugeFilesGiveFalseAndNoTarget) {
                       {"a file cut before its end chunk", png.substr(0, png.size() - 12)},
                       {"damaged pixel data", damaged},
                       {"a file claiming a huge picture", huge},
+                      // A 3 x 3 picture, then a text chunk whose length field reads "iTXt":
+                      // 1.77 GB that the file does not hold (the PNG fuzzer's regression input).
+                      {"a text chunk declaring 1.77 GB",
+                       std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\0\x03\0\0\0\x03\x08\x04"
+                                   "\0\0\0\xFC\x21\x7D\x34iTXttEXtIDATND`\x82",
+                                   49)},
                   });
 }
 
