@@ -56,6 +56,10 @@ bool writeGreyJpeg(const std::string& path, uint32_t width, uint32_t height,
 // marker that Adobe's programs write (and whose files hold inverted inks).
 bool writeCmykJpeg(const std::string& path, uint32_t width, uint32_t height,
                    const std::vector<uint8_t>& cmyk, bool ycck, bool adobeMarker);
+// A plain grey square in as few bytes as Huffman coding allows: a scan of the blocks' DC
+// coefficients alone, each a 1-bit code once the tables are optimised, then a scan of the rest,
+// which end-of-band runs cover for next to nothing.
+bool writeShortestGreyJpeg(const std::string& path, uint32_t side);
 
 // TIFF files: 8-bit RGB, one image per entry, strips of 16 rows from offset 8 on.
 struct TiffImage {

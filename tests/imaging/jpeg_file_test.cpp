@@ -170,35 +170,6 @@ TEST_F(JpegFile, AFileClaimingAHugePictureIsRefusedBeforeAnyAllocation) {
     EXPECT_FALSE(targetExists());
 }
 
-// A plain grey square in as few bytes as Huffman coding allows: a scan of the blocks' DC
-// coefficients alone, each a 1-bit code once the tables are optimised, then a scan of the rest,
-// which end-of-band runs cover for next to nothing.
-bool writeShortestGreyJpeg(const std::string& path, uint32_t side) {
-    FILE* file = fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    jpeg_compress_struct encoder;
-    jpeg_error_mgr errors;
-    encoder.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&encoder);
-    jpeg_stdio_dest(&encoder, file);
-    encoder.image_width = side;
-    encoder.image_height = side;
-    encoder.input_components = 1;
-    encoder.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&encoder);
-    static const jpeg_scan_info scans[] = {{1, {0}, 0, 0, 0, 0}, {1, {0}, 1, 63, 0, 0}};
-    encoder.scan_info = scans;
-    encoder.num_scans = 2;
-    encoder.optimize_coding = TRUE;
-    jpeg_start_compress(&encoder, TRUE);
-    std::vector<uint8_t> row(side, 128);
-    for (JSAMPROW rows = row.data(); encoder.next_scanline < side;)
-        jpeg_write_scanlines(&encoder, &rows, 1);
-    jpeg_finish_compress(&encoder);
-    jpeg_destroy_compress(&encoder);
-    return fclose(file) == 0;
-}
-
 TEST_F(JpegFile, AFileTooShortForThePictureItDeclaresIsRefusedButTheShortestRealOneConverts) {
     // 2048 × 2048 has 65536 blocks of 8 × 8: the file holds little more than a bit for each.
     ASSERT_TRUE(writeShortestGreyJpeg(source, 2048));

@@ -204,6 +204,17 @@ bool writeCmykJpeg(const std::string& path, uint32_t width, uint32_t height,
     return writeJpeg(path, width, height, 4, JCS_CMYK, cmyk, fourColours, &how, 95);
 }
 
+bool writeShortestGreyJpeg(const std::string& path, uint32_t side) {
+    auto twoScans = [](jpeg_compress_struct* encoder, void*) {
+        static const jpeg_scan_info scans[] = {{1, {0}, 0, 0, 0, 0}, {1, {0}, 1, 63, 0, 0}};
+        encoder->scan_info = scans;
+        encoder->num_scans = 2;
+        encoder->optimize_coding = TRUE;
+    };
+    std::vector<uint8_t> grey(size_t(side) * side, 128);
+    return writeJpeg(path, side, side, 1, JCS_GRAYSCALE, grey, twoScans, nullptr, 75);
+}
+
 bool writeTiff(const std::string& path, const std::vector<TiffImage>& images) {
     TIFF* tiff = TIFFOpen(path.c_str(), "w");
     if (tiff == nullptr) return false;
