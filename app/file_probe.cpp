@@ -2,9 +2,26 @@
 
 #include <windows.h>
 
+#include <stdlib.h>
+
+#include "file_open.h"
+
 bool fileCanBeOpened(const char* path) {
     HFILE file = _lopen(path, OF_READ);
     if (file == HFILE_ERROR) return false;
     _lclose(file);
     return true;
+}
+
+bool sourceCanBeOpened(const char* utf8Path) {
+    wchar_t* wide = imaging::newWidePath(utf8Path);
+    bool opened = false;
+    if (wide != nullptr) {
+        HANDLE file = CreateFileW(wide, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        opened = file != INVALID_HANDLE_VALUE;
+        if (opened) CloseHandle(file);
+    }
+    free(wide);
+    return opened;
 }

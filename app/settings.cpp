@@ -2,11 +2,31 @@
 //
 // Muralto.ini holds the class [SYSTEM] (lastWall, randomWall, startWall, language) and the
 // wallpapers as classes [WALLPAPER 0], [WALLPAPER 1], ... numbered densely in slot order, each
-// with original, filename, preview, showTime, size ("width,height") and showMode. One store
-// holds at most 600 members, so Muralto.ini takes the first 99 wallpapers and the following ones
-// go, 99 to a file and with the same class names and numbering, into continuation files beside
-// it: Muralto-part2.ini (WALLPAPER 99 to 197), Muralto-part3.ini, ... up to Muralto-part6.ini.
-// Those hold only wallpaper classes and, last, a [SYSTEM] class with the save's generation.
+// with original, filename, preview, showTime, size ("width,height") and showMode, and, only
+// when original cannot hold the title, titleUtf8. One store holds at most 600 members, so
+// Muralto.ini takes the first 99 wallpapers and the following ones go, 99 to a file and with
+// the same class names and numbering, into continuation files beside it: Muralto-part2.ini
+// (WALLPAPER 99 to 197), Muralto-part3.ini, ... up to Muralto-part6.ini. Those hold only
+// wallpaper classes and, last, a [SYSTEM] class with the save's generation. A file whose
+// wallpapers carry titleUtf8 members takes fewer of them, as many as its 600 members hold (at
+// least 85); a reader takes whatever wallpaper classes each file has.
+//
+// Titles. The file is in the ANSI code page, and "original" is the title in it, at most 49
+// characters, as earlier versions read it. A title with letters the code page lacks (Polish
+// letters under Windows-1252, Japanese ones, ...) is kept in full as well, in UTF-8:
+//
+//   [WALLPAPER 3]
+//   original = Lodz_??.jpg
+//   titleUtf8 = Łódź_日本.jpg
+//   filename = C:\WINDOWS\system32\Muralto\MUWallpaper3.bmp
+//   ...
+//
+// "original" then holds the title as near as the code page comes (the nearest letters, '?' for
+// the others). titleUtf8 follows original; it is written only when original does not give the
+// title back, so files whose titles the code page holds are byte for byte as before. A reader
+// takes titleUtf8 when it is there and UTF-8, and the title from original otherwise; earlier
+// versions ignore the member (and drop it when they save). The title is at most 49 UTF-16
+// characters, so the value takes at most 147 bytes, within the store's 255.
 //
 // A save never rewrites a file in place, so that a full disk, a file held open by another
 // program or a kill at any moment leaves on disk either the complete old set or the complete
@@ -39,6 +59,7 @@
 #include "bounded_text.h"
 #include "settings_files.h"
 #include "wallpaper_table.h"
+#include "wallpaper_title.h"
 
 namespace {
 
@@ -104,6 +125,9 @@ void readSystemClass(_KFGINFOFILE* store) {
 // Reads class name into the lowest slot not yet filled; false when it is not loaded.
 bool readWallpaperClass(_KFGINFOFILE* store, char* name, WallpaperEntry* slot) {
     if (has(store, name, "original")) get(store, name, "original", slot->original, TITLE_SIZE);
+    char full[KFG_TEXT_SIZE] = "";
+    if (has(store, name, "titleUtf8")) get(store, name, "titleUtf8", full, sizeof full);
+    if (!titleFromUtf8(full, slot->titleUtf8)) titleFromOriginal(slot->original, slot->titleUtf8);
     if (!has(store, name, "filename")) return false;
     if (has(store, name, "showTime")) slot->showTime = getInt(store, name, "showTime");
     if (has(store, name, "showMode")) slot->showMode = getInt(store, name, "showMode");
@@ -177,6 +201,8 @@ void addWallpaperClass(_KFGINFOFILE* store, int number, const WallpaperEntry& en
     formatText(name, sizeof name, "WALLPAPER %d", number);
     KFG_addClass(store, name);
     addMember(store, name, "original", entry.original);
+    if (!originalHoldsTitle(entry.original, entry.titleUtf8))
+        addMember(store, name, "titleUtf8", entry.titleUtf8);
     addMember(store, name, "filename", entry.filename);
     addMember(store, name, "preview", entry.preview);
     addIntMember(store, name, "showTime", entry.showTime);
@@ -239,10 +265,48 @@ bool replaceable(const char* path) {
     return true;
 }
 
-// How many settings files a table of used wallpapers needs: Muralto.ini and its continuations.
-int filesNeeded(int used) {
-    int files = (used + WALLPAPERS_PER_FILE - 1) / WALLPAPERS_PER_FILE;
-    return files < 1 ? 1 : files;
+// Members of a wallpaper class, and those [SYSTEM] may take in Muralto.ini and in the others.
+const int WALLPAPER_MEMBERS = 6;
+const int MAIN_SYSTEM_MEMBERS = 5;  // lastWall, randomWall, startWall, language, generation
+const int OTHER_SYSTEM_MEMBERS = 1; // generation
+// Even with a titleUtf8 member for every title the files hold the whole table.
+static_assert((KFG_MAX_MEMBERS - MAIN_SYSTEM_MEMBERS) / (WALLPAPER_MEMBERS + 1) * CONFIG_FILES >=
+                  MAX_WALLPAPERS,
+              "six settings files hold 500 wallpapers with titleUtf8 members");
+
+int membersOf(const WallpaperEntry& entry) {
+    return WALLPAPER_MEMBERS + (originalHoldsTitle(entry.original, entry.titleUtf8) ? 0 : 1);
+}
+
+// The slot after the last wallpaper that settings file index holds when it starts at slot
+// from: at most WALLPAPERS_PER_FILE of them, with as many members as the store has room for.
+int fileEnd(int index, int from) {
+    int room = KFG_MAX_MEMBERS - (index == 0 ? MAIN_SYSTEM_MEMBERS : OTHER_SYSTEM_MEMBERS);
+    int count = 0;
+    int slot = from;
+    for (; slot < MAX_WALLPAPERS; ++slot) {
+        if (!wallpaperTable[slot].used) continue;
+        int members = membersOf(wallpaperTable[slot]);
+        if (count == WALLPAPERS_PER_FILE || members > room) break;
+        room -= members;
+        ++count;
+    }
+    return slot;
+}
+
+bool usedFrom(int from) {
+    for (int slot = from; slot < MAX_WALLPAPERS; ++slot)
+        if (wallpaperTable[slot].used) return true;
+    return false;
+}
+
+// How many settings files the table needs: Muralto.ini and its continuations.
+int filesNeeded() {
+    int files = 0;
+    int slot = 0;
+    do slot = fileEnd(files++, slot);
+    while (usedFrom(slot) && files < CONFIG_FILES);
+    return files;
 }
 
 bool anyContinuationOnDisk() {
@@ -280,11 +344,8 @@ bool writePendingFiles(int files, int generation) {
         _KFGINFOFILE* store = index == 0 ? &configStore : &continuationStore;
         memset(store, 0, sizeof *store);
         if (index == 0) addSystemClass(store, denseLastWall(), generation);
-        for (int inFile = 0; inFile < WALLPAPERS_PER_FILE && slot < MAX_WALLPAPERS; ++slot) {
-            if (!wallpaperTable[slot].used) continue;
-            addWallpaperClass(store, number++, wallpaperTable[slot]);
-            ++inFile;
-        }
+        for (int end = fileEnd(index, slot); slot < end; ++slot)
+            if (wallpaperTable[slot].used) addWallpaperClass(store, number++, wallpaperTable[slot]);
         if (index > 0) addGenerationClass(store, generation);
         if (!saveStepAllowed("write", pending) || KFG_writeFile(store, pending) != KFG_OK ||
             !flushToDisk(pending))
@@ -352,7 +413,7 @@ bool loadSettings() {
 
 bool saveSettings() {
     const int used = usedCount(wallpaperTable);
-    const int files = filesNeeded(used);
+    const int files = filesNeeded();
     // Above every generation on disk, so that no file of an earlier save can match the new one.
     const int next = highestGeneration < INT_MAX ? highestGeneration + 1 : 1;
     const int generation = files > 1 || anyContinuationOnDisk() ? next : 0;

@@ -3,7 +3,8 @@
 #define MURALTO_SETTINGS_H
 
 // How many wallpapers one configuration file holds: with the four settings, 99 wallpapers of
-// six members each fill 598 of a store's 600 member slots.
+// six members each fill 598 of a store's 600 member slots (a file holds fewer when titles need
+// a seventh member, see settings.cpp).
 enum {
     WALLPAPERS_PER_FILE = 99,
     CONFIG_FILES = (500 + WALLPAPERS_PER_FILE - 1) / WALLPAPERS_PER_FILE

@@ -1,15 +1,20 @@
 #include "wallpaper_import.h"
 
 #include <commdlg.h>
+#include <stdlib.h>
 #include <string.h>
+#include <wchar.h>
 
 #include "app_state.h"
 #include "bounded_text.h"
+#include "file_open.h"
 #include "file_probe.h"
 #include "gdi_bitmap.h"
 #include "picture_files.h"
 #include "preview_bitmap.h"
+#include "unicode_text.h"
 #include "wallpaper_table.h"
+#include "wallpaper_title.h"
 
 namespace {
 
@@ -25,18 +30,28 @@ bool firstFreeName(const char* pattern, char* path, size_t size) {
     return false;
 }
 
+bool copyBitmap(const char* source, const char* target) {
+    wchar_t* from = imaging::newWidePath(source);
+    wchar_t to[PATH_SIZE];
+    bool copied = from != nullptr && ansiToWide(target, to, PATH_SIZE) && CopyFileW(from, to, TRUE);
+    free(from);
+    return copied;
+}
+
+// The source's path is UTF-8, the target's, in the data folder, in the ANSI code page.
 bool makeConvertedFile(const char* source, const char* target, int pictureType) {
+    if (pictureType == PICTURE_BITMAP) return copyBitmap(source, target);
+    char targetUtf8[3 * PATH_SIZE];
+    if (!ansiToUtf8(target, targetUtf8, sizeof targetUtf8)) return false;
     switch (pictureType) {
-    case PICTURE_BITMAP:
-        return CopyFileA(source, target, TRUE) != 0;
     case PICTURE_JPEG:
-        return convertJpegFile(source, target);
+        return convertJpegFile(source, targetUtf8);
     case PICTURE_TIFF:
-        return convertTiffFile(source, target);
+        return convertTiffFile(source, targetUtf8);
     case PICTURE_PNG:
-        return convertPngFile(source, target);
+        return convertPngFile(source, targetUtf8);
     case PICTURE_WEBP:
-        return convertWebpFile(source, target);
+        return convertWebpFile(source, targetUtf8);
     default:
         return false;
     }
@@ -71,7 +86,9 @@ int importWallpaper(const char* source, int pictureType, int* importedSlot) {
     HBITMAP previewBitmap = makePreviewBitmap(full, PREVIEW_FILE_WIDTH, PREVIEW_FILE_HEIGHT);
     DeleteObject(full);
     if (previewBitmap == nullptr) return failWith(filename);
-    saveBitmapFile(&previewBitmap, preview);
+    char previewUtf8[3 * PATH_SIZE];
+    if (ansiToUtf8(preview, previewUtf8, sizeof previewUtf8))
+        saveBitmapFile(&previewBitmap, previewUtf8);
     if (!fileCanBeOpened(preview)) {
         DeleteObject(previewBitmap);
         return failWith(filename);
@@ -85,7 +102,7 @@ int importWallpaper(const char* source, int pictureType, int* importedSlot) {
     entry.width = description.bmWidth;
     entry.height = description.bmHeight;
     entry.used = 1;
-    pictureTitle(source, entry.original, sizeof entry.original);
+    pictureTitle(source, entry.original, entry.titleUtf8);
     entry.showTime = 60;
     entry.showMode = 0;
     ++wallpaperCount;
@@ -93,12 +110,17 @@ int importWallpaper(const char* source, int pictureType, int* importedSlot) {
     return IMPORT_OK;
 }
 
-void pictureTitle(const char* source, char* title, size_t size) {
-    char shown[256] = "";
-    if (GetFileTitleA(source, shown, sizeof shown) == 0) {
-        copyText(title, size, shown);
+void pictureTitle(const char* source, char* original, char* titleUtf8) {
+    wchar_t path[SOURCE_PATH_SIZE];
+    if (!utf8ToWide(source, path, SOURCE_PATH_SIZE)) {
+        setTitle(L"", original, titleUtf8);
         return;
     }
-    const char* name = strrchr(source, '\\');
-    copyText(title, size, name != nullptr ? name + 1 : source);
+    wchar_t shown[MAX_PATH] = L"";
+    if (GetFileTitleW(path, shown, MAX_PATH) == 0) {
+        setTitle(shown, original, titleUtf8);
+        return;
+    }
+    const wchar_t* name = wcsrchr(path, L'\\');
+    setTitle(name != nullptr ? name + 1 : path, original, titleUtf8);
 }

@@ -9,18 +9,22 @@
 enum { PICTURE_BITMAP = 1, PICTURE_JPEG = 2, PICTURE_TIFF = 3, PICTURE_PNG = 4, PICTURE_WEBP = 5 };
 
 enum { IMPORT_OK = 1, IMPORT_TABLE_FULL = -1, IMPORT_FAILED = -2 };
+// The longest source path taken, in UTF-16 units with the terminator, and its UTF-8 form.
+enum { SOURCE_PATH_SIZE = 4096, SOURCE_PATH_UTF8_SIZE = 3 * SOURCE_PATH_SIZE };
 enum { PREVIEW_FILE_WIDTH = 151, PREVIEW_FILE_HEIGHT = 112 };
 
-// Imports source into the lowest free slot: copies a bitmap unchanged or converts a JPEG, a
-// TIFF, a PNG or a WebP picture into the first free "MUWallpaper%d.bmp" of the data folder, makes
-// the 151 x 112 preview and writes it to the first free "previews\MU%d.bmp", and fills the slot (60
-// seconds, centred), whose index goes to *slot; the caller shows its row. IMPORT_TABLE_FULL touches
-// nothing. IMPORT_FAILED when the picture cannot be copied, converted or loaded as a bitmap, or its
-// preview cannot be made or written: whatever was made is removed and the slot stays free.
+// Imports source (a UTF-8 path, of any length below SOURCE_PATH_SIZE) into the lowest free slot:
+// copies a bitmap unchanged or converts a JPEG, a TIFF, a PNG or a WebP picture into the first
+// free "MUWallpaper%d.bmp" of the data folder, makes the 151 x 112 preview and writes it to the
+// first free "previews\MU%d.bmp", and fills the slot (60 seconds, centred), whose index goes to
+// *slot; the caller shows its row. IMPORT_TABLE_FULL touches nothing. IMPORT_FAILED when the
+// picture cannot be copied, converted or loaded as a bitmap, or its preview cannot be made or
+// written: whatever was made is removed and the slot stays free.
 int importWallpaper(const char* source, int pictureType, int* slot);
 
-// The title importWallpaper gives the picture at source: the title the user's shell shows for
-// it (its last path part when the shell has none), cut to size - 1 characters.
-void pictureTitle(const char* source, char* title, size_t size);
+// The title importWallpaper gives the picture at source (UTF-8): the title the user's shell shows
+// for it (its last path part when the shell has none), as the two fields of a slot take it
+// (wallpaper_title.h). Empty when source is not UTF-8.
+void pictureTitle(const char* source, char* original, char* titleUtf8);
 
 #endif

@@ -43,12 +43,12 @@ void clearTable(WallpaperEntry* table) {
 }
 
 int findSlotByTitle(const WallpaperEntry* table, const char* text) {
-    int slot = findUsed(table, text, [](const WallpaperEntry& e) { return e.original; });
+    int slot = findUsed(table, text, [](const WallpaperEntry& e) { return e.titleUtf8; });
     return slot < 0 ? 0 : slot;
 }
 
 bool hasTitle(const WallpaperEntry* table, const char* text) {
-    return findUsed(table, text, [](const WallpaperEntry& e) { return e.original; }) >= 0;
+    return findUsed(table, text, [](const WallpaperEntry& e) { return e.titleUtf8; }) >= 0;
 }
 
 bool hasFilename(const WallpaperEntry* table, const char* path) {

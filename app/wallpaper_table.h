@@ -8,14 +8,25 @@
 
 #include <stdint.h>
 
-enum { MAX_WALLPAPERS = 500, TITLE_SIZE = 50, PATH_SIZE = 256 };
+// A title is at most TITLE_SIZE - 1 characters (UTF-16 units); in UTF-8 each takes at most 3
+// bytes.
+enum {
+    MAX_WALLPAPERS = 500,
+    TITLE_SIZE = 50,
+    TITLE_UTF8_SIZE = 3 * (TITLE_SIZE - 1) + 1,
+    PATH_SIZE = 256
+};
 
 struct WallpaperEntry {
-    uint8_t used;              // 1 when the slot holds a wallpaper
-    char filename[PATH_SIZE];  // the converted bitmap file set on the desktop
-    char preview[PATH_SIZE];   // the 151 x 112 preview bitmap file
-    char original[TITLE_SIZE]; // the picture's title; no two used slots share one
-    HBITMAP previewBitmap;     // owned by the slot; null when none
+    uint8_t used;             // 1 when the slot holds a wallpaper
+    char filename[PATH_SIZE]; // the converted bitmap file set on the desktop
+    char preview[PATH_SIZE];  // the 151 x 112 preview bitmap file
+    // The picture's title in the ANSI code page, as the settings have always held it: the
+    // title itself when the code page has its letters, else as near as the code page comes.
+    char original[TITLE_SIZE];
+    // The title as the shell shows it, in UTF-8: the list's text. No two used slots share one.
+    char titleUtf8[TITLE_UTF8_SIZE];
+    HBITMAP previewBitmap; // owned by the slot; null when none
     int32_t width;
     int32_t height;
     int32_t showTime; // seconds on the desktop
@@ -34,8 +45,9 @@ extern int32_t language; // interface language index; owner: main window
 // Releases every preview bitmap and resets all 500 slots; wallpaperCount is the caller's.
 void clearTable(WallpaperEntry* table);
 
-// Lowest used slot whose title is text; 0 when none matches or an argument is null.
+// Lowest used slot whose titleUtf8 is text; 0 when none matches or an argument is null.
 int findSlotByTitle(const WallpaperEntry* table, const char* text);
+// Whether a used slot's titleUtf8 is text.
 bool hasTitle(const WallpaperEntry* table, const char* text);
 bool hasFilename(const WallpaperEntry* table, const char* path);
 bool hasPreview(const WallpaperEntry* table, const char* path);

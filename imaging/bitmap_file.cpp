@@ -4,6 +4,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "file_open.h"
+
 namespace imaging {
 
 namespace {
@@ -117,7 +119,7 @@ bool writeBitmapFile(const char* target, const BitmapSource& source) {
     Chunk chunk;
     if (!allocateChunk(source, &chunk)) return false;
 
-    FILE* file = fopen(target, "wb");
+    FILE* file = openFile(target, "wb");
     if (file == nullptr) {
         free(chunk.bytes);
         return false;
@@ -130,7 +132,7 @@ bool writeBitmapFile(const char* target, const BitmapSource& source) {
     ok = (fclose(file) == 0) && ok;
     free(chunk.bytes);
     // A cut-off bitmap file is worse than none: the caller reports the failure either way.
-    if (!ok) remove(target);
+    if (!ok) removeFile(target);
     return ok;
 }
 

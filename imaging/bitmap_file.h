@@ -1,6 +1,7 @@
 // The one kind of file every picture writer produces: a Windows bitmap file with 24 bits per
 // pixel, uncompressed, rows bottom-up, each pixel blue-green-red, rows padded with zeros to a
-// multiple of 4 bytes. Portable: standard C file I/O only.
+// multiple of 4 bytes. Portable: standard C file I/O only, the target's path in UTF-8
+// (file_open.h).
 #ifndef MURALTO_BITMAP_FILE_H
 #define MURALTO_BITMAP_FILE_H
 

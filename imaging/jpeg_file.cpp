@@ -8,6 +8,7 @@
 #include <jpeglib.h>
 
 #include "bitmap_file.h"
+#include "file_open.h"
 #include "picture_files.h"
 
 namespace {
@@ -111,7 +112,7 @@ bool holdsItsBlocks(const jpeg_decompress_struct& decoder, long fileBytes) {
 
 bool decodeSteps(Decoding* d, const char* source) {
     jpeg_create_decompress(&d->decoder);
-    d->source = fopen(source, "rb");
+    d->source = imaging::openFile(source, "rb");
     if (d->source == nullptr) return false;
     long fileBytes = fileLength(d->source);
     if (fileBytes < 0) return false;

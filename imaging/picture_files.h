@@ -1,5 +1,6 @@
 // JPEG, TIFF, PNG and WebP files turned into 24-bit bitmap files, the form the desktop takes.
-// Portable: standard C file I/O with libjpeg, libtiff, libpng and libwebp.
+// Portable: standard C file I/O with libjpeg, libtiff, libpng and libwebp. Paths are UTF-8
+// (file_open.h).
 #ifndef MURALTO_PICTURE_FILES_H
 #define MURALTO_PICTURE_FILES_H
 

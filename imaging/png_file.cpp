@@ -10,6 +10,7 @@
 #include <png.h>
 
 #include "bitmap_file.h"
+#include "file_open.h"
 #include "picture_files.h"
 
 namespace {
@@ -104,7 +105,7 @@ bool convertPngFile(const char* source, const char* target) {
     Decoding decoding;
     memset(&decoding, 0, sizeof decoding);
     Decoding* d = &decoding;
-    d->source = fopen(source, "rb");
+    d->source = imaging::openFile(source, "rb");
     if (d->source == nullptr) return false;
     // The library's default handlers: errors are reported, then return here through setjmp.
     d->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);

@@ -6,6 +6,7 @@
 #include <tiffio.h>
 
 #include "bitmap_file.h"
+#include "file_open.h"
 #include "picture_files.h"
 
 namespace {
@@ -21,11 +22,18 @@ const tmsize_t kDirectoryAllocation = 16 * 1024 * 1024;
 // samples a pixel, is refused before its strip is allocated and cleared.
 const uint64_t kStoredBytesPerPixel = 16;
 
+// The library opens the file itself: under Windows by its wide name (see file_open.h).
 TIFF* openWithLimit(const char* source, tmsize_t largestAllocation) {
     TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
     if (options == nullptr) return nullptr;
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, largestAllocation);
+#ifdef _WIN32
+    wchar_t* wide = imaging::newWidePath(source);
+    TIFF* tiff = wide != nullptr ? TIFFOpenWExt(wide, "r", options) : nullptr;
+    free(wide);
+#else
     TIFF* tiff = TIFFOpenExt(source, "r", options);
+#endif
     TIFFOpenOptionsFree(options);
     return tiff;
 }

@@ -9,6 +9,7 @@
 #include <webp/decode.h>
 
 #include "bitmap_file.h"
+#include "file_open.h"
 #include "picture_files.h"
 
 namespace {
@@ -45,7 +46,7 @@ uint64_t webpLength(FILE* file) {
 
 // The part of the file the library reads, or null when there is none or it cannot be read.
 uint8_t* readWebpFile(const char* path, size_t* size) {
-    FILE* file = fopen(path, "rb");
+    FILE* file = imaging::openFile(path, "rb");
     if (file == nullptr) return nullptr;
     uint8_t* bytes = nullptr;
     // At most the file's length, which ftell gave as a long.

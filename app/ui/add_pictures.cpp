@@ -3,27 +3,28 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <string.h>
+#include <wchar.h>
 
 #include "app_state.h"
-#include "bounded_text.h"
 #include "file_probe.h"
 #include "wallpaper_import.h"
 #include "wallpaper_list.h"
 #include "interface_texts.h"
 #include "resource.h"
+#include "unicode_text.h"
 #include "wallpaper_table.h"
 
-char openFileBuffer[OPEN_FILE_BUFFER_SIZE];
-char firstName[NAME_SIZE];
+wchar_t openFileBuffer[OPEN_FILE_BUFFER_SIZE];
+wchar_t firstName[SOURCE_PATH_SIZE];
 
 namespace {
 
 const UINT_PTR IMPORT_TIMER = 10;
-const char PICTURE_FILTERS[] = "Image(s) Microsoft Bitmap (*.BMP)\0*.BMP\0"
-                               "Image(s) JPEG (*.JPG)\0*.JPG;*.JPEG;*.JPE\0"
-                               "Image(s) TIFF (*.TIFF)\0*.TIF;*.TIFF\0"
-                               "Image(s) PNG (*.PNG)\0*.PNG\0"
-                               "Image(s) WebP (*.WEBP)\0*.WEBP\0";
+const wchar_t PICTURE_FILTERS[] = L"Image(s) Microsoft Bitmap (*.BMP)\0*.BMP\0"
+                                  L"Image(s) JPEG (*.JPG)\0*.JPG;*.JPEG;*.JPE\0"
+                                  L"Image(s) TIFF (*.TIFF)\0*.TIF;*.TIFF\0"
+                                  L"Image(s) PNG (*.PNG)\0*.PNG\0"
+                                  L"Image(s) WebP (*.WEBP)\0*.WEBP\0";
 
 int selectionPos = 0; // index in openFileBuffer of the next name to import
 int selectionType = 0;
@@ -37,24 +38,43 @@ struct AddProgress {
 };
 AddProgress progress;
 
-// Text 25 with the name; not shown when the language has no such text.
-void warnDuplicate(HWND owner, const char* name) {
-    const char* format = interfaceText(TEXT_ERROR_DUPLICATE);
-    if (format == nullptr) return;
-    char message[1024]; // wsprintfA never writes more than 1024 bytes
-    wsprintfA(message, format, name);
-    showWarning(owner, message);
+// Text 25 with the name, as showWarning shows it but in UTF-16, so that the name shows as it is;
+// not shown when the language has no such text.
+void warnDuplicate(HWND owner, const wchar_t* name) {
+    wchar_t format[1024], caption[64];
+    if (!ansiToWide(interfaceText(TEXT_ERROR_DUPLICATE), format, 1024) ||
+        !ansiToWide(APP_TITLE, caption, 64))
+        return;
+    wchar_t message[1024]; // wsprintfW never writes more than 1024 characters
+    wsprintfW(message, format, name);
+    MessageBoxW(owner, message, caption, MB_ICONWARNING);
 }
 
 // Compared as the import would store it: a title cut to the table's field would otherwise be
-// added again, and both rows would lead to the first slot of that title.
+// added again, and both rows would lead to the first slot of that title. The full title is
+// compared: two names that differ only in letters the ANSI code page lacks are two pictures.
 bool alreadyInTable(const char* path) {
-    char title[TITLE_SIZE];
-    pictureTitle(path, title, sizeof title);
-    return hasTitle(wallpaperTable, title);
+    char original[TITLE_SIZE], titleUtf8[TITLE_UTF8_SIZE];
+    pictureTitle(path, original, titleUtf8);
+    return hasTitle(wallpaperTable, titleUtf8);
 }
 
-// Imports the picture and shows its row in the main window's list.
+// The folder and a name of a multiple selection as one UTF-8 path; false when it does not fit.
+bool joinPath(const wchar_t* folder, const wchar_t* name, char* path, int capacity) {
+    wchar_t joined[SOURCE_PATH_SIZE];
+    size_t folderLength = wcslen(folder), nameLength = wcslen(name);
+    // A drive's root ends in a backslash already.
+    bool separator = folderLength == 0 || folder[folderLength - 1] != L'\\';
+    size_t length = folderLength + (separator ? 1 : 0) + nameLength;
+    if (length >= SOURCE_PATH_SIZE) return false;
+    wmemcpy(joined, folder, folderLength);
+    if (separator) joined[folderLength] = L'\\';
+    wmemcpy(joined + length - nameLength, name, nameLength);
+    joined[length] = L'\0';
+    return wideToUtf8(joined, path, capacity);
+}
+
+// Imports the picture (a UTF-8 path) and shows its row in the main window's list.
 int importAndList(HWND mainWindow, const char* path, int pictureType) {
     int slot = -1;
     int result = importWallpaper(path, pictureType, &slot);
@@ -67,15 +87,15 @@ void warnImportResult(HWND owner, int result) {
     if (result == IMPORT_TABLE_FULL) showWarning(owner, interfaceText(TEXT_ERROR_FULL));
 }
 
-void addSingleFile(HWND mainWindow, int pictureType) {
-    char title[NAME_SIZE] = "";
-    if (GetFileTitleA(firstName, title, sizeof title) != 0)
-        copyText(title, sizeof title, firstName);
-    if (alreadyInTable(firstName)) {
+// The one path chosen: firstName, and path, the same in UTF-8.
+void addSingleFile(HWND mainWindow, const char* path, int pictureType) {
+    if (alreadyInTable(path)) {
+        wchar_t title[MAX_PATH] = L"";
+        if (GetFileTitleW(firstName, title, MAX_PATH) != 0) lstrcpynW(title, firstName, MAX_PATH);
         warnDuplicate(mainWindow, title);
         return;
     }
-    warnImportResult(mainWindow, importAndList(mainWindow, firstName, pictureType));
+    warnImportResult(mainWindow, importAndList(mainWindow, path, pictureType));
 }
 
 // ---- The add-progress dialog ------------------------------------------------------------
@@ -90,9 +110,9 @@ void onProgressInit(HWND dialog) {
     progress.busy = false;
     progress.total = 0;
     progress.done = 0;
-    char name[NAME_SIZE];
-    for (int pos = selectionPos; pos < OPEN_FILE_BUFFER_SIZE && openFileBuffer[pos] != '\0';) {
-        pos = nextSelectedName(openFileBuffer, OPEN_FILE_BUFFER_SIZE, pos, name, sizeof name);
+    wchar_t name[SOURCE_PATH_SIZE];
+    for (int pos = selectionPos; pos < OPEN_FILE_BUFFER_SIZE && openFileBuffer[pos] != L'\0';) {
+        pos = nextSelectedName(openFileBuffer, OPEN_FILE_BUFFER_SIZE, pos, name, SOURCE_PATH_SIZE);
         ++progress.total;
     }
     SendDlgItemMessageA(dialog, IDC_ADD_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, progress.total));
@@ -107,14 +127,13 @@ void endProgress(HWND dialog) {
 // One name of the selection. A name, or a folder and name, that does not fit its buffer is not
 // imported: it is reported as unreadable, and no buffer is overrun.
 void importNextName(HWND dialog) {
-    char name[NAME_SIZE];
+    wchar_t name[SOURCE_PATH_SIZE];
     bool nameCut = false;
     selectionPos = nextSelectedName(openFileBuffer, OPEN_FILE_BUFFER_SIZE, selectionPos, name,
-                                    sizeof name, &nameCut);
-    SetDlgItemTextA(dialog, IDC_ADD_NAME, name);
-    char path[JOINED_PATH_SIZE];
-    bool fits =
-        !nameCut && !firstNameCut && formatText(path, sizeof path, "%s\\%s", firstName, name);
+                                    SOURCE_PATH_SIZE, &nameCut);
+    SetDlgItemTextW(dialog, IDC_ADD_NAME, name);
+    char path[SOURCE_PATH_UTF8_SIZE];
+    bool fits = !nameCut && !firstNameCut && joinPath(firstName, name, path, sizeof path);
     if (!fits) {
         progress.busy = true;
         showWarning(dialog, interfaceText(TEXT_ERROR_READ));
@@ -134,7 +153,7 @@ void importNextName(HWND dialog) {
 
 void onProgressTick(HWND dialog, WPARAM timer) {
     if (timer != IMPORT_TIMER || progress.busy) return;
-    if (selectionPos >= OPEN_FILE_BUFFER_SIZE || openFileBuffer[selectionPos] == '\0') {
+    if (selectionPos >= OPEN_FILE_BUFFER_SIZE || openFileBuffer[selectionPos] == L'\0') {
         endProgress(dialog);
         return;
     }
@@ -162,13 +181,13 @@ INT_PTR CALLBACK addProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 } // namespace
 
-int nextSelectedName(const char* buffer, int bufferSize, int start, char* target, int capacity,
-                     bool* cut) {
-    memset(target, 0, static_cast<size_t>(capacity));
+int nextSelectedName(const wchar_t* buffer, int bufferSize, int start, wchar_t* target,
+                     int capacity, bool* cut) {
+    wmemset(target, L'\0', static_cast<size_t>(capacity));
     int length = 0;
-    while (start + length < bufferSize && buffer[start + length] != '\0') ++length;
+    while (start + length < bufferSize && buffer[start + length] != L'\0') ++length;
     int copied = length < capacity - 1 ? length : capacity - 1;
-    memcpy(target, buffer + start, static_cast<size_t>(copied));
+    wmemcpy(target, buffer + start, static_cast<size_t>(copied));
     if (cut != nullptr) *cut = copied < length;
     int next = start + length + 1;
     return next < bufferSize ? next : bufferSize;
@@ -176,13 +195,16 @@ int nextSelectedName(const char* buffer, int bufferSize, int start, char* target
 
 void runAddFlow(HWND mainWindow, int pictureType) {
     // A selection that fills the whole buffer has no terminator of its own.
-    openFileBuffer[OPEN_FILE_BUFFER_SIZE - 1] = '\0';
+    openFileBuffer[OPEN_FILE_BUFFER_SIZE - 1] = L'\0';
     selectionPos = nextSelectedName(openFileBuffer, OPEN_FILE_BUFFER_SIZE, 0, firstName,
-                                    sizeof firstName, &firstNameCut);
+                                    SOURCE_PATH_SIZE, &firstNameCut);
     selectionType = pictureType;
-    bool moreNames = selectionPos < OPEN_FILE_BUFFER_SIZE && openFileBuffer[selectionPos] != '\0';
-    if (!firstNameCut && fileCanBeOpened(firstName)) {
-        addSingleFile(mainWindow, pictureType);
+    bool moreNames = selectionPos < OPEN_FILE_BUFFER_SIZE && openFileBuffer[selectionPos] != L'\0';
+    // One path, or the folder of several names.
+    static char firstPath[SOURCE_PATH_UTF8_SIZE]; // 12 KB: off the stack
+    if (!firstNameCut && wideToUtf8(firstName, firstPath, sizeof firstPath) &&
+        sourceCanBeOpened(firstPath)) {
+        addSingleFile(mainWindow, firstPath, pictureType);
     } else if (firstNameCut && !moreNames) {
         showWarning(mainWindow, interfaceText(TEXT_ERROR_READ)); // one path too long to open
     } else {
@@ -193,9 +215,11 @@ void runAddFlow(HWND mainWindow, int pictureType) {
 }
 
 void addPictures(HWND mainWindow) {
-    OPENFILENAMEA dialog;
+    OPENFILENAMEW dialog;
     memset(&dialog, 0, sizeof dialog);
-    openFileBuffer[0] = '\0';
+    openFileBuffer[0] = L'\0';
+    wchar_t title[256];
+    bool titled = ansiToWide(interfaceText(TEXT_OPEN_TITLE), title, 256);
     // The whole record, as the running Windows knows it: its size differs between 32-bit and
     // 64-bit programs, and a size the dialog does not know keeps it from opening.
     dialog.lStructSize = sizeof dialog;
@@ -204,9 +228,9 @@ void addPictures(HWND mainWindow) {
     dialog.nFilterIndex = 0;
     dialog.lpstrFile = openFileBuffer;
     dialog.nMaxFile = OPEN_FILE_BUFFER_SIZE;
-    dialog.lpstrTitle = interfaceText(TEXT_OPEN_TITLE);
+    dialog.lpstrTitle = titled ? title : nullptr;
     dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY |
                    OFN_OVERWRITEPROMPT;
-    if (GetOpenFileNameA(&dialog) != 1) return;
+    if (GetOpenFileNameW(&dialog) != TRUE) return;
     runAddFlow(mainWindow, static_cast<int>(dialog.nFilterIndex));
 }

@@ -13,6 +13,7 @@
 #include "sequencer.h"
 #include "settings.h"
 #include "tray_icon.h"
+#include "unicode_text.h"
 #include "wallpaper_list.h"
 #include "wallpaper_table.h"
 
@@ -42,17 +43,21 @@ int selectedListRow(HWND window) {
                                                 static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-// The slot of a list row: rows are titled, and titles are unique in the table.
+// The slot of a list row: rows are titled, and titles are unique in the table. The text is
+// read in UTF-16: in the ANSI code page titles that differ only in letters it lacks would read
+// alike.
 int slotOfRow(HWND window, int row) {
-    char title[256] = "";
-    LVITEMA item;
+    wchar_t title[TITLE_SIZE] = L"";
+    LVITEMW item;
     memset(&item, 0, sizeof item);
     item.iSubItem = 0;
     item.pszText = title;
-    item.cchTextMax = sizeof title;
-    SendDlgItemMessageA(window, IDC_LIST, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+    item.cchTextMax = sizeof title / sizeof title[0];
+    SendDlgItemMessageW(window, IDC_LIST, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
                         reinterpret_cast<LPARAM>(&item));
-    return findSlotByTitle(wallpaperTable, title);
+    char titleUtf8[TITLE_UTF8_SIZE];
+    wideToUtf8(title, titleUtf8, sizeof titleUtf8);
+    return findSlotByTitle(wallpaperTable, titleUtf8);
 }
 
 // The texts write the counter from wallpaperCount, so the tick must know it is shown: an

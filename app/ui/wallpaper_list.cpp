@@ -5,6 +5,7 @@
 
 #include "bounded_text.h"
 #include "resource.h"
+#include "unicode_text.h"
 #include "wallpaper_table.h"
 
 void refillList(HWND window) {
@@ -16,21 +17,25 @@ void refillList(HWND window) {
 
 void addListRow(HWND list, int slot) {
     const WallpaperEntry& entry = wallpaperTable[slot];
-    LVITEMA item;
+    // In UTF-16, so that the title shows as it is, whatever the ANSI code page.
+    wchar_t title[TITLE_SIZE];
+    utf8ToWide(entry.titleUtf8, title, sizeof title / sizeof title[0]);
+    LVITEMW item;
     memset(&item, 0, sizeof item);
     item.mask = LVIF_TEXT;
-    item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    item.pszText = const_cast<char*>(entry.original);
+    item.iItem = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    item.pszText = title;
     int row =
-        static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     char size[32];
     formatText(size, sizeof size, "%dx%d", entry.width, entry.height);
-    memset(&item, 0, sizeof item);
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = 1;
-    item.pszText = size;
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    LVITEMA sizeItem;
+    memset(&sizeItem, 0, sizeof sizeItem);
+    sizeItem.mask = LVIF_TEXT;
+    sizeItem.iItem = row;
+    sizeItem.iSubItem = 1;
+    sizeItem.pszText = size;
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&sizeItem));
 }
 
 void insertColumn(HWND list, const char* text, int width, int format) {

@@ -6,7 +6,7 @@
 
 // Empties the list of the main window and adds a row for every used slot in slot order.
 void refillList(HWND window);
-// Appends the slot's row: its title, then "%dx%d" of its size.
+// Appends the slot's row: its title (titleUtf8), then "%dx%d" of its size.
 void addListRow(HWND list, int slot);
 // Inserts a column at position 0; nothing for a null text.
 void insertColumn(HWND list, const char* text, int width, int format);

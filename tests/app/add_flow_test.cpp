@@ -52,11 +52,10 @@ class AddFlow : public ProgramTest {
     // The buffer as the dialog leaves it: one path, or the folder and the names.
     void select(const std::vector<std::string>& parts) {
         memset(openFileBuffer, 0, sizeof openFileBuffer);
-        size_t at = 0;
-        for (const std::string& part : parts) {
-            memcpy(openFileBuffer + at, part.c_str(), part.size());
-            at += part.size() + 1;
-        }
+        int at = 0;
+        for (const std::string& part : parts)
+            at += MultiByteToWideChar(CP_ACP, 0, part.c_str(), -1, openFileBuffer + at,
+                                      OPEN_FILE_BUFFER_SIZE - at);
     }
     std::vector<std::string> names(int count, int width = 32) {
         std::vector<std::string> parts = {folder};
@@ -280,23 +279,23 @@ TEST_F(AddFlow, CancelKeepsTheImportItComesDuringAndStartsNoOther) {
 }
 
 TEST(SelectedNames, AreCopiedWithinBothBuffers) {
-    char buffer[16];
-    memcpy(buffer, "C:\\pics\0a.bmp\0\0", 16);
-    char target[8];
+    wchar_t buffer[16];
+    wmemcpy(buffer, L"C:\\pics\0a.bmp\0\0", 16);
+    wchar_t target[8];
     bool cut = true;
-    int next = nextSelectedName(buffer, sizeof buffer, 0, target, sizeof target, &cut);
-    EXPECT_STREQ("C:\\pics", target);
+    int next = nextSelectedName(buffer, 16, 0, target, 8, &cut);
+    EXPECT_STREQ(L"C:\\pics", target);
     EXPECT_FALSE(cut);
     EXPECT_EQ(8, next);
-    next = nextSelectedName(buffer, sizeof buffer, next, target, 4, &cut);
-    EXPECT_STREQ("a.b", target) << "cut to capacity - 1";
+    next = nextSelectedName(buffer, 16, next, target, 4, &cut);
+    EXPECT_STREQ(L"a.b", target) << "cut to capacity - 1";
     EXPECT_TRUE(cut);
     EXPECT_EQ(14, next) << "past the name's own terminator";
 
     // A last string without terminator ends at the end of the buffer.
-    memset(buffer, 'x', sizeof buffer);
-    next = nextSelectedName(buffer, sizeof buffer, 10, target, sizeof target, &cut);
-    EXPECT_STREQ("xxxxxx", target);
+    wmemset(buffer, L'x', 16);
+    next = nextSelectedName(buffer, 16, 10, target, 8, &cut);
+    EXPECT_STREQ(L"xxxxxx", target);
     EXPECT_FALSE(cut);
     EXPECT_EQ(16, next);
 }

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "folders.h"
 #include "imaging_fixture.h"
 #include "wallpaper_import.h"
 #include "wallpaper_list.h"
@@ -47,6 +48,20 @@ class ImportHost {
         SendMessageA(list_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
                      reinterpret_cast<LPARAM>(&item));
         return text;
+    }
+    // The same read in UTF-16, as UTF-8.
+    std::string cellUtf8(int row, int column) const {
+        wchar_t text[256] = L"";
+        LVITEMW item;
+        memset(&item, 0, sizeof item);
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = 256;
+        SendMessageW(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
+        char utf8[3 * 256] = "";
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+        return utf8;
     }
 
   private:
@@ -189,6 +204,42 @@ TEST_F(ImportTest, LongTitlesAreCutTo49Characters) {
     std::string name = std::string(60, 't') + ".bmp";
     ASSERT_EQ(IMPORT_OK, import(bitmapSource(name), PICTURE_BITMAP));
     EXPECT_EQ(std::string(49, 't'), wallpaperTable[0].original);
+}
+
+// A source deep in folders, its path longer than MAX_PATH, its folders and name in letters of no
+// ANSI code page: every kind of picture is read, and keeps its title as it is.
+TEST_F(ImportTest, LongPathsInAnyLettersAreReadForEveryKind) {
+    char base[MAX_PATH];
+    ASSERT_NE(0u, GetFullPathNameA(sourceFolder().c_str(), sizeof base, base, nullptr));
+    const std::string part = u8"\\Łódź_日本_" + std::string(90, 'd');
+    std::string folder = base;          // made by the test, which needs it absolute
+    std::string given = sourceFolder(); // given to the import, with its ".."
+    for (int depth = 0; depth < 3; ++depth) {
+        folder += part;
+        given += part;
+        ASSERT_TRUE(testing_support::makeFolderUtf8(folder)) << depth;
+    }
+    const Picture picture = quadrants(40, 30);
+    for (int type = PICTURE_BITMAP; type <= PICTURE_WEBP; ++type) {
+        const PictureFormat& format = kPictureFormats[type - 1];
+        SCOPED_TRACE(format.extension);
+        const std::string name =
+            u8"Zdjęcie_写真_" + std::string(format.extension) + "." + format.extension;
+        const std::string plain = source(std::string("plain.") + format.extension);
+        ASSERT_TRUE(format.write(plain, picture));
+        ASSERT_TRUE(testing_support::writeBytesUtf8(folder + "\\" + name, readBytes(plain)));
+        const std::string path = given + "\\" + name;
+        ASSERT_GT(MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0), MAX_PATH + 50);
+
+        ASSERT_EQ(IMPORT_OK, import(path, type));
+        const int slot = type - 1;
+        EXPECT_EQ(name, wallpaperTable[slot].titleUtf8);
+        EXPECT_EQ(name, host.cellUtf8(slot, 0));
+        BitmapFile converted(readBytes(wallpaperTable[slot].filename));
+        EXPECT_EQ(40, converted.width());
+        EXPECT_TRUE(closeTo(kRed, converted.pixel(5, 5), 8));
+    }
+    testing_support::removeTreeUtf8(std::string(base) + part);
 }
 
 TEST_F(ImportTest, FullTableRefusesWithoutTouchingAFile) {

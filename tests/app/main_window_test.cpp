@@ -98,7 +98,7 @@ TEST_P(DeleteThenAdd, TheNewPictureStartsAtSixtySecondsCentred) {
     EXPECT_EQ("", timeField()) << "the deleted wallpaper's time is still shown";
 
     memset(openFileBuffer, 0, sizeof openFileBuffer);
-    memcpy(openFileBuffer, source.c_str(), source.size());
+    MultiByteToWideChar(CP_ACP, 0, source.c_str(), -1, openFileBuffer, OPEN_FILE_BUFFER_SIZE);
     testing_support::MessageBoxWatcher watcher;
     runAddFlow(window, 1);
     ASSERT_TRUE(watcher.seen().empty()) << watcher.seen()[0].text;

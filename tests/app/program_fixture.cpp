@@ -57,6 +57,7 @@ void ProgramTest::fillSlot(int slot, int number) {
     snprintf(entry.filename, sizeof entry.filename, "%s\\MUWallpaper%d.bmp", dataFolder, number);
     snprintf(entry.preview, sizeof entry.preview, "%s\\previews\\MU%d.bmp", dataFolder, number);
     snprintf(entry.original, sizeof entry.original, "Picture %d.jpg", number);
+    snprintf(entry.titleUtf8, sizeof entry.titleUtf8, "Picture %d.jpg", number);
     entry.width = 1000 + number;
     entry.height = 700 + number;
     entry.showTime = 10 + number;

@@ -2,6 +2,7 @@
 // configuration file.
 #include <string.h>
 
+#include <iterator>
 #include <string>
 
 #include "message_box_watcher.h"
@@ -9,6 +10,7 @@
 #include "settings.h"
 #include "settings_files.h"
 #include "test_files.h"
+#include "wallpaper_import.h"
 
 namespace {
 
@@ -149,6 +151,7 @@ TEST_F(Settings, SavedFileIsByteForByteTheProgramsFormat) {
     fillSlot(2, 0);
     WallpaperEntry& e = wallpaperTable[2];
     snprintf(e.original, TITLE_SIZE, "Coucher de soleil.jpg");
+    snprintf(e.titleUtf8, TITLE_UTF8_SIZE, "Coucher de soleil.jpg");
     e.width = 1024;
     e.height = 768;
     e.showTime = 60;
@@ -250,6 +253,88 @@ TEST_F(Settings, FailedWritesAreReported) {
     EXPECT_FALSE(saveSettings()) << "a continuation file that cannot be written";
     RemoveDirectoryA(continuationFile(1).c_str());
     EXPECT_TRUE(saveSettings());
+}
+
+// Titles as the import makes them from a picture's name, and as the file keeps them: the ANSI
+// field alone when it holds the title, else titleUtf8 beside it.
+TEST_F(Settings, TitlesTheCodePageLacksAreKeptInFullBesideTheirNearestForm) {
+    const std::string japanese = u8"日本語の長い名前"; // 8 characters
+    const struct {
+        const char* what;
+        std::string name;     // UTF-8
+        std::string original; // Windows-1252
+        std::string title;    // UTF-8
+        bool member;          // the file keeps titleUtf8
+    } cases[] = {
+        {"letters of no code page", u8"Łódź_日本.jpg",
+         "L\xF3"
+         "dz_??.jpg",
+         u8"Łódź_日本.jpg", true},
+        {"letters of the code page", u8"Forêt d'été.jpg", "For\xEAt d'\xE9t\xE9.jpg",
+         u8"Forêt d'été.jpg", false},
+        {"cut to 49 characters", japanese + std::string(52, 'x'),
+         std::string(8, '?') + std::string(41, 'x'), japanese + std::string(41, 'x'), true},
+        {"a pair of surrogates is not split", std::string(48, 'a') + u8"😀.jpg",
+         std::string(48, 'a'), std::string(48, 'a'), false},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        fillSlot(static_cast<int>(i), static_cast<int>(i));
+        WallpaperEntry& e = wallpaperTable[i];
+        pictureTitle(("C:\\pictures\\" + cases[i].name).c_str(), e.original, e.titleUtf8);
+    }
+    ASSERT_TRUE(saveSettings());
+    std::string saved = readBytes(iniFilePath);
+    resetProgramState();
+    ASSERT_TRUE(loadSettings());
+    ASSERT_EQ(static_cast<int>(std::size(cases)), wallpaperCount);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].what);
+        std::string member = cases[i].member ? "titleUtf8 = " + cases[i].title + "\r\n" : "";
+        EXPECT_NE(std::string::npos, saved.find("[WALLPAPER " + std::to_string(i) +
+                                                "]\r\noriginal = " + cases[i].original + "\r\n" +
+                                                member + "filename = "))
+            << saved;
+        EXPECT_EQ(cases[i].original, wallpaperTable[i].original);
+        EXPECT_EQ(cases[i].title, wallpaperTable[i].titleUtf8);
+    }
+}
+
+// A hand-edited titleUtf8 gives a title that fits its field, and one that is not UTF-8 gives way
+// to original.
+TEST_F(Settings, HandEditedTitlesFitTheirField) {
+    const std::string longTitle = u8"ÿ" + std::string(200, 'y'); // 202 bytes, 201 characters
+    writeIni(wallpaperClass(0,
+                            "L?dz.jpg\ntitleUtf8 = \xC5\x81\xF3"
+                            "dz.jpg",
+                            0) +
+             wallpaperClass(1, "Long.jpg\ntitleUtf8 = " + longTitle, 1) +
+             wallpaperClass(2, "Empty.jpg\ntitleUtf8 = ", 2));
+    ASSERT_TRUE(loadSettings());
+    ASSERT_EQ(3, wallpaperCount);
+    EXPECT_STREQ("L?dz.jpg", wallpaperTable[0].titleUtf8) << "not UTF-8: original's title";
+    EXPECT_EQ(longTitle.substr(0, 2 + 48), wallpaperTable[1].titleUtf8);
+    EXPECT_STREQ("Empty.jpg", wallpaperTable[2].titleUtf8);
+}
+
+// Every title needing titleUtf8, a file holds fewer than 99 wallpapers: the whole table must
+// still be saved and read back.
+TEST_F(Settings, FiveHundredTitlesInFullSurviveSaveAndLoad) {
+    for (int i = 0; i < MAX_WALLPAPERS; ++i) {
+        fillSlot(i, i);
+        std::string name = u8"Łódź_日本 " + std::to_string(i) + ".jpg";
+        pictureTitle(name.c_str(), wallpaperTable[i].original, wallpaperTable[i].titleUtf8);
+    }
+    ASSERT_TRUE(saveSettings());
+    resetProgramState();
+    ASSERT_TRUE(loadSettings());
+    ASSERT_EQ(MAX_WALLPAPERS, wallpaperCount);
+    for (int i = 0; i < MAX_WALLPAPERS; ++i) {
+        EXPECT_EQ(u8"Łódź_日本 " + std::to_string(i) + ".jpg", wallpaperTable[i].titleUtf8) << i;
+        EXPECT_EQ(inDataFolder("MUWallpaper" + std::to_string(i) + ".bmp"),
+                  wallpaperTable[i].filename)
+            << i;
+    }
+    EXPECT_TRUE(warnings().empty());
 }
 
 TEST_F(Settings, RefusedConfigurationFileIsRemembered) {

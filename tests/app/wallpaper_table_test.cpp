@@ -12,13 +12,14 @@ void use(std::initializer_list<int> slots) {
     for (int slot : slots) {
         wallpaperTable[slot].used = 1;
         snprintf(wallpaperTable[slot].original, TITLE_SIZE, "title %d", slot);
+        snprintf(wallpaperTable[slot].titleUtf8, TITLE_UTF8_SIZE, "title %d", slot);
         ++wallpaperCount;
     }
 }
 
 TEST_F(Table, LookupsSkipFreeSlots) {
     use({3, 8});
-    snprintf(wallpaperTable[5].original, TITLE_SIZE, "title 8"); // a free slot's leftovers
+    snprintf(wallpaperTable[5].titleUtf8, TITLE_UTF8_SIZE, "title 8"); // a free slot's leftovers
     EXPECT_EQ(8, findSlotByTitle(wallpaperTable, "title 8"));
     EXPECT_EQ(0, findSlotByTitle(wallpaperTable, "nobody"));
     EXPECT_EQ(0, findSlotByTitle(wallpaperTable, nullptr));

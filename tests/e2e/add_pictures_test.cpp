@@ -330,6 +330,90 @@ TEST_F(AddingOnePicture, JpegAndTiffAreConvertedUnderTheirFiltersAndAJpegAsBitma
     quitAfterWarnings(run);
 }
 
+// Names with letters the ANSI code page (Windows-1252 here) lacks: Polish and Japanese ones.
+class AddingAnyName : public Adding {
+  protected:
+    // A JPEG under a UTF-8 name: made under a plain one by the codec, then moved by the test.
+    std::string jpegUtf8(const std::string& name, const Picture& picture) const {
+        std::string plain = picturePath("plain.jpg");
+        EXPECT_TRUE(writeColourJpeg(plain, picture, 95)) << plain;
+        std::string path = picturePath(name);
+        EXPECT_TRUE(testing_support::writeBytesUtf8(path, fileBytes(plain))) << path;
+        testing_support::removeFile(plain);
+        return path;
+    }
+};
+
+TEST_F(AddingAnyName, APictureKeepsItsNameAcrossARestartAndOneDifferingInThoseLettersIsAnother) {
+    const std::string japan = u8"Łódź_日本.jpg", china = u8"Łódź_中国.jpg";
+    jpegUtf8(japan, quadrants(640, 480));
+    jpegUtf8(china, Picture(320, 200, kBlue));
+    {
+        MuraltoRun run;
+        ASSERT_TRUE(showMainWindow(run));
+        OpenFileDialog dialog = clickAdd(run);
+        ASSERT_TRUE(dialog.found());
+        dialog.chooseFilter(JPEG_FILTER);
+        ASSERT_TRUE(dialog.openPathUtf8(picturePath(japan)));
+        ASSERT_TRUE(waitUntil([&] { return run.rowCount() == 1 || !run.messageBoxes().empty(); },
+                              kImportPatience))
+            << "no row";
+        ASSERT_EQ(1, run.rowCount()) << describe(run.messageBoxes());
+        EXPECT_EQ(japan, run.cellUtf8(0, 0));
+        EXPECT_EQ("640x480", run.cell(0, 1));
+        quitWithButton(run);
+    }
+    SavedConfiguration saved = readConfiguration();
+    EXPECT_EQ("L\xF3"
+              "dz_??.jpg",
+              saved.value("WALLPAPER 0", "original"))
+        << "the nearest form, for earlier versions";
+    EXPECT_EQ(japan, saved.value("WALLPAPER 0", "titleUtf8"));
+
+    MuraltoRun run;
+    ASSERT_TRUE(showMainWindow(run));
+    ASSERT_EQ(1, run.rowCount()) << describe(run.messageBoxes());
+    EXPECT_EQ(japan, run.cellUtf8(0, 0));
+    run.selectRow(0);
+    BitmapFile preview(fileBytes(previewPath(0)));
+    std::string difference;
+    EXPECT_TRUE(waitUntil([&] { return (difference = previewDifference(run, preview)).empty(); }))
+        << "the preview area: " << difference;
+
+    // Both chosen: the one in the table is refused by its name, the other is a wallpaper of its
+    // own.
+    WindowSpy spy(run.processId(), kAddProgressCaption);
+    OpenFileDialog dialog = clickAdd(run);
+    ASSERT_TRUE(dialog.found());
+    dialog.chooseFilter(JPEG_FILTER);
+    ASSERT_TRUE(dialog.openNamesUtf8(pictures_, {china, japan}));
+    AddProgressDialog progress(run.process(), spy.waitForAny(kPatience));
+    ASSERT_TRUE(progress.window() != nullptr) << "no progress dialog";
+    ASSERT_TRUE(progress.waitUntilClosed(kImportPatience)) << "the dialog did not close by itself";
+    ASSERT_TRUE(addFlowOver(run));
+    ASSERT_EQ(2, run.rowCount()) << describe(run.messageBoxes());
+    EXPECT_EQ(china, run.cellUtf8(1, 0));
+    EXPECT_EQ("320x200", run.cell(1, 1));
+    auto boxes = run.messageBoxes();
+    ASSERT_EQ(1u, boxes.size()) << describe(boxes);
+    EXPECT_EQ(u8"[E004]: Le wallpaper \"" + japan + u8"\" a déja été ajouté !" + kBlanks,
+              boxes[0].textUtf8);
+
+    // Each row leads to its own wallpaper: a time typed for the second stays the second's.
+    ASSERT_TRUE(run.selectRowSeen(1));
+    EXPECT_EQ("60", run.text(TIME));
+    run.type(TIME, "45");
+    ASSERT_TRUE(run.selectRowSeen(0));
+    EXPECT_EQ("60", run.text(TIME));
+    ASSERT_TRUE(run.selectRowSeen(1));
+    EXPECT_EQ("45", run.text(TIME));
+    quitAfterWarnings(run);
+    saved = readConfiguration();
+    EXPECT_EQ(china, saved.value("WALLPAPER 1", "titleUtf8"));
+    EXPECT_EQ("45", saved.value("WALLPAPER 1", "showTime"));
+    EXPECT_EQ("60", saved.value("WALLPAPER 0", "showTime"));
+}
+
 class AddingSeveralPictures : public Adding {
   protected:
     // Clicks Add, chooses the names under the bitmap filter and waits for the progress dialog.

@@ -119,6 +119,15 @@ struct BitmapFile {
 // The bytes of a bitmap file with the given resolution, built independently of the writers.
 std::string expectedBitmap(const Picture& picture, uint32_t resolution);
 
+// The formats the program takes, in the order of the open-file dialog's filters (the filter
+// index is the position + 1), each with a writer of a picture in it: for tests that go over
+// them all. JPEG at quality 95, lossless WebP.
+struct PictureFormat {
+    const char* extension;
+    bool (*write)(const std::string& path, const Picture& picture);
+};
+extern const PictureFormat kPictureFormats[5];
+
 class ImagingTest : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -441,3 +441,24 @@ std::string expectedBitmap(const Picture& picture, uint32_t resolution) {
     }
     return out;
 }
+
+const PictureFormat kPictureFormats[5] = {
+    {"bmp",
+     [](const std::string& path, const Picture& picture) {
+         return testing_support::writeBytes(path, expectedBitmap(picture, 0));
+     }},
+    {"jpg", [](const std::string& path,
+               const Picture& picture) { return writeColourJpeg(path, picture, 95); }},
+    {"tif",
+     [](const std::string& path, const Picture& picture) {
+         return writeTiff(path, {{picture, ORIENTATION_TOPLEFT, {}}});
+     }},
+    {"png",
+     [](const std::string& path, const Picture& picture) {
+         PngImage image = {picture.width, picture.height, PNG_COLOR_TYPE_RGB, 8, false, {}, {}, -1};
+         image.samples.assign(picture.rgb.begin(), picture.rgb.end());
+         return writePng(path, image);
+     }},
+    {"webp", [](const std::string& path,
+                const Picture& picture) { return writeWebp(path, picture, {}, true); }},
+};

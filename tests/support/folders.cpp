@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "test_files.h"
+
 namespace testing_support {
 
 std::string currentFolder() {
@@ -21,37 +23,61 @@ bool folderExists(const std::string& path) {
 
 namespace {
 
-// Calls visit(name, isFolder) for every entry of the folder but "." and "..".
-template <typename Visit> void forEachEntry(const std::string& folder, Visit visit) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+std::wstring wideOfAnsi(const std::string& text) {
+    std::wstring wide(text.size() + 1, L'\0');
+    int length =
+        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? length - 1 : 0);
+    return wide;
+}
+
+// Calls visit(name, isFolder) for every entry of the folder but "." and "..", in UTF-16: names
+// the ANSI code page lacks are found too.
+template <typename Visit> void forEachEntry(const std::wstring& folder, Visit visit) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0)
-            visit(std::string(found.cFileName),
+        if (wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0)
+            visit(std::wstring(found.cFileName),
                   (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
+}
+
+// Removes the folder and everything in it.
+void removeTree(const std::wstring& folder) {
+    forEachEntry(folder, [&](const std::wstring& name, bool isFolder) {
+        std::wstring path = folder + L"\\" + name;
+        if (isFolder)
+            removeTree(path);
+        else
+            DeleteFileW(path.c_str());
+    });
+    RemoveDirectoryW(folder.c_str());
 }
 
 } // namespace
 
 std::vector<std::string> filesIn(const std::string& folder) {
     std::vector<std::string> names;
-    forEachEntry(folder, [&](const std::string& name, bool isFolder) {
-        if (!isFolder) names.push_back(name);
+    forEachEntry(wideOfAnsi(folder), [&](const std::wstring& name, bool isFolder) {
+        char ansi[MAX_PATH * 2] = "";
+        WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr);
+        if (!isFolder) names.push_back(ansi);
     });
     std::sort(names.begin(), names.end());
     return names;
 }
 
 void emptyFolder(const std::string& folder) {
-    forEachEntry(folder, [&](const std::string& name, bool isFolder) {
-        std::string path = folder + "\\" + name;
+    std::wstring wideFolder = wideOfAnsi(folder);
+    forEachEntry(wideFolder, [&](const std::wstring& name, bool isFolder) {
+        std::wstring path = wideFolder + L"\\" + name;
         if (isFolder)
-            RemoveDirectoryA(path.c_str());
+            RemoveDirectoryW(path.c_str());
         else
-            DeleteFileA(path.c_str());
+            DeleteFileW(path.c_str());
     });
 }
 
@@ -65,6 +91,12 @@ bool removeFolder(const std::string& folder) {
     RemoveDirectoryA(folder.c_str());
     return !folderExists(folder);
 }
+
+bool makeFolderUtf8(const std::string& utf8Path) {
+    return CreateDirectoryW(widePathUtf8(utf8Path).c_str(), nullptr) != 0;
+}
+
+void removeTreeUtf8(const std::string& utf8Path) { removeTree(widePathUtf8(utf8Path)); }
 
 bool sameFolder(std::string a, std::string b) {
     while (a.size() > 3 && a.back() == '\\') a.pop_back();

@@ -17,6 +17,10 @@ void emptyFolder(const std::string& folder);
 void makeEmptyFolder(const std::string& folder);
 // Empties the folder and removes it; true when it is gone.
 bool removeFolder(const std::string& folder);
+// UTF-8 paths, as test_files.h takes them: any name, any length.
+bool makeFolderUtf8(const std::string& utf8Path);
+// The folder and everything in it.
+void removeTreeUtf8(const std::string& utf8Path);
 // Whether two paths name one folder as Windows compares them: whatever the case and the
 // trailing backslashes.
 bool sameFolder(std::string a, std::string b);

@@ -68,6 +68,7 @@ void MessageBoxWatcher::poll() {
         SeenMessageBox entry;
         entry.caption = e2e::windowText(box);
         entry.text = e2e::windowText(textControl);
+        entry.textUtf8 = e2e::windowTextUtf8(textControl);
         entry.owner = GetWindow(box, GW_OWNER);
         handled_.push_back(box);
         EnterCriticalSection(&lock_);

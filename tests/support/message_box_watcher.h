@@ -14,6 +14,7 @@ namespace testing_support {
 struct SeenMessageBox {
     std::string caption;
     std::string text;
+    std::string textUtf8; // the text read in UTF-16: letters the ANSI code page lacks too
     HWND owner = nullptr; // the window it was shown over
 };
 

@@ -223,6 +223,13 @@ std::string MuraltoRun::cell(int row, int column) const {
     return text;
 }
 
+std::string MuraltoRun::cellUtf8(int row, int column) const {
+    std::string text;
+    if (!listViewTextUtf8(process_, control(LIST), row, column, &text))
+        ADD_FAILURE() << "the list did not give row " << row << ", column " << column;
+    return text;
+}
+
 std::vector<std::string> MuraltoRun::titles() const {
     std::vector<std::string> result;
     for (int row = 0, rows = rowCount(); row < rows; ++row) result.push_back(cell(row, 0));

@@ -103,6 +103,8 @@ class MuraltoRun {
     // The wallpaper list.
     int rowCount() const;
     std::string cell(int row, int column) const;
+    // The cell read in UTF-16, as UTF-8: a title with letters the ANSI code page lacks.
+    std::string cellUtf8(int row, int column) const;
     std::vector<std::string> titles() const;
     std::string columnTitle(int column) const;
     void selectRow(int row);

@@ -47,17 +47,20 @@ std::vector<std::string> OpenFileDialog::listedNames() const {
     return names;
 }
 
+// The program's dialog is a Unicode one, which answers in UTF-16.
 std::string OpenFileDialog::folder() const {
     const size_t size = MAX_PATH;
-    RemoteBuffer buffer(process_, size);
-    char path[size] = "";
+    RemoteBuffer buffer(process_, size * sizeof(wchar_t));
+    wchar_t path[size] = L"";
     LRESULT length = -1;
-    if (!buffer.valid() || !buffer.write(0, path, size) ||
+    if (!buffer.valid() || !buffer.write(0, path, sizeof path) ||
         !sendWithin(window_, CDM_GETFOLDERPATH, size, buffer.param(), &length) || length <= 0 ||
-        !buffer.read(0, path, size))
+        !buffer.read(0, path, sizeof path))
         return "<no folder>";
-    path[size - 1] = '\0';
-    return path;
+    path[size - 1] = L'\0';
+    char ansi[2 * size] = "";
+    WideCharToMultiByte(CP_ACP, 0, path, -1, ansi, sizeof ansi, nullptr, nullptr);
+    return ansi;
 }
 
 bool OpenFileDialog::enterFolder(const std::string& path) {
@@ -68,8 +71,30 @@ bool OpenFileDialog::enterFolder(const std::string& path) {
     return waitUntil([&] { return testing_support::sameFolder(folder(), path); });
 }
 
-bool OpenFileDialog::typeAndOpen(const std::string& text) {
-    if (!sendWithin(item(cmb13), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), nullptr)) {
+namespace {
+
+std::wstring wideOf(const std::string& text, UINT codePage) {
+    std::wstring wide(text.size() + 1, L'\0');
+    int length =
+        MultiByteToWideChar(codePage, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? length - 1 : 0);
+    return wide;
+}
+
+std::wstring quotedNames(const std::vector<std::string>& names, UINT codePage) {
+    std::wstring text;
+    for (const std::string& name : names)
+        text += (text.empty() ? L"\"" : L" \"") + wideOf(name, codePage) + L"\"";
+    return text;
+}
+
+} // namespace
+
+// In UTF-16, which carries every letter to the dialog.
+bool OpenFileDialog::typeAndOpen(const std::wstring& text) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(item(cmb13), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                             SMTO_NORMAL, kPatience, &answer)) {
         ADD_FAILURE() << "the file-name box does not answer";
         return false;
     }
@@ -78,7 +103,11 @@ bool OpenFileDialog::typeAndOpen(const std::string& text) {
     return waitUntilClosed();
 }
 
-bool OpenFileDialog::openPath(const std::string& path) { return typeAndOpen(path); }
+bool OpenFileDialog::openPath(const std::string& path) { return typeAndOpen(wideOf(path, CP_ACP)); }
+
+bool OpenFileDialog::openPathUtf8(const std::string& path) {
+    return typeAndOpen(wideOf(path, CP_UTF8));
+}
 
 bool OpenFileDialog::openNames(const std::string& folderPath,
                                const std::vector<std::string>& names) {
@@ -86,9 +115,16 @@ bool OpenFileDialog::openNames(const std::string& folderPath,
         ADD_FAILURE() << "the dialog did not enter " << folderPath << "; it shows " << folder();
         return false;
     }
-    std::string text;
-    for (const std::string& name : names) text += (text.empty() ? "\"" : " \"") + name + "\"";
-    return typeAndOpen(text);
+    return typeAndOpen(quotedNames(names, CP_ACP));
+}
+
+bool OpenFileDialog::openNamesUtf8(const std::string& folderPath,
+                                   const std::vector<std::string>& names) {
+    if (!enterFolder(folderPath)) {
+        ADD_FAILURE() << "the dialog did not enter " << folderPath << "; it shows " << folder();
+        return false;
+    }
+    return typeAndOpen(quotedNames(names, CP_UTF8));
 }
 
 void OpenFileDialog::cancel() { PostMessageA(window_, WM_COMMAND, IDCANCEL, 0); }

@@ -38,12 +38,16 @@ class OpenFileDialog {
     bool openPath(const std::string& path);
     // Several names of one folder, typed quoted as the dialog lists a multiple selection.
     bool openNames(const std::string& folder, const std::vector<std::string>& names);
+    // The same with a UTF-8 path or UTF-8 names (the folder as above), typed in UTF-16: letters
+    // the ANSI code page lacks.
+    bool openPathUtf8(const std::string& path);
+    bool openNamesUtf8(const std::string& folder, const std::vector<std::string>& names);
     void cancel();
     bool waitUntilClosed(DWORD timeoutMs = kPatience) const;
 
   private:
     HWND item(int id) const { return GetDlgItem(window_, id); }
-    bool typeAndOpen(const std::string& text);
+    bool typeAndOpen(const std::wstring& text);
 
     HANDLE process_;
     HWND window_;

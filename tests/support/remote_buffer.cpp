@@ -44,4 +44,25 @@ bool listViewText(HANDLE process, HWND list, int row, int column, std::string* t
     return read;
 }
 
+bool listViewTextUtf8(HANDLE process, HWND list, int row, int column, std::string* text) {
+    const size_t textSize = 260;
+    RemoteBuffer buffer(process, sizeof(LVITEMW) + textSize * sizeof(wchar_t));
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = static_cast<wchar_t*>(buffer.at(sizeof item));
+    item.cchTextMax = textSize;
+    wchar_t value[textSize] = L"";
+    DWORD_PTR answer = 0;
+    bool read = buffer.valid() && buffer.write(0, &item, sizeof item) &&
+                buffer.write(sizeof item, value, sizeof value) &&
+                SendMessageTimeoutW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                    buffer.param(), SMTO_NORMAL, kPatience, &answer) &&
+                buffer.read(sizeof item, value, sizeof value);
+    value[textSize - 1] = L'\0';
+    char utf8[3 * textSize] = "";
+    WideCharToMultiByte(CP_UTF8, 0, value, -1, utf8, sizeof utf8, nullptr, nullptr);
+    *text = utf8;
+    return read;
+}
+
 } // namespace e2e

@@ -35,6 +35,8 @@ class RemoteBuffer {
 // The text of a list view's cell in another process, into *text; false when the process gave
 // no buffer or the list no answer within the patience of window_messages.
 bool listViewText(HANDLE process, HWND list, int row, int column, std::string* text);
+// The same read in UTF-16 (LVM_GETITEMTEXTW), as UTF-8: whatever letters the cell holds.
+bool listViewTextUtf8(HANDLE process, HWND list, int row, int column, std::string* text);
 
 } // namespace e2e
 

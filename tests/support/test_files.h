@@ -28,6 +28,16 @@ std::string readBytes(const std::string& path);
 bool fileExists(const std::string& path);
 void removeFile(const std::string& path);
 
+// The same for UTF-8 paths, whatever the ANSI code page: natively the calls above; under
+// Windows its wide calls, and an absolute path of MAX_PATH characters or more behind the "\\?\"
+// prefix. Made here, without the program's own path code, which is under test.
+bool writeBytesUtf8(const std::string& utf8Path, const std::string& bytes);
+std::string readBytesUtf8(const std::string& utf8Path);
+void removeFileUtf8(const std::string& utf8Path);
+#ifdef _WIN32
+std::wstring widePathUtf8(const std::string& utf8Path);
+#endif
+
 } // namespace testing_support
 
 #endif

@@ -32,6 +32,19 @@ std::string windowText(HWND window) {
     return text;
 }
 
+std::string windowTextUtf8(HWND window) {
+    wchar_t text[2048] = L"";
+    DWORD_PTR answer = 0;
+    if (window == nullptr) return "<no window>";
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, sizeof text / sizeof text[0],
+                             reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kPatience, &answer))
+        return "<no answer>";
+    text[sizeof text / sizeof text[0] - 1] = L'\0';
+    char utf8[3 * sizeof text / sizeof text[0]] = "";
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    return utf8;
+}
+
 std::string textWithoutMessage(HWND window) {
     WCHAR wide[1024] = L"";
     if (window == nullptr) return "<no window>";

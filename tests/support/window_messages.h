@@ -20,6 +20,8 @@ LRESULT ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A window's text, asked with WM_GETTEXT.
 std::string windowText(HWND window);
+// The same asked in UTF-16, as UTF-8.
+std::string windowTextUtf8(HWND window);
 // The text Windows keeps for a window, read without a message, so that it answers while the
 // program's thread is busy (importing a picture, say).
 std::string textWithoutMessage(HWND window);

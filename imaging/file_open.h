@@ -1,0 +1,32 @@
+// Opening the converters' files. Their paths are UTF-8 everywhere: the system takes them as
+// they are natively, and Windows through its wide calls, which reach any name whatever the
+// ANSI code page, and paths longer than MAX_PATH.
+#ifndef MURALTO_FILE_OPEN_H
+#define MURALTO_FILE_OPEN_H
+
+#include <stddef.h>
+#include <stdio.h>
+
+namespace imaging {
+
+// fopen of a UTF-8 path; null when the file cannot be opened or the path is not UTF-8.
+FILE* openFile(const char* utf8Path, const char* mode);
+// remove of a UTF-8 path; true when the file is gone.
+bool removeFile(const char* utf8Path);
+
+#ifdef _WIN32
+// The longest path the wide calls take, terminator included.
+const size_t kWidePathSize = 32768;
+
+// The path as the wide calls take it: UTF-16, and a long one (MAX_PATH characters or more)
+// made absolute behind the "\\?\" prefix, without which those calls refuse it. False when the
+// path is not UTF-8 or does not fit capacity characters.
+bool widePath(const char* utf8Path, wchar_t* wide, size_t capacity);
+// The same in kWidePathSize characters from malloc, for the caller to free; null when the path
+// is not UTF-8 or memory runs short.
+wchar_t* newWidePath(const char* utf8Path);
+#endif
+
+} // namespace imaging
+
+#endif
