@@ -33,8 +33,10 @@ bool writeWithCrLf(const std::string& path, const std::string& text) {
     return writeBytes(path, crlf);
 }
 
-std::string readBytes(const std::string& path) {
-    FILE* file = fopen(path.c_str(), "rb");
+namespace {
+
+// The whole of an open file, which it closes; "<missing>" for none.
+std::string readAndClose(FILE* file) {
     if (file == nullptr) return "<missing>";
     std::string bytes;
     char chunk[4096];
@@ -43,6 +45,10 @@ std::string readBytes(const std::string& path) {
     fclose(file);
     return bytes;
 }
+
+} // namespace
+
+std::string readBytes(const std::string& path) { return readAndClose(fopen(path.c_str(), "rb")); }
 
 bool fileExists(const std::string& path) {
     FILE* file = fopen(path.c_str(), "rb");
@@ -89,14 +95,7 @@ bool writeBytesUtf8(const std::string& utf8Path, const std::string& bytes) {
 }
 
 std::string readBytesUtf8(const std::string& utf8Path) {
-    FILE* file = openUtf8(utf8Path, L"rb");
-    if (file == nullptr) return "<missing>";
-    std::string bytes;
-    char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
-    fclose(file);
-    return bytes;
+    return readAndClose(openUtf8(utf8Path, L"rb"));
 }
 
 void removeFileUtf8(const std::string& utf8Path) { DeleteFileW(widePathUtf8(utf8Path).c_str()); }
