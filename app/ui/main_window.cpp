@@ -6,6 +6,7 @@
 #include "about_box.h"
 #include "add_pictures.h"
 #include "app_state.h"
+#include "artwork.h"
 #include "bounded_text.h"
 #include "desktop_wallpaper.h"
 #include "interface_texts.h"
@@ -15,10 +16,14 @@
 #include "tray_icon.h"
 #include "wallpaper_list.h"
 #include "wallpaper_table.h"
+#include "window_dpi.h"
 
 namespace {
 
 const int NO_SLOT = -1; // no slot index takes this value
+// The list's columns at 96 DPI, in pixels, which the list does not scale by itself.
+const int NAME_COLUMN = 0, NAME_COLUMN_WIDTH = 155;
+const int SIZE_COLUMN = 1, SIZE_COLUMN_WIDTH = 105;
 
 // The window's own state, on its thread only.
 HDC windowDC = nullptr;
@@ -79,8 +84,9 @@ void onInitDialog(HWND window) {
     CheckDlgButton(window, IDC_START_CHANGE, startWall ? BST_CHECKED : BST_UNCHECKED);
     fillLanguageList(window);
     HWND list = control(window, IDC_LIST);
-    insertColumn(list, "Size(s)", 105, LVCFMT_LEFT);
-    insertColumn(list, "Name(s)", 155, LVCFMT_LEFT);
+    UINT dpi = windowDpi(window);
+    insertColumn(list, "Size(s)", scaledForDpi(SIZE_COLUMN_WIDTH, dpi), LVCFMT_LEFT);
+    insertColumn(list, "Name(s)", scaledForDpi(NAME_COLUMN_WIDTH, dpi), LVCFMT_LEFT);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
     // Explorer sends this after it restarts; the icon is the only way back to a hidden window.
@@ -123,13 +129,10 @@ void fillFieldsFromShownSlot(HWND window) {
     filledSlot = shownSlot;
 }
 
-// Two passes (AND, then OR) leave a plain copy of the preview in the monitor's screen.
-void paintPreview(const WallpaperEntry& entry) {
+// Over the monitor's glass, wherever the dialog has put and sized the monitor at its DPI.
+void paintPreview(HWND window, const WallpaperEntry& entry) {
     HGDIOBJ previous = SelectObject(memoryDC, entry.previewBitmap);
-    StretchBlt(windowDC, PREVIEW_X, PREVIEW_Y, PREVIEW_WIDTH, PREVIEW_HEIGHT, memoryDC, 0, 0,
-               PREVIEW_WIDTH, PREVIEW_HEIGHT, SRCAND);
-    StretchBlt(windowDC, PREVIEW_X, PREVIEW_Y, PREVIEW_WIDTH, PREVIEW_HEIGHT, memoryDC, 0, 0,
-               PREVIEW_WIDTH, PREVIEW_HEIGHT, SRCPAINT);
+    drawPicture(windowDC, previewRect(window), memoryDC, PREVIEW_WIDTH, PREVIEW_HEIGHT);
     SelectObject(memoryDC, previous);
 }
 
@@ -150,7 +153,7 @@ void onRefreshTick(HWND window) {
     }
     if (!isUsedSlot(shownSlot)) return;
     WallpaperEntry& entry = wallpaperTable[shownSlot];
-    paintPreview(entry);
+    paintPreview(window, entry);
     copyFieldsIntoShownSlot(window, entry);
 }
 
@@ -260,6 +263,16 @@ void onCommand(HWND window, int id) {
     }
 }
 
+// The window moved to a monitor of another DPI. Windows 10 1703 and later have already
+// rescaled the dialog's units and fonts, and the art and the preview follow their controls; the
+// list's columns, set in pixels, are the program's own to scale.
+void onDpiChanged(HWND window, UINT dpi) {
+    HWND list = control(window, IDC_LIST);
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, NAME_COLUMN, scaledForDpi(NAME_COLUMN_WIDTH, dpi));
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, SIZE_COLUMN, scaledForDpi(SIZE_COLUMN_WIDTH, dpi));
+    InvalidateRect(window, nullptr, TRUE);
+}
+
 // A FALSE wParam means another program cancelled the log-off: the session goes on.
 void onEndSession(HWND window, WPARAM ending) {
     if (!ending) return;
@@ -269,7 +282,7 @@ void onEndSession(HWND window, WPARAM ending) {
 
 } // namespace
 
-INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         onInitDialog(window);
@@ -289,6 +302,11 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ENDSESSION:
         onEndSession(window, wParam);
         return FALSE;
+    case WM_DRAWITEM:
+        return drawArtItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DPICHANGED:
+        onDpiChanged(window, LOWORD(wParam));
+        return FALSE; // the dialog manager's own scaling follows
     default:
         if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) setTrayIcon(true);
         return FALSE;
