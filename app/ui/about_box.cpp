@@ -20,6 +20,9 @@ INT_PTR CALLBACK aboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
         return FALSE;
     case WM_DRAWITEM:
         return drawArtItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DPICHANGED:
+        redrawArt(box);
+        return FALSE; // the dialog manager's own scaling follows
     default:
         return FALSE;
     }

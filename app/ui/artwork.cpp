@@ -59,6 +59,13 @@ bool drawArtItem(const DRAWITEMSTRUCT& item) {
     return true;
 }
 
+void redrawArt(HWND dialog) {
+    for (const Art& art : ARTS) {
+        HWND control = GetDlgItem(dialog, art.control);
+        if (control != nullptr) InvalidateRect(control, nullptr, TRUE);
+    }
+}
+
 RECT previewRect(HWND mainWindow) {
     HWND monitor = GetDlgItem(mainWindow, IDC_MONITOR);
     RECT art = {0, 0, 0, 0};

@@ -6,6 +6,12 @@
 
 #include <windows.h>
 
+// Sent by Windows 8.1 and later when a window moves to a monitor of another DPI; the build's
+// headers are those of Windows XP.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 // The monitor at 1x, in pixels: its size, and the glass, which the art generator
 // (art/make_art.py) leaves as a plain rectangle as large as a preview.
 enum {
@@ -22,6 +28,10 @@ enum { BANNER_WIDTH = 281, BANNER_HEIGHT = 81 };
 // bitmap at its own size and from the 2x one, smoothly, at any larger size (the dialog's layout
 // keeps the control's proportions close to the art's). False for a control that shows no art.
 bool drawArtItem(const DRAWITEMSTRUCT& item);
+
+// After a DPI change, which lays the dialog out again: its art is drawn anew, whole, at its
+// controls' new sizes.
+void redrawArt(HWND dialog);
 
 // Where the preview goes in the client area of the main window: the glass of the monitor as the
 // monitor control draws it.

@@ -16,14 +16,17 @@
 #include "tray_icon.h"
 #include "wallpaper_list.h"
 #include "wallpaper_table.h"
-#include "window_dpi.h"
 
 namespace {
 
 const int NO_SLOT = -1; // no slot index takes this value
-// The list's columns at 96 DPI, in pixels, which the list does not scale by itself.
-const int NAME_COLUMN = 0, NAME_COLUMN_WIDTH = 155;
-const int SIZE_COLUMN = 1, SIZE_COLUMN_WIDTH = 105;
+// The list's columns share its width as they always have at 96 DPI: 155 and 105 of 260 pixels.
+// Columns are set in pixels, and nothing scales them with the list.
+const int NAME_COLUMN = 0, NAME_COLUMN_SHARE = 155;
+const int SIZE_COLUMN = 1, SIZE_COLUMN_SHARE = 105;
+
+// Posted to itself after a DPI change, to run once the dialog manager has laid it out again.
+enum { WM_FIT_COLUMNS = WM_APP + 1 };
 
 // The window's own state, on its thread only.
 HDC windowDC = nullptr;
@@ -67,6 +70,13 @@ void applyTexts(HWND window, int mode) {
     shownCount = wallpaperCount;
 }
 
+void columnWidths(HWND list, int* nameWidth, int* sizeWidth) {
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(list, &client);
+    *nameWidth = MulDiv(client.right, NAME_COLUMN_SHARE, NAME_COLUMN_SHARE + SIZE_COLUMN_SHARE);
+    *sizeWidth = client.right - *nameWidth;
+}
+
 // ---- WM_INITDIALOG ---------------------------------------------------------------------
 
 void onInitDialog(HWND window) {
@@ -84,9 +94,10 @@ void onInitDialog(HWND window) {
     CheckDlgButton(window, IDC_START_CHANGE, startWall ? BST_CHECKED : BST_UNCHECKED);
     fillLanguageList(window);
     HWND list = control(window, IDC_LIST);
-    UINT dpi = windowDpi(window);
-    insertColumn(list, "Size(s)", scaledForDpi(SIZE_COLUMN_WIDTH, dpi), LVCFMT_LEFT);
-    insertColumn(list, "Name(s)", scaledForDpi(NAME_COLUMN_WIDTH, dpi), LVCFMT_LEFT);
+    int nameWidth = 0, sizeWidth = 0;
+    columnWidths(list, &nameWidth, &sizeWidth);
+    insertColumn(list, "Size(s)", sizeWidth, LVCFMT_LEFT);
+    insertColumn(list, "Name(s)", nameWidth, LVCFMT_LEFT);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
     // Explorer sends this after it restarts; the icon is the only way back to a hidden window.
@@ -263,14 +274,21 @@ void onCommand(HWND window, int id) {
     }
 }
 
-// The window moved to a monitor of another DPI. Windows 10 1703 and later have already
-// rescaled the dialog's units and fonts, and the art and the preview follow their controls; the
-// list's columns, set in pixels, are the program's own to scale.
-void onDpiChanged(HWND window, UINT dpi) {
+// The window moved to a monitor of another DPI. Windows 10 1703 and later lay the dialog out
+// again for it after this (its units and fonts), and the art and the preview follow their
+// controls; the list's columns follow the list once it has its new size. Earlier systems keep
+// the layout, and the columns stay as they are.
+void onDpiChanged(HWND window) {
+    redrawArt(window);
+    PostMessageA(window, WM_FIT_COLUMNS, 0, 0);
+}
+
+void fitColumns(HWND window) {
     HWND list = control(window, IDC_LIST);
-    SendMessageA(list, LVM_SETCOLUMNWIDTH, NAME_COLUMN, scaledForDpi(NAME_COLUMN_WIDTH, dpi));
-    SendMessageA(list, LVM_SETCOLUMNWIDTH, SIZE_COLUMN, scaledForDpi(SIZE_COLUMN_WIDTH, dpi));
-    InvalidateRect(window, nullptr, TRUE);
+    int nameWidth = 0, sizeWidth = 0;
+    columnWidths(list, &nameWidth, &sizeWidth);
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, NAME_COLUMN, nameWidth);
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, SIZE_COLUMN, sizeWidth);
 }
 
 // A FALSE wParam means another program cancelled the log-off: the session goes on.
@@ -305,8 +323,11 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DRAWITEM:
         return drawArtItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_DPICHANGED:
-        onDpiChanged(window, LOWORD(wParam));
+        onDpiChanged(window);
         return FALSE; // the dialog manager's own scaling follows
+    case WM_FIT_COLUMNS:
+        fitColumns(window);
+        return FALSE;
     default:
         if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) setTrayIcon(true);
         return FALSE;
