@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "app_state.h"
+#include "artwork.h"
 #include "bounded_text.h"
 #include "resource.h"
 
@@ -12,11 +13,16 @@ namespace {
 // The page the "Site Web..." button shows: the user guide installed next to Muralto.exe.
 const char USER_GUIDE_PAGE[] = "Muralto.html";
 
-INT_PTR CALLBACK aboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK aboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_ABOUT_OK) EndDialog(box, 0);
         return FALSE;
+    case WM_DRAWITEM:
+        return drawArtItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DPICHANGED:
+        redrawArt(box);
+        return FALSE; // the dialog manager's own scaling follows
     default:
         return FALSE;
     }

@@ -6,6 +6,7 @@
 #include "about_box.h"
 #include "add_pictures.h"
 #include "app_state.h"
+#include "artwork.h"
 #include "bounded_text.h"
 #include "desktop_wallpaper.h"
 #include "interface_texts.h"
@@ -20,6 +21,13 @@
 namespace {
 
 const int NO_SLOT = -1; // no slot index takes this value
+// The list's columns share its width as they always have at 96 DPI: 155 and 105 of 260 pixels.
+// Columns are set in pixels, and nothing scales them with the list.
+const int NAME_COLUMN = 0, NAME_COLUMN_SHARE = 155;
+const int SIZE_COLUMN = 1, SIZE_COLUMN_SHARE = 105;
+
+// Posted to itself after a DPI change, to run once the dialog manager has laid it out again.
+enum { WM_FIT_COLUMNS = WM_APP + 1 };
 
 // The window's own state, on its thread only.
 HDC windowDC = nullptr;
@@ -67,6 +75,13 @@ void applyTexts(HWND window, int mode) {
     shownCount = wallpaperCount;
 }
 
+void columnWidths(HWND list, int* nameWidth, int* sizeWidth) {
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(list, &client);
+    *nameWidth = MulDiv(client.right, NAME_COLUMN_SHARE, NAME_COLUMN_SHARE + SIZE_COLUMN_SHARE);
+    *sizeWidth = client.right - *nameWidth;
+}
+
 // ---- WM_INITDIALOG ---------------------------------------------------------------------
 
 void onInitDialog(HWND window) {
@@ -84,8 +99,10 @@ void onInitDialog(HWND window) {
     CheckDlgButton(window, IDC_START_CHANGE, startWall ? BST_CHECKED : BST_UNCHECKED);
     fillLanguageList(window);
     HWND list = control(window, IDC_LIST);
-    insertColumn(list, "Size(s)", 105, LVCFMT_LEFT);
-    insertColumn(list, "Name(s)", 155, LVCFMT_LEFT);
+    int nameWidth = 0, sizeWidth = 0;
+    columnWidths(list, &nameWidth, &sizeWidth);
+    insertColumn(list, "Size(s)", sizeWidth, LVCFMT_LEFT);
+    insertColumn(list, "Name(s)", nameWidth, LVCFMT_LEFT);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
     // Explorer sends this after it restarts; the icon is the only way back to a hidden window.
@@ -128,13 +145,10 @@ void fillFieldsFromShownSlot(HWND window) {
     filledSlot = shownSlot;
 }
 
-// Two passes (AND, then OR) leave a plain copy of the preview in the monitor's screen.
-void paintPreview(const WallpaperEntry& entry) {
+// Over the monitor's glass, wherever the dialog has put and sized the monitor at its DPI.
+void paintPreview(HWND window, const WallpaperEntry& entry) {
     HGDIOBJ previous = SelectObject(memoryDC, entry.previewBitmap);
-    StretchBlt(windowDC, PREVIEW_X, PREVIEW_Y, PREVIEW_WIDTH, PREVIEW_HEIGHT, memoryDC, 0, 0,
-               PREVIEW_WIDTH, PREVIEW_HEIGHT, SRCAND);
-    StretchBlt(windowDC, PREVIEW_X, PREVIEW_Y, PREVIEW_WIDTH, PREVIEW_HEIGHT, memoryDC, 0, 0,
-               PREVIEW_WIDTH, PREVIEW_HEIGHT, SRCPAINT);
+    drawPicture(windowDC, previewRect(window), memoryDC, PREVIEW_WIDTH, PREVIEW_HEIGHT);
     SelectObject(memoryDC, previous);
 }
 
@@ -155,7 +169,7 @@ void onRefreshTick(HWND window) {
     }
     if (!isUsedSlot(shownSlot)) return;
     WallpaperEntry& entry = wallpaperTable[shownSlot];
-    paintPreview(entry);
+    paintPreview(window, entry);
     copyFieldsIntoShownSlot(window, entry);
 }
 
@@ -265,6 +279,23 @@ void onCommand(HWND window, int id) {
     }
 }
 
+// The window moved to a monitor of another DPI. Windows 10 1703 and later lay the dialog out
+// again for it after this (its units and fonts), and the art and the preview follow their
+// controls; the list's columns follow the list once it has its new size. Earlier systems keep
+// the layout, and the columns stay as they are.
+void onDpiChanged(HWND window) {
+    redrawArt(window);
+    PostMessageA(window, WM_FIT_COLUMNS, 0, 0);
+}
+
+void fitColumns(HWND window) {
+    HWND list = control(window, IDC_LIST);
+    int nameWidth = 0, sizeWidth = 0;
+    columnWidths(list, &nameWidth, &sizeWidth);
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, NAME_COLUMN, nameWidth);
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, SIZE_COLUMN, sizeWidth);
+}
+
 // A FALSE wParam means another program cancelled the log-off: the session goes on.
 void onEndSession(HWND window, WPARAM ending) {
     if (!ending) return;
@@ -274,7 +305,7 @@ void onEndSession(HWND window, WPARAM ending) {
 
 } // namespace
 
-INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         onInitDialog(window);
@@ -293,6 +324,14 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     case WM_ENDSESSION:
         onEndSession(window, wParam);
+        return FALSE;
+    case WM_DRAWITEM:
+        return drawArtItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DPICHANGED:
+        onDpiChanged(window);
+        return FALSE; // the dialog manager's own scaling follows
+    case WM_FIT_COLUMNS:
+        fitColumns(window);
         return FALSE;
     default:
         if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) setTrayIcon(true);

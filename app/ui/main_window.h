@@ -8,6 +8,9 @@
 #include <windows.h>
 
 enum { REFRESH_TIMER = 10, TRAY_ICON_TIMER = 20, SEQUENCE_TIMER = 80 };
+// The preview is drawn over the glass of the monitor control at the window's scale
+// (artwork.h); at 96 DPI, with the dialog font's base units of 6 x 13, at its own size from the
+// client point (PREVIEW_X, PREVIEW_Y).
 enum { PREVIEW_WIDTH = 151, PREVIEW_HEIGHT = 112, PREVIEW_X = 35, PREVIEW_Y = 121 };
 INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -4,6 +4,8 @@
 
 #define IDB_MONITOR 101
 #define IDB_BANNER 102
+#define IDB_MONITOR_2X 106 // the same art at twice the size, for high-DPI screens
+#define IDB_BANNER_2X 107
 #define IDI_TRAY 101    // 32 x 32, the notification-area icon
 #define IDI_PROGRAM 102 // 48 x 48, shown in the main window
 
@@ -34,6 +36,8 @@
 #define IDC_MODE_LABEL 1021
 #define IDC_LIST_FRAME 1022
 #define IDC_APPLY_ALL 1024
+#define IDC_BANNER 1025 // also in the About box
+#define IDC_MONITOR 1026
 
 // About box.
 #define IDC_ABOUT_OK 1000

@@ -10,7 +10,6 @@
 namespace {
 
 const char kDesktopName[] = "muralto";
-const char kDesktopSize[] = "1024x768";
 const char kInsideFlag[] = "--inside-virtual-desktop";
 const DWORD kTaskBarPatience = 10 * 1000;
 
@@ -24,15 +23,15 @@ bool insideVirtualDesktop(int argc, char** argv) {
     return false;
 }
 
-int runInsideVirtualDesktop(const char* who, unsigned long wholeRunLimit) {
+int runInsideVirtualDesktop(const char* who, unsigned long wholeRunLimit, const char* size) {
     HKEY key;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Explorer\\Desktops", 0, nullptr, 0,
                         KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
         fprintf(stderr, "%s: cannot write the virtual desktop's size\n", who);
         return 2;
     }
-    RegSetValueExA(key, kDesktopName, 0, REG_SZ, reinterpret_cast<const BYTE*>(kDesktopSize),
-                   sizeof kDesktopSize);
+    RegSetValueExA(key, kDesktopName, 0, REG_SZ, reinterpret_cast<const BYTE*>(size),
+                   static_cast<DWORD>(strlen(size) + 1));
     RegCloseKey(key);
 
     std::string commandLine = std::string(GetCommandLineA()) + " " + kInsideFlag;

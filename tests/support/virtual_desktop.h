@@ -11,9 +11,11 @@ namespace e2e {
 
 // True in the copy that runs on the virtual desktop.
 bool insideVirtualDesktop(int argc, char** argv);
-// Starts the copy on the virtual desktop and returns its exit code; a copy that runs longer
-// than wholeRunLimit milliseconds is stopped and fails. who prefixes the messages.
-int runInsideVirtualDesktop(const char* who, unsigned long wholeRunLimit);
+// Starts the copy on the virtual desktop, of size "<width>x<height>", and returns its exit code;
+// a copy that runs longer than wholeRunLimit milliseconds is stopped and fails. who prefixes the
+// messages.
+int runInsideVirtualDesktop(const char* who, unsigned long wholeRunLimit,
+                            const char* size = "1024x768");
 // Waits, bounded, for the desktop's task bar, which comes up with its first window.
 bool waitForTaskBar();
 

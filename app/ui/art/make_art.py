@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
 # Draws Muralto's artwork and writes it beside this file: monitor.bmp (bitmap 101, 177 x 159,
-# the main window's preview monitor), banner.bmp (bitmap 102, 281 x 81), muralto32.ico (icon
-# group 101, 32 x 32 in 256 colours) and muralto48.ico (icon group 102, 48 x 48 in 32-bit and
-# 256 colours). Everything is drawn from simple shapes sampled 4 x 4 times per pixel, with
-# Python's standard library only, so the same bytes come out on every run; the build uses the
-# committed files and this script is their recipe. Re-run it after a change with
-# `python3 app/ui/art/make_art.py`; add `--preview DIR` to also get PNG copies (1x and 4x) to
-# look at. The monitor's screen must lie exactly under the 151 x 112 preview that the main
-# window paints at client point (35, 121): the bitmap's static control sits at dialog units
-# (15, 65), which is CONTROL_X, CONTROL_Y below in pixels.
+# the main window's preview monitor), banner.bmp (bitmap 102, 281 x 81), their twins at twice
+# the size for high-DPI screens, monitor-2x.bmp (bitmap 106, 354 x 318) and banner-2x.bmp
+# (bitmap 107, 562 x 162), muralto32.ico (icon group 101, 32 x 32 in 256 colours) and
+# muralto48.ico (icon group 102, 48 x 48 in 32-bit and 256 colours). Everything is drawn from
+# simple shapes sampled 4 x 4 times per pixel, with Python's standard library only, so the same
+# bytes come out on every run; the build uses the committed files and this script is their
+# recipe. Re-run it after a change with `python3 app/ui/art/make_art.py`; add `--preview DIR` to
+# also get PNG copies (the 1x art also at 4x) to look at. The windows stretch the art to their
+# controls at the window's DPI, and the main window paints the 151 x 112 preview over the
+# monitor's glass: GLASS_X, GLASS_Y below, in pixels of the 1x bitmap, which app/ui/artwork.h
+# repeats.
 
 import argparse
 import math
@@ -16,11 +18,9 @@ import os
 import struct
 import zlib
 
-# MS Sans Serif 8 has dialog base units of 6 x 13 at 96 DPI, on Windows and under Wine with
-# Debian's fonts-wine (which scripts/setup installs; without it Wine substitutes a wider font).
-CONTROL_X, CONTROL_Y = 23, 106
-PREVIEW_X, PREVIEW_Y, PREVIEW_W, PREVIEW_H = 35, 121, 151, 112
-GLASS_X, GLASS_Y = PREVIEW_X - CONTROL_X, PREVIEW_Y - CONTROL_Y
+# The glass: the preview's place in the monitor, whole pixels at 1x and 2x.
+GLASS_X, GLASS_Y = 12, 15
+PREVIEW_W, PREVIEW_H = 151, 112
 
 SS = 4  # samples per pixel along each axis
 
@@ -172,9 +172,13 @@ def mirrored(x0, x1, edge, middle):
 # A supersampled canvas with premultiplied RGBA samples in 0..1.
 
 class Canvas:
-    def __init__(self, w, h, background=None):
-        self.w, self.h = w, h
-        self.sw, self.sh = w * SS, h * SS
+    """`w` x `h` units of drawing, each `scale` x `scale` pixels: the same drawing makes the 1x
+    bitmap and its 2x twin for high-DPI screens."""
+
+    def __init__(self, w, h, background=None, scale=1):
+        self.w, self.h = w * scale, h * scale
+        self.unit = SS * scale  # samples per unit along each axis
+        self.sw, self.sh = self.w * SS, self.h * SS
         n = self.sw * self.sh
         if background is None:
             r = g = b = a = 0.0
@@ -185,23 +189,24 @@ class Canvas:
 
     def paint(self, shape, colour, alpha=1.0, soft=0.0, rotation=None):
         """Lays `colour` over the samples inside `shape`; `soft` > 0 fades the edge over that many
-        pixels (shadows and glows)."""
+        units (shadows and glows)."""
         box = shape.box if rotation is None else rotation.box(shape.box)
         pad = soft
-        i0 = max(0, int(math.floor((box[0] - pad) * SS)))
-        i1 = min(self.sw, int(math.ceil((box[2] + pad) * SS)))
-        j0 = max(0, int(math.floor((box[1] - pad) * SS)))
-        j1 = min(self.sh, int(math.ceil((box[3] + pad) * SS)))
+        unit = self.unit
+        i0 = max(0, int(math.floor((box[0] - pad) * unit)))
+        i1 = min(self.sw, int(math.ceil((box[2] + pad) * unit)))
+        j0 = max(0, int(math.floor((box[1] - pad) * unit)))
+        j1 = min(self.sh, int(math.ceil((box[3] + pad) * unit)))
         sdf = shape.sdf
         flat = not callable(colour)
         if flat:
             cr, cg, cb = (c / 255 for c in colour)
         R, G, B, A = self.r, self.g, self.b, self.a
         for j in range(j0, j1):
-            y = (j + 0.5) / SS
+            y = (j + 0.5) / unit
             row = j * self.sw
             for i in range(i0, i1):
-                x = (i + 0.5) / SS
+                x = (i + 0.5) / unit
                 lx, ly = (x, y) if rotation is None else rotation.to_local(x, y)
                 d = sdf(lx, ly)
                 if soft > 0:
@@ -394,7 +399,7 @@ def draw_frame(canvas, cx, cy, w, h, degrees, scene, mat, edge_colour=FRAME_EDGE
 # ---------------------------------------------------------------------------------------------
 # The monitor: a slim dark bezel round the screen, a chin, a brushed-metal neck and foot.
 
-def make_monitor():
+def make_monitor(scale=1):
     W, H = 177, 159
     gx0, gy0 = GLASS_X, GLASS_Y
     gx1, gy1 = gx0 + PREVIEW_W, gy0 + PREVIEW_H
@@ -402,7 +407,7 @@ def make_monitor():
     chin = 12
     bx0, by0, bx1, by1 = gx0 - bezel, gy0 - bezel, gx1 + bezel, gy1 + chin
     cx = (gx0 + gx1) / 2
-    c = Canvas(W, H, FACE)
+    c = Canvas(W, H, FACE, scale)
 
     # Foot and its shadow on the desk.
     foot_top = by1 + 11
@@ -454,9 +459,9 @@ def make_monitor():
 # ---------------------------------------------------------------------------------------------
 # The banner: three fanned frames (night, dusk, day) and the name with its subtitle.
 
-def make_banner():
+def make_banner(scale=1):
     W, H = 281, 81
-    c = Canvas(W, H, (250, 250, 249))
+    c = Canvas(W, H, (250, 250, 249), scale)
     c.paint(rect(0, 0, W, H), vertical(0, (252, 252, 251), H, (232, 233, 235)))
     # A soft pool of light behind the frames.
     c.paint(circle(44, 40, 20), (255, 255, 255), alpha=0.8, soft=30)
@@ -658,6 +663,8 @@ def main():
 
     monitor = make_monitor().pixels()
     banner = make_banner().pixels()
+    monitor2x = make_monitor(2).pixels()
+    banner2x = make_banner(2).pixels()
     icon32 = make_icon(32, shadow=False).pixels()
     icon48 = make_icon(48, shadow=True).pixels()
     icon48_flat = make_icon(48, shadow=False).pixels()
@@ -665,6 +672,8 @@ def main():
     outputs = {
         "monitor.bmp": bmp24(monitor),
         "banner.bmp": bmp24(banner),
+        "monitor-2x.bmp": bmp24(monitor2x),
+        "banner-2x.bmp": bmp24(banner2x),
         "muralto32.ico": ico([(32, 32, 8, icon_image8(icon32))]),
         "muralto48.ico": ico([(48, 48, 32, icon_image32(icon48)),
                               (48, 48, 8, icon_image8(icon48_flat))]),
@@ -680,6 +689,9 @@ def main():
             for scale in (1, 4):
                 with open(os.path.join(args.preview, "%s-%dx.png" % (name, scale)), "wb") as f:
                     f.write(png(rows, scale, bg))
+        for name, rows in (("monitor-2x", monitor2x), ("banner-2x", banner2x)):
+            with open(os.path.join(args.preview, name + ".png"), "wb") as f:
+                f.write(png(rows))
 
 
 if __name__ == "__main__":
