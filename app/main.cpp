@@ -5,6 +5,7 @@
 
 #include "app_state.h"
 #include "data_folder.h"
+#include "data_migration.h"
 #include "interface_texts.h"
 #include "kfg.h"
 #include "main_window.h"
@@ -54,6 +55,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         showWarningNaming(nullptr, interfaceText(TEXT_ERROR_DATA_FOLDER), unusableFolder);
         return 0;
     }
+    DataMove move = moveOldData();
+    if (move.outcome == MOVE_FAILED)
+        showWarningNaming(nullptr, interfaceText(TEXT_ERROR_MOVE), move.from);
     settingsLoaded = loadSettings();
     removeStaleFiles();
     mainWindow =
