@@ -25,6 +25,9 @@ struct MoveCase {
     bool halfMadeMove;        // a start killed while moving left its folder behind
 };
 
+// A failure names the case rather than dumping its bytes.
+void PrintTo(const MoveCase& c, std::ostream* out) { *out << c.name; }
+
 // Three wallpapers of old folder k, their titles and files their own.
 std::vector<Wallpaper> wallpapersOf(size_t k) {
     std::vector<Wallpaper> wallpapers;
