@@ -86,6 +86,13 @@ class HeldFile {
     HANDLE file_;
 };
 
+// A settings file kept aside by an earlier version (one the store refused), its wallpaper in
+// folder: moved as it is but for the path, so that it can still be mended and used.
+std::string keptAsideText(const std::string& folder) {
+    return "; edited by hand\r\n[WALLPAPER 0]\r\nfilename = " + folder +
+           "\\MUWallpaper7.bmp\r\npreview=" + folder + "\\previews\\MU7.bmp ; note\n";
+}
+
 SystemSettings inOrder() {
     SystemSettings settings;
     settings.randomWall = 0;
@@ -103,6 +110,8 @@ TEST_P(OldDataMove, EveryWallpaperComesFromTheDataFolderAndTheOldFolderStaysAsIt
         std::string names = c.namesFolder[0] != '\0' ? c.namesFolder : folder;
         ASSERT_NO_FATAL_FAILURE(
             writeOldData(folder, names, settings, wallpapersOf(k), c.old[k].hoursAgo));
+        ASSERT_TRUE(
+            testing_support::writeBytes(folder + "\\Muralto-refused1.ini", keptAsideText(names)));
         before.push_back(folderContents(folder));
     }
     if (c.halfMadeMove) {
@@ -123,8 +132,11 @@ TEST_P(OldDataMove, EveryWallpaperComesFromTheDataFolderAndTheOldFolderStaysAsIt
     EXPECT_EQ(withCrLf(iniText(settings, expected, dataFolder())), fileBytes(iniPath()));
     std::map<std::string, std::string> moved = folderContents(dataFolder()),
                                        source = before[newest];
-    moved.erase("Muralto.ini");
-    source.erase("Muralto.ini");
+    EXPECT_EQ(keptAsideText(dataFolder()), moved["Muralto-refused1.ini"]);
+    for (const char* settingsFile : {"Muralto.ini", "Muralto-refused1.ini"}) {
+        moved.erase(settingsFile);
+        source.erase(settingsFile);
+    }
     EXPECT_EQ("", differences(source, moved)) << "in " << dataFolder();
     EXPECT_FALSE(folderExists(movingFolder())) << "the move's folder is still there";
 
