@@ -1,7 +1,7 @@
 #include "app_state.h"
 
-#include "bounded_text.h"
 #include <string.h>
+#include <wchar.h>
 
 const char* const APP_TITLE = "Muralto Version 3.05";
 
@@ -15,14 +15,27 @@ bool settingsLoaded = false;
 bool configRefused = false;
 bool hiddenInTray = true;
 
-void initDataFolder() {
-    char system[MAX_PATH] = "";
-    GetSystemDirectoryA(system, sizeof system);
-    memset(dataFolder, 0, sizeof dataFolder);
-    formatText(dataFolder, sizeof dataFolder, "%s\\Muralto", system);
-}
-
 void showWarning(HWND owner, const char* text) {
     if (text == nullptr) return;
     MessageBoxA(owner, text, APP_TITLE, MB_ICONWARNING);
+}
+
+void showWarningNaming(HWND owner, const char* text, const wchar_t* name) {
+    if (text == nullptr) return;
+    // The name is put in by hand: a translated text is never a format for the system to read.
+    wchar_t wide[1024], caption[64], message[2048];
+    if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, sizeof wide / sizeof wide[0]) == 0 ||
+        MultiByteToWideChar(CP_ACP, 0, APP_TITLE, -1, caption,
+                            sizeof caption / sizeof caption[0]) == 0)
+        return;
+    const wchar_t* mark = wcsstr(wide, L"%s");
+    size_t before = mark != nullptr ? static_cast<size_t>(mark - wide) : wcslen(wide);
+    const wchar_t* inserted = mark != nullptr && name != nullptr ? name : L"";
+    const wchar_t* after = mark != nullptr ? mark + 2 : L"";
+    size_t length = before + wcslen(inserted) + wcslen(after);
+    if (length >= sizeof message / sizeof message[0]) return;
+    wmemcpy(message, wide, before);
+    wmemcpy(message + before, inserted, wcslen(inserted));
+    wmemcpy(message + before + wcslen(inserted), after, wcslen(after) + 1);
+    MessageBoxW(owner, message, caption, MB_ICONWARNING);
 }

@@ -12,18 +12,18 @@ extern const char* const APP_TITLE; // "Muralto Version 3.05"
 
 extern HINSTANCE appInstance;      // owner: start-up, set once the main window exists
 extern HWND mainWindow;            // owner: start-up
-extern char dataFolder[256];       // system directory + "\Muralto"; owner: start-up
-extern char iniFilePath[256];      // system directory + "\Muralto\Muralto.ini"; owner: settings
+extern char dataFolder[256];       // %LOCALAPPDATA%\Muralto (see data_folder.h); owner: start-up
+extern char iniFilePath[256];      // dataFolder + "\Muralto.ini"; owner: settings
 extern _TXMINFOFILE languageStore; // owner: start-up (read once, cleared at the end)
 extern _KFGINFOFILE configStore;   // owner: settings
 extern bool settingsLoaded;        // the configuration file opened at start-up; owner: start-up
 extern bool configRefused; // a configuration file exists but could not be read; owner: settings
 extern bool hiddenInTray;  // the window is hidden and the sequencer runs; owner: tray icon
 
-// Fills dataFolder from the system directory.
-void initDataFolder();
-
 // A warning box with the program's caption; a null text shows nothing.
 void showWarning(HWND owner, const char* text);
+// The same with the text's "%s" replaced by name, which may hold any character (a folder in the
+// user's profile).
+void showWarningNaming(HWND owner, const char* text, const wchar_t* name);
 
 #endif

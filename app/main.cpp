@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include "app_state.h"
+#include "data_folder.h"
+#include "data_migration.h"
 #include "interface_texts.h"
 #include "kfg.h"
 #include "main_window.h"
@@ -41,12 +43,21 @@ int runMessageLoop() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!becomeTheRunningCopy()) return 0; // before anything reads or writes the data folder
     InitCommonControls();
-    initDataFolder();
+    wchar_t unusableFolder[MAX_PATH] = L"";
+    int folder = initDataFolder(unusableFolder, MAX_PATH);
     loadInterfaceTexts(LANGUAGE_FILE);
     if (!configurationLibraryIsRecent()) {
         showWarning(nullptr, interfaceText(TEXT_ERROR_KFG));
         return 0;
     }
+    // Without a path that names the folder exactly nothing could be kept: say so and end.
+    if (folder != DATA_FOLDER_OK) {
+        showWarningNaming(nullptr, interfaceText(TEXT_ERROR_DATA_FOLDER), unusableFolder);
+        return 0;
+    }
+    DataMove move = moveOldData();
+    if (move.outcome == MOVE_FAILED)
+        showWarningNaming(nullptr, interfaceText(TEXT_ERROR_MOVE), move.from);
     settingsLoaded = loadSettings();
     removeStaleFiles();
     mainWindow =

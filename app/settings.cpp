@@ -383,10 +383,8 @@ void settleContinuationFiles(int files) {
 } // namespace
 
 bool loadSettings() {
-    char system[MAX_PATH] = "";
-    GetSystemDirectoryA(system, sizeof system);
     memset(iniFilePath, 0, sizeof iniFilePath);
-    formatText(iniFilePath, sizeof iniFilePath, "%s\\Muralto\\Muralto.ini", system);
+    formatText(iniFilePath, sizeof iniFilePath, "%s\\Muralto.ini", dataFolder);
 
     configRefused = false;
     mainGeneration = highestGeneration = 0;

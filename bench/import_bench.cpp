@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app_state.h"
+#include "data_folder.h"
 #include "imaging_fixture.h"
 #include "gdi_bitmap.h"
 #include "wallpaper_import.h"
@@ -151,7 +152,7 @@ int main(int argc, char** argv) {
     });
     DeleteObject(full);
 
-    initDataFolder();
+    initDataFolder(nullptr, 0);
     CreateDirectoryA(dataFolder, nullptr);
     CreateDirectoryA((std::string(dataFolder) + "\\previews").c_str(), nullptr);
     report("whole import (importWallpaper)", [&] {

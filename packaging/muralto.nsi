@@ -75,7 +75,9 @@ VIAddVersionKey "LegalCopyright" "Copyright (c) The Muralto developers, MIT lice
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !insertmacro MUI_PAGE_FINISH
 
-!define MUI_UNCONFIRMPAGE_TEXT_TOP "Muralto will be removed from the folder below. Your settings and the pictures Muralto converted stay in its data folder, $SYSDIR\Muralto, which is left alone: delete it yourself if you no longer want them."
+; The data folder of the account the uninstaller runs as (see un.onInit); each user has one.
+Var userData
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "Muralto will be removed from the folder below. Your settings and the pictures Muralto converted stay in your data folder, $userData, which is left alone: delete it yourself if you no longer want them."
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
@@ -241,6 +243,10 @@ SectionEnd
 
 Function un.onInit
   !insertmacro USE_PROGRAM_ARCHITECTURE
+  ; Muralto keeps its data in the user's %LOCALAPPDATA%\Muralto; in the all-users context
+  ; $LOCALAPPDATA would be the machine's ProgramData instead.
+  SetShellVarContext current
+  StrCpy $userData "$LOCALAPPDATA\Muralto"
   SetShellVarContext all
   !insertmacro REFUSE_WHILE_RUNNING
 FunctionEnd

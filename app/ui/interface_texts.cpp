@@ -46,6 +46,12 @@ const char* const BUILT_IN_TEXTS[TEXT_COUNT] = {
     "Apply for all",
     "AJUSTE",
     "REMPLI",
+    "[E005]: Impossible de copier les wallpapers de \"%s\" : la liste est vide, ce dossier "
+    "reste intact et Muralto r\xE9"
+    "essaiera au prochain d\xE9marrage !              ",
+    "[E006]: Le dossier de donn\xE9"
+    "es \"%s\" est inutilisable : son nom sort de la page de code de Windows ou est trop "
+    "long !              ",
 };
 
 struct ControlText {

@@ -35,7 +35,9 @@ enum {
     TEXT_APPLY_ALL = 26,
     TEXT_MODE_FIT = 27,
     TEXT_MODE_FILL = 28,
-    TEXT_COUNT = 29,
+    TEXT_ERROR_MOVE = 29,        // "%s": the old data folder that could not be copied
+    TEXT_ERROR_DATA_FOLDER = 30, // "%s": the data folder that has no usable path
+    TEXT_COUNT = 31,
 };
 
 // Text id in the current language; null when the language has none.

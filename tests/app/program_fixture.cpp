@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "data_folder.h"
 #include "folders.h"
 #include "settings.h"
 #include "test_bitmaps.h"
@@ -19,10 +20,8 @@ void resetProgramState() {
     settingsLoaded = false;
     configRefused = false;
     hiddenInTray = true;
-    initDataFolder();
-    char system[MAX_PATH];
-    GetSystemDirectoryA(system, sizeof system);
-    snprintf(iniFilePath, sizeof iniFilePath, "%s\\Muralto\\Muralto.ini", system);
+    initDataFolder(nullptr, 0);
+    snprintf(iniFilePath, sizeof iniFilePath, "%s\\Muralto.ini", dataFolder);
 }
 
 void removeDataFolder() {

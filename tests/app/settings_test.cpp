@@ -146,8 +146,6 @@ TEST_F(Settings, WallpaperWhosePreviewDoesNotLoadIsLeftOutWithAWarning) {
 }
 
 TEST_F(Settings, SavedFileIsByteForByteTheProgramsFormat) {
-    char system[MAX_PATH];
-    GetSystemDirectoryA(system, sizeof system);
     fillSlot(2, 0);
     WallpaperEntry& e = wallpaperTable[2];
     snprintf(e.original, TITLE_SIZE, "Coucher de soleil.jpg");
@@ -160,9 +158,9 @@ TEST_F(Settings, SavedFileIsByteForByteTheProgramsFormat) {
     ASSERT_TRUE(saveSettings());
     std::string expected = std::string("[SYSTEM]\r\nlastWall = 0\r\nrandomWall = 1\r\n") +
                            "startWall = 0\r\nlanguage = 0\r\n\r\n[WALLPAPER 0]\r\n" +
-                           "original = Coucher de soleil.jpg\r\nfilename = " + system +
-                           "\\Muralto\\MUWallpaper0.bmp\r\npreview = " + system +
-                           "\\Muralto\\previews\\MU0.bmp\r\nshowTime = 60\r\n" +
+                           "original = Coucher de soleil.jpg\r\nfilename = " + dataFolder +
+                           "\\MUWallpaper0.bmp\r\npreview = " + dataFolder +
+                           "\\previews\\MU0.bmp\r\nshowTime = 60\r\n" +
                            "size = 1024,768\r\nshowMode = 0\r\n";
     EXPECT_EQ(expected, readBytes(iniFilePath));
     EXPECT_FALSE(testing_support::fileExists(continuationFile(1)));

@@ -202,8 +202,8 @@ class Day : public ::testing::Test {
         say("Start-menu shortcut " + link + " -> \"" + shortcut_.target + "\" in \"" +
             shortcut_.workingFolder + "\"");
         // For the shell script, which uninstalls and checks what is left.
-        printf("install-folder=%s\nstart-menu-folder=%s\\Muralto\n",
-               shortcut_.workingFolder.c_str(), programs.c_str());
+        printf("install-folder=%s\nstart-menu-folder=%s\\Muralto\ndata-folder=%s\n",
+               shortcut_.workingFolder.c_str(), programs.c_str(), e2e::dataFolder().c_str());
         ASSERT_TRUE(e2e::fileExists(shortcut_.target)) << shortcut_.target;
         std::string targetFolder = shortcut_.target.substr(0, shortcut_.target.rfind('\\'));
         EXPECT_TRUE(sameFolder(targetFolder, shortcut_.workingFolder))

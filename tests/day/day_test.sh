@@ -36,10 +36,12 @@ echo "$out"
 [ $rc -eq 0 ] || fail "the day's driver exited with $rc"
 install=$(sed -n 's/^install-folder=//p' <<<"$out" | head -n 1)
 menu=$(sed -n 's/^start-menu-folder=//p' <<<"$out" | head -n 1)
+data=$(sed -n 's/^data-folder=//p' <<<"$out" | head -n 1)
 [ -n "$install" ] || give_up "the driver found no installed program"
+[ -n "$data" ] || give_up "the driver named no data folder"
 install_unix=$(unix_path "$install")
 menu_unix=$(unix_path "$menu")
-data_unix=$(unix_path 'C:\windows\system32\Muralto')
+data_unix=$(unix_path "$data")
 [ -d "$install_unix" ] || give_up "no install folder $install_unix"
 data_before=$(fingerprint "$data_unix")
 wallpapers=$(find "$data_unix" -maxdepth 1 -name 'MUWallpaper*.bmp' 2>/dev/null | wc -l)
@@ -59,7 +61,7 @@ fi
 if [ -n "$menu_unix" ] && [ -e "$menu_unix" ]; then fail "$menu is still there"; else ok "$menu is gone"; fi
 data_after=$(fingerprint "$data_unix")
 if [ -n "$data_before" ] && [ "$data_after" = "$data_before" ]; then
-  ok "the data folder C:\\windows\\system32\\Muralto is left as the day left it ($(wc -l <<<"$data_after") files)"
+  ok "the data folder $data is left as the day left it ($(wc -l <<<"$data_after") files)"
 else
   fail "the data folder changed: before [$data_before] after [$data_after]"
 fi

@@ -1,4 +1,5 @@
-// What every journey shares: a clean data folder before and after, and the usual wallpapers.
+// What every journey shares: a clean data folder before and after, no data of an earlier
+// version to move, and the usual wallpapers.
 #ifndef MURALTO_E2E_JOURNEY_H
 #define MURALTO_E2E_JOURNEY_H
 
@@ -9,14 +10,21 @@
 
 #include "muralto_files.h"
 #include "muralto_run.h"
+#include "old_data.h"
 #include "waiting.h"
 
 namespace e2e {
 
 class Journey : public ::testing::Test {
   protected:
-    void SetUp() override { removeDataFolder(); }
-    void TearDown() override { removeDataFolder(); }
+    void SetUp() override {
+        removeOldFolders();
+        removeDataFolder();
+    }
+    void TearDown() override {
+        removeOldFolders();
+        removeDataFolder();
+    }
 
     // Three wallpapers whose times, modes and sizes all differ.
     static std::vector<Wallpaper> threeWallpapers() {

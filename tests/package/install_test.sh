@@ -85,6 +85,7 @@ echo "prefix made in $SECONDS s:"
 echo "$folders"
 programs=$(value programs "$folders")
 startup=$(value startup "$folders")
+data="$(value local_app_data "$folders")\\Muralto"
 system=$(value system "$folders")
 install="$(value program_files "$folders")\\Muralto"
 install_unix=$(unix_path "$install")
@@ -125,6 +126,11 @@ check_files
 muralto=$!
 if probe wait-window "$title" 20 >/dev/null; then
   ok "the installed Muralto.exe started from its folder and shows its window"
+  if [ -d "$(unix_path "$data")" ] && [ ! -e "$(unix_path "$system\\Muralto")" ]; then
+    ok "it made its data folder $data, and nothing in the system folder"
+  else
+    fail "the data folder $data is missing, or $system\\Muralto was made"
+  fi
   run_setup /S
   rc=$?
   if [ $rc -eq 2 ]; then ok "setup.exe refuses while Muralto runs (exit 2)"; else fail "setup.exe, run while Muralto runs, exited with $rc instead of 2 (refused)"; fi
@@ -145,7 +151,7 @@ fi
 wait "$muralto" 2>/dev/null
 
 # ---- The user's data, which uninstalling must leave alone --------------------------------------
-data_unix=$(unix_path "$system\\Muralto")
+data_unix=$(unix_path "$data")
 mkdir -p "$data_unix/previews"
 printf '[SYSTEM]\r\nlastWall = 0\r\n' >"$data_unix/Muralto.ini"
 printf 'BM user picture' >"$data_unix/MUWallpaper0.bmp"
@@ -158,10 +164,10 @@ texts=$(probe window-texts "Muralto $version Uninstall" "left alone" 30)
 echo "the uninstaller's window says:"
 echo "$texts"
 wait $! 2>/dev/null
-if grep -qiF "$system\\Muralto" <<<"$texts" && grep -qi "left alone" <<<"$texts"; then
-  ok "the confirmation says that $system\\Muralto is left alone"
+if grep -qiF "$data" <<<"$texts" && grep -qi "left alone" <<<"$texts"; then
+  ok "the confirmation says that $data is left alone"
 else
-  fail "the confirmation does not say that $system\\Muralto is left alone"
+  fail "the confirmation does not say that $data is left alone"
 fi
 timeout 30 wineserver -w || fail "the cancelled uninstaller was still running after 30 s"
 [ -f "$install_unix/Muralto.exe" ] || fail "cancelling the uninstaller removed Muralto.exe"
@@ -192,7 +198,7 @@ entry=$(probe uninstall-entry)
 if [ "$(value entry "$entry")" = absent ]; then ok "the uninstall entry is gone"; else fail "the uninstall entry is still there: $entry"; fi
 data_after=$(fingerprint "$data_unix")
 if [ "$data_after" = "$data_before" ]; then
-  ok "the data folder $system\\Muralto is untouched"
+  ok "the data folder $data is untouched"
 else
   fail "the data folder changed: before [$data_before] after [$data_after]"
 fi

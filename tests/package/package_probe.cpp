@@ -49,6 +49,8 @@ int folders() {
     int failed = printFolder("programs", CSIDL_COMMON_PROGRAMS);
     failed |= printFolder("startup", CSIDL_COMMON_STARTUP);
     failed |= printFolder("program_files", CSIDL_PROGRAM_FILES);
+    // The user's, whose Muralto folder holds the data; earlier versions used the system's.
+    failed |= printFolder("local_app_data", CSIDL_LOCAL_APPDATA);
     char system[MAX_PATH] = "";
     GetSystemDirectoryA(system, sizeof system);
     printf("system=%s\n", system);

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
+#include "shortcuts.h"
 #include "test_bitmaps.h"
 #include "test_files.h"
 
@@ -32,11 +34,7 @@ void writeFile(const std::string& path, const std::string& bytes) {
 
 } // namespace
 
-std::string dataFolder() {
-    char system[MAX_PATH] = "";
-    GetSystemDirectoryA(system, sizeof system);
-    return std::string(system) + "\\Muralto";
-}
+std::string dataFolder() { return testing_support::shellFolder(CSIDL_LOCAL_APPDATA) + "\\Muralto"; }
 
 std::string previewFolder() { return dataFolder() + "\\previews"; }
 std::string iniPath() { return dataFolder() + "\\Muralto.ini"; }
@@ -71,28 +69,35 @@ uint32_t previewColour(int number, int x, int y) {
 }
 
 void writeWallpaperFiles(const Wallpaper& wallpaper) {
+    writeWallpaperFiles(wallpaper, dataFolder());
+}
+
+void writeWallpaperFiles(const Wallpaper& wallpaper, const std::string& folder) {
     // The converted file is only set on the desktop; a small picture keeps the test quick.
-    writeFile(wallpaperPath(wallpaper.number),
-              testing_support::bitmapFileBytes(64, 48, 0x204080 + wallpaper.number));
     int number = wallpaper.number;
-    writeFile(previewPath(number), testing_support::bitmapFileBytes(
-                                       kPreviewWidth, kPreviewHeight, [number](int x, int y) {
-                                           return previewColour(number, x, y);
-                                       }));
+    writeFile(folder + "\\MUWallpaper" + std::to_string(number) + ".bmp",
+              testing_support::bitmapFileBytes(64, 48, 0x204080 + number));
+    writeFile(
+        folder + "\\previews\\MU" + std::to_string(number) + ".bmp",
+        testing_support::bitmapFileBytes(kPreviewWidth, kPreviewHeight, [number](int x, int y) {
+            return previewColour(number, x, y);
+        }));
 }
 
 namespace {
 
-// The classes of wallpapers[first, first + count), numbered from first.
-std::string wallpaperClasses(const std::vector<Wallpaper>& wallpapers, size_t first, size_t count) {
+// The classes of wallpapers[first, first + count), numbered from first, their files in folder.
+std::string wallpaperClasses(const std::vector<Wallpaper>& wallpapers, size_t first, size_t count,
+                             const std::string& folder) {
     std::string text;
     int index = static_cast<int>(first);
     for (size_t i = first; i < first + count && i < wallpapers.size(); ++i) {
         const Wallpaper& w = wallpapers[i];
+        std::string number = std::to_string(w.number);
         text += "\n[WALLPAPER " + std::to_string(index++) + "]\n";
         text += "original = " + w.title + "\n";
-        text += "filename = " + wallpaperPath(w.number) + "\n";
-        text += "preview = " + previewPath(w.number) + "\n";
+        text += "filename = " + folder + "\\MUWallpaper" + number + ".bmp\n";
+        text += "preview = " + folder + "\\previews\\MU" + number + ".bmp\n";
         text += "showTime = " + std::to_string(w.showTime) + "\n";
         text += "size = " + std::to_string(w.width) + "," + std::to_string(w.height) + "\n";
         text += "showMode = " + std::to_string(w.showMode) + "\n";
@@ -112,7 +117,12 @@ std::string systemClass(const SystemSettings& settings) {
 } // namespace
 
 std::string iniText(const SystemSettings& settings, const std::vector<Wallpaper>& wallpapers) {
-    return systemClass(settings) + wallpaperClasses(wallpapers, 0, wallpapers.size());
+    return iniText(settings, wallpapers, dataFolder());
+}
+
+std::string iniText(const SystemSettings& settings, const std::vector<Wallpaper>& wallpapers,
+                    const std::string& folder) {
+    return systemClass(settings) + wallpaperClasses(wallpapers, 0, wallpapers.size(), folder);
 }
 
 void writeIni(const std::string& text) {
@@ -132,11 +142,11 @@ void configureLarge(const SystemSettings& settings, const std::vector<Wallpaper>
         writeFile(wallpaperPath(w.number), testing_support::bitmapFileBytes(2, 2, 0x102030));
         writeFile(previewPath(w.number), testing_support::bitmapFileBytes(2, 2, 0x405060));
     }
-    writeIni(systemClass(settings) + wallpaperClasses(wallpapers, 0, perFile));
+    writeIni(systemClass(settings) + wallpaperClasses(wallpapers, 0, perFile, dataFolder()));
     for (size_t first = perFile, part = 2; first < wallpapers.size(); first += perFile, ++part)
-        ASSERT_TRUE(testing_support::writeWithCrLf(dataFolder() + "\\Muralto-part" +
-                                                       std::to_string(part) + ".ini",
-                                                   wallpaperClasses(wallpapers, first, perFile)));
+        ASSERT_TRUE(testing_support::writeWithCrLf(
+            dataFolder() + "\\Muralto-part" + std::to_string(part) + ".ini",
+            wallpaperClasses(wallpapers, first, perFile, dataFolder())));
 }
 
 std::string fileBytes(const std::string& path) { return testing_support::readBytes(path); }

@@ -1,5 +1,6 @@
-// What the program reads and leaves behind: its data folder under the system directory, the
-// configuration file, the converted wallpapers with their previews, and the desktop settings.
+// What the program reads and leaves behind: its data folder in the user's local application
+// data, the configuration file, the converted wallpapers with their previews, and the desktop
+// settings.
 #ifndef MURALTO_E2E_MURALTO_FILES_H
 #define MURALTO_E2E_MURALTO_FILES_H
 
@@ -15,7 +16,7 @@
 
 namespace e2e {
 
-std::string dataFolder();    // C:\windows\system32\Muralto in a 32-bit prefix
+std::string dataFolder();    // C:\users\<user>\AppData\Local\Muralto under Wine
 std::string previewFolder(); // its previews folder
 std::string iniPath();       // the configuration file
 std::string wallpaperPath(int number);
@@ -39,8 +40,10 @@ struct Wallpaper {
 
 // The preview's colour at (x, y) of its 151 x 112 pixels: a scene of its own for each number.
 uint32_t previewColour(int number, int x, int y);
-// Writes the converted wallpaper and the preview of wallpaper.number.
+// Writes the converted wallpaper and the preview of wallpaper.number, in the data folder or in
+// another folder of the same layout.
 void writeWallpaperFiles(const Wallpaper& wallpaper);
+void writeWallpaperFiles(const Wallpaper& wallpaper, const std::string& folder);
 
 struct SystemSettings {
     int lastWall = 0;
@@ -49,8 +52,10 @@ struct SystemSettings {
     int language = 0;
 };
 
-// The configuration file's text.
+// The configuration file's text, its files in the data folder or in folder.
 std::string iniText(const SystemSettings& settings, const std::vector<Wallpaper>& wallpapers);
+std::string iniText(const SystemSettings& settings, const std::vector<Wallpaper>& wallpapers,
+                    const std::string& folder);
 // Writes it with lines ending in CR LF, as the program's own files.
 void writeIni(const std::string& text);
 // Writes the files of every wallpaper and a configuration file that lists them.

@@ -96,7 +96,7 @@ MuraltoRun::MuraltoRun(const Setup& setup) {
         (!setup.languageFile || copyInto(programs, "Muralto.lng", folder_));
     if (!copied) return;
 
-    start(folder_ + "\\Muralto.exe", "", folder_.c_str());
+    start(folder_ + "\\Muralto.exe", "", folder_.c_str(), setup.holdMessageBoxes);
 }
 
 MuraltoRun::MuraltoRun(const std::string& program, const std::string& workingFolder,
@@ -105,23 +105,26 @@ MuraltoRun::MuraltoRun(const std::string& program, const std::string& workingFol
     start(program, arguments, workingFolder.empty() ? nullptr : workingFolder.c_str());
 }
 
-void MuraltoRun::start(const std::string& program, const std::string& arguments,
-                       const char* folder) {
+void MuraltoRun::start(const std::string& program, const std::string& arguments, const char* folder,
+                       bool holdMessageBoxes) {
     std::string commandLine = "\"" + program + "\"";
     if (!arguments.empty()) commandLine += " " + arguments;
     STARTUPINFOA startup;
     memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info;
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        folder, &startup, &info)) {
+    // Suspended until the watcher is there, so that it sees a box of the very start too.
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, folder, &startup, &info)) {
         ADD_FAILURE() << "CreateProcessA(" << program << ") failed, error " << GetLastError();
         return;
     }
-    CloseHandle(info.hThread);
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
     watcher_.reset(new testing_support::MessageBoxWatcher(processId_));
+    watcher_->hold(holdMessageBoxes);
+    ResumeThread(info.hThread);
+    CloseHandle(info.hThread);
 }
 
 MuraltoRun::~MuraltoRun() {

@@ -52,8 +52,9 @@ using ::WM_TRAYICON;
 class MuraltoRun {
   public:
     struct Setup {
-        bool languageFile = true; // copy Muralto.lng beside the program
-        bool outdatedKfg = false; // the KFG.dll that reports 2.49 instead of the real one
+        bool languageFile = true;      // copy Muralto.lng beside the program
+        bool outdatedKfg = false;      // the KFG.dll that reports 2.49 instead of the real one
+        bool holdMessageBoxes = false; // held from the start (see holdMessageBoxes)
     };
 
     // Copies the program into a folder of the current test and starts it from there.
@@ -139,7 +140,8 @@ class MuraltoRun {
     void releaseMessageBoxes();
 
   private:
-    void start(const std::string& program, const std::string& arguments, const char* folder);
+    void start(const std::string& program, const std::string& arguments, const char* folder,
+               bool holdMessageBoxes = false);
 
     std::string folder_;
     HANDLE process_ = nullptr;

@@ -1,5 +1,5 @@
-// The shipped Muralto.lng: five languages of the program's 29 interface texts, in the shape the
-// program relies on (blanks, error prefixes, one %s in the duplicate warning).
+// The shipped Muralto.lng: five languages of the program's 31 interface texts, in the shape the
+// program relies on (blanks, error prefixes, one %s in the texts that name something).
 #include <string.h>
 
 #include <string>
@@ -8,10 +8,18 @@
 
 namespace {
 
-const int kStrings = 29;
+const int kStrings = 31;
 const int kApplyAll = 26;
-const int kFirstError = 21, kLastError = 25, kDuplicateWarning = 25;
 const int kErrorBlanks = 14;
+
+// The error texts and their codes; -1 for the others.
+int errorCode(int id) {
+    if (id >= 21 && id <= 25) return id - 21; // E000 to E004
+    if (id == 29 || id == 30) return id - 24; // E005 (old data not moved), E006 (data folder)
+    return -1;
+}
+// The texts given one name to show: the duplicate wallpaper, the old and the data folder.
+bool namesOne(int id) { return id == 25 || id == 29 || id == 30; }
 
 // The program's built-in texts (Windows-1252), the error texts without their 14 closing blanks.
 // The French of the file repeats them, except for id 26, whose built-in text is English by
@@ -50,6 +58,12 @@ const char* const kBuiltIn[kStrings] = {
     "Apply for all",
     "AJUSTE",
     "REMPLI",
+    "[E005]: Impossible de copier les wallpapers de \"%s\" : la liste est vide, ce dossier "
+    "reste intact et Muralto r\xE9"
+    "essaiera au prochain d\xE9marrage !",
+    "[E006]: Le dossier de donn\xE9"
+    "es \"%s\" est inutilisable : son nom sort de la page de code de Windows ou est trop "
+    "long !",
 };
 const char kFrenchApplyForAll[] = "Appliquer \xE0 tous";
 
@@ -79,7 +93,7 @@ class LanguageFile : public ::testing::Test {
     std::unique_ptr<_TXMINFOFILE> store{new _TXMINFOFILE()};
 };
 
-TEST_F(LanguageFile, HasFiveLanguagesOfExactly29Strings) {
+TEST_F(LanguageFile, HasFiveLanguagesOfExactly31Strings) {
     EXPECT_EQ(kLanguages, TXM_getNumLanguage(store.get()));
     EXPECT_EQ(kLanguages * kStrings, store->stringTotal);
     for (int language = 0; language < kLanguages; ++language) {
@@ -91,7 +105,7 @@ TEST_F(LanguageFile, HasFiveLanguagesOfExactly29Strings) {
 TEST_F(LanguageFile, TheFrenchIsTheBuiltInTexts) {
     for (int id = 0; id < kStrings; ++id) {
         std::string expected = id == kApplyAll ? kFrenchApplyForAll : kBuiltIn[id];
-        if (id >= kFirstError && id <= kLastError) expected += std::string(kErrorBlanks, ' ');
+        if (errorCode(id) >= 0) expected += std::string(kErrorBlanks, ' ');
         EXPECT_EQ(shown(expected.c_str()), shown(text(0, id).c_str())) << "id " << id;
     }
 }
@@ -106,13 +120,13 @@ TEST_F(LanguageFile, EveryLanguageHasTheShapeOfTheFrench) {
             EXPECT_GT(translated.size(), trailingBlanks(translated)) << where;
             EXPECT_NE(' ', translated[0]) << where;
             EXPECT_EQ(trailingBlanks(french), trailingBlanks(translated)) << where;
-            if (id >= kFirstError && id <= kLastError) {
-                std::string prefix = "[E00" + std::to_string(id - kFirstError) + "]: ";
+            if (errorCode(id) >= 0) {
+                std::string prefix = "[E00" + std::to_string(errorCode(id)) + "]: ";
                 EXPECT_EQ(prefix, translated.substr(0, prefix.size())) << where;
                 EXPECT_EQ(static_cast<size_t>(kErrorBlanks), trailingBlanks(translated)) << where;
             }
             size_t percent = translated.find('%');
-            if (id == kDuplicateWarning) {
+            if (namesOne(id)) {
                 EXPECT_EQ("%s", translated.substr(percent == std::string::npos ? 0 : percent, 2))
                     << where;
                 EXPECT_EQ(std::string::npos, translated.find('%', percent + 1)) << where;
