@@ -2,34 +2,10 @@
 // desktop of its own, which Wine makes a virtual desktop with a task bar, so that the program's
 // notification icon exists; it hands back that copy's output and exit code.
 //   day_driver --pictures=FOLDER
-#include <windows.h>
-
-#include <gtest/gtest.h>
-#include <stdio.h>
-#include <string.h>
-
-#include <string>
-
-#include "options.h"
 #include "virtual_desktop.h"
 
-namespace {
-
-const DWORD kWholeRunLimit = 110 * 1000; // below the shell script's limit, so a hang is reported
-
-} // namespace
-
 int main(int argc, char** argv) {
-    if (!e2e::insideVirtualDesktop(argc, argv))
-        return e2e::runInsideVirtualDesktop("day", kWholeRunLimit);
-    ::testing::InitGoogleTest(&argc, argv);
-    if (!e2e::parseOptions(argc, argv, {&e2e::Options::pictureFolder})) {
-        fprintf(stderr, "usage: day_driver --pictures=FOLDER\n");
-        return 2;
-    }
-    if (!e2e::waitForTaskBar()) {
-        fprintf(stderr, "day: no task bar on the virtual desktop\n");
-        return 2;
-    }
-    return RUN_ALL_TESTS();
+    // Below the shell script's limit, so a hang is reported.
+    const e2e::Driver driver = {"day", 110 * 1000, "day_driver --pictures=FOLDER", "1024x768"};
+    return e2e::runDriver(argc, argv, driver, {&e2e::Options::pictureFolder});
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <stdio.h>
 #include <string.h>
 
@@ -72,6 +74,24 @@ bool waitForTaskBar() {
         Sleep(50);
     }
     return true;
+}
+
+int runDriver(int argc, char** argv, const Driver& driver,
+              std::initializer_list<std::string Options::*> required) {
+    if (!insideVirtualDesktop(argc, argv))
+        return runInsideVirtualDesktop(driver.who, driver.wholeRunLimit, driver.desktopSize);
+    ::testing::InitGoogleTest(&argc, argv);
+    if (!parseOptions(argc, argv, required)) {
+        fprintf(stderr, "usage: %s\n", driver.usage);
+        return 2;
+    }
+    if (!waitForTaskBar()) {
+        fprintf(stderr, "%s: no task bar on the virtual desktop\n", driver.who);
+        return 2;
+    }
+    if (!options.screenshotFolder.empty())
+        CreateDirectoryA(options.screenshotFolder.c_str(), nullptr);
+    return RUN_ALL_TESTS();
 }
 
 } // namespace e2e

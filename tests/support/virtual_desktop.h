@@ -7,6 +7,11 @@
 #ifndef MURALTO_VIRTUAL_DESKTOP_H
 #define MURALTO_VIRTUAL_DESKTOP_H
 
+#include <initializer_list>
+#include <string>
+
+#include "options.h"
+
 namespace e2e {
 
 // True in the copy that runs on the virtual desktop.
@@ -18,6 +23,19 @@ int runInsideVirtualDesktop(const char* who, unsigned long wholeRunLimit,
                             const char* size = "1024x768");
 // Waits, bounded, for the desktop's task bar, which comes up with its first window.
 bool waitForTaskBar();
+
+// A driver of the real program, as its main() runs it.
+struct Driver {
+    const char* who;             // prefixes the messages
+    unsigned long wholeRunLimit; // milliseconds, below the limit of whatever runs the driver
+    const char* usage;           // the options it takes, shown when one is missing
+    const char* desktopSize;     // "<width>x<height>"
+};
+// The whole of a driver's main(): starts the copy on the virtual desktop; in that copy reads the
+// required options, waits for the task bar, makes the screenshot folder when there is one and
+// runs the tests. Returns the exit code.
+int runDriver(int argc, char** argv, const Driver& driver,
+              std::initializer_list<std::string Options::*> required);
 
 } // namespace e2e
 
