@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "held_file.h"
 #include "program_fixture.h"
 #include "settings.h"
 #include "settings_files.h"
@@ -99,11 +100,10 @@ TEST_F(SettingsFaults, AContinuationFileHeldOpenStopsTheSaveBeforeAnyChange) {
     ASSERT_NO_FATAL_FAILURE(saveOldTable());
     ASSERT_TRUE(loadSettings());
     for (int slot : {0, 10, 20}) wallpaperTable[slot].used = 0;
-    HANDLE held = CreateFileA(settingsFile(1).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    testing_support::HeldFile held(settingsFile(1));
+    ASSERT_TRUE(held.held());
     EXPECT_FALSE(saveSettings());
-    CloseHandle(held);
+    held.release();
     expectOldFilesUntouched("held open");
     EXPECT_EQ(130, loadedCount());
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "held_file.h"
 #include "journey.h"
 
 namespace e2e {
@@ -40,12 +41,6 @@ std::vector<Wallpaper> wallpapersOf(size_t k) {
     return wallpapers;
 }
 
-std::string withCrLf(const std::string& text) {
-    std::string out;
-    for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return out;
-}
-
 // The names whose bytes differ between two folders' contents, for a readable failure.
 std::string differences(const std::map<std::string, std::string>& expected,
                         const std::map<std::string, std::string>& found) {
@@ -66,25 +61,6 @@ bool startsWithNoCase(const std::string& text, const std::string& start) {
     return text.size() >= start.size() &&
            lstrcmpiA(text.substr(0, start.size()).c_str(), start.c_str()) == 0;
 }
-
-// A file opened by the test without sharing, as another program may hold one.
-class HeldFile {
-  public:
-    explicit HeldFile(const std::string& path)
-        : file_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~HeldFile() { release(); }
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
-    bool held() const { return file_ != INVALID_HANDLE_VALUE; }
-    void release() {
-        if (held()) CloseHandle(file_);
-        file_ = INVALID_HANDLE_VALUE;
-    }
-
-  private:
-    HANDLE file_;
-};
 
 // A settings file kept aside by an earlier version (one the store refused), its wallpaper in
 // folder: moved as it is but for the path, so that it can still be mended and used.
@@ -129,7 +105,8 @@ TEST_P(OldDataMove, EveryWallpaperComesFromTheDataFolderAndTheOldFolderStaysAsIt
     for (int row = 0; row < 3; ++row) EXPECT_EQ(expected[row].title, run.cell(row, 0));
 
     // As moved, before the program's own save at the end: only the paths differ.
-    EXPECT_EQ(withCrLf(iniText(settings, expected, dataFolder())), fileBytes(iniPath()));
+    EXPECT_EQ(testing_support::withCrLf(iniText(settings, expected, dataFolder())),
+              fileBytes(iniPath()));
     std::map<std::string, std::string> moved = folderContents(dataFolder()),
                                        source = before[newest];
     EXPECT_EQ(keptAsideText(dataFolder()), moved["Muralto-refused1.ini"]);
@@ -182,7 +159,7 @@ TEST_F(OldDataMoveFailing, LeavesNothingHalfMadeSaysSoAndTheNextStartMovesTheDat
     const std::string old = oldFolder(OldPlace::System);
     ASSERT_NO_FATAL_FAILURE(writeOldData(old, old, settings, wallpapers, 1));
     const std::map<std::string, std::string> before = folderContents(old);
-    HeldFile held(old + "\\MUWallpaper1.bmp");
+    testing_support::HeldFile held(old + "\\MUWallpaper1.bmp");
     ASSERT_TRUE(held.held());
 
     {
@@ -216,7 +193,8 @@ TEST_F(OldDataMoveFailing, LeavesNothingHalfMadeSaysSoAndTheNextStartMovesTheDat
         ASSERT_TRUE(run.findMainWindow()) << "no main window";
         ASSERT_TRUE(waitUntil([&] { return run.rowCount() == 3; }))
             << run.rowCount() << " rows; boxes: " << describe(run.messageBoxes());
-        EXPECT_EQ(withCrLf(iniText(settings, wallpapers, dataFolder())), fileBytes(iniPath()));
+        EXPECT_EQ(testing_support::withCrLf(iniText(settings, wallpapers, dataFolder())),
+                  fileBytes(iniPath()));
         ASSERT_TRUE(showMainWindow(run));
         quitWithButton(run);
     }

@@ -24,13 +24,17 @@ bool writeBytes(const std::string& path, const std::string& bytes) {
     return fclose(file) == 0 && ok;
 }
 
-bool writeWithCrLf(const std::string& path, const std::string& text) {
+std::string withCrLf(const std::string& text) {
     std::string crlf;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) crlf += '\r';
         crlf += text[i];
     }
-    return writeBytes(path, crlf);
+    return crlf;
+}
+
+bool writeWithCrLf(const std::string& path, const std::string& text) {
+    return writeBytes(path, withCrLf(text));
 }
 
 namespace {

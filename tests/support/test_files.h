@@ -21,7 +21,8 @@ class Text {
 std::string testFileName(const char* suffix);
 
 bool writeBytes(const std::string& path, const std::string& bytes);
-// Writes a text with every line ending in CR LF, as the program writes its configuration.
+// The text with every line ending in CR LF, as the program writes its configuration.
+std::string withCrLf(const std::string& text);
 bool writeWithCrLf(const std::string& path, const std::string& text);
 // The whole file, or "<missing>" when it cannot be opened.
 std::string readBytes(const std::string& path);
