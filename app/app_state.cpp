@@ -3,6 +3,8 @@
 #include <string.h>
 #include <wchar.h>
 
+#include "unicode_text.h"
+
 const char* const APP_TITLE = "Muralto Version 3.05";
 
 HINSTANCE appInstance = nullptr;
@@ -24,10 +26,7 @@ void showWarningNaming(HWND owner, const char* text, const wchar_t* name) {
     if (text == nullptr) return;
     // The name is put in by hand: a translated text is never a format for the system to read.
     wchar_t wide[1024], caption[64], message[2048];
-    if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, sizeof wide / sizeof wide[0]) == 0 ||
-        MultiByteToWideChar(CP_ACP, 0, APP_TITLE, -1, caption,
-                            sizeof caption / sizeof caption[0]) == 0)
-        return;
+    if (!ansiToWide(text, wide, 1024) || !ansiToWide(APP_TITLE, caption, 64)) return;
     const wchar_t* mark = wcsstr(wide, L"%s");
     size_t before = mark != nullptr ? static_cast<size_t>(mark - wide) : wcslen(wide);
     const wchar_t* inserted = mark != nullptr && name != nullptr ? name : L"";

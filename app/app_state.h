@@ -23,7 +23,7 @@ extern bool hiddenInTray;  // the window is hidden and the sequencer runs; owner
 // A warning box with the program's caption; a null text shows nothing.
 void showWarning(HWND owner, const char* text);
 // The same with the text's "%s" replaced by name, which may hold any character (a folder in the
-// user's profile).
+// user's profile, a picture's title), shown in UTF-16 so that the name shows as it is.
 void showWarningNaming(HWND owner, const char* text, const wchar_t* name);
 
 #endif

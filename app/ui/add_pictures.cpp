@@ -38,18 +38,6 @@ struct AddProgress {
 };
 AddProgress progress;
 
-// Text 25 with the name, as showWarning shows it but in UTF-16, so that the name shows as it is;
-// not shown when the language has no such text.
-void warnDuplicate(HWND owner, const wchar_t* name) {
-    wchar_t format[1024], caption[64];
-    if (!ansiToWide(interfaceText(TEXT_ERROR_DUPLICATE), format, 1024) ||
-        !ansiToWide(APP_TITLE, caption, 64))
-        return;
-    wchar_t message[1024]; // wsprintfW never writes more than 1024 characters
-    wsprintfW(message, format, name);
-    MessageBoxW(owner, message, caption, MB_ICONWARNING);
-}
-
 // Compared as the import would store it: a title cut to the table's field would otherwise be
 // added again, and both rows would lead to the first slot of that title. The full title is
 // compared: two names that differ only in letters the ANSI code page lacks are two pictures.
@@ -92,7 +80,7 @@ void addSingleFile(HWND mainWindow, const char* path, int pictureType) {
     if (alreadyInTable(path)) {
         wchar_t title[MAX_PATH] = L"";
         if (GetFileTitleW(firstName, title, MAX_PATH) != 0) lstrcpynW(title, firstName, MAX_PATH);
-        warnDuplicate(mainWindow, title);
+        showWarningNaming(mainWindow, interfaceText(TEXT_ERROR_DUPLICATE), title);
         return;
     }
     warnImportResult(mainWindow, importAndList(mainWindow, path, pictureType));
@@ -140,7 +128,7 @@ void importNextName(HWND dialog) {
         progress.busy = false;
     } else if (alreadyInTable(path)) {
         progress.busy = true;
-        warnDuplicate(dialog, name);
+        showWarningNaming(dialog, interfaceText(TEXT_ERROR_DUPLICATE), name);
         progress.busy = false;
     } else {
         int result = importAndList(progress.mainWindow, path, selectionType);
