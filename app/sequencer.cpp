@@ -2,6 +2,7 @@
 
 #include "app_state.h"
 #include "desktop_wallpaper.h"
+#include "random_round.h"
 #include "wallpaper_table.h"
 
 int32_t secondsShown = 0;
@@ -14,8 +15,7 @@ int currentSlot() { return lastWall >= 0 && lastWall < MAX_WALLPAPERS ? lastWall
 
 void moveToNextWallpaper(bool refreshDesktop) {
     int from = currentSlot();
-    lastWall =
-        randomWall ? randomUsedSlot(from, wallpaperTable) : nextUsedSlot(from, wallpaperTable);
+    lastWall = randomWall ? nextInRound(from, wallpaperTable) : nextUsedSlot(from, wallpaperTable);
     const WallpaperEntry& entry = wallpaperTable[lastWall];
     applyWallpaper(entry.filename, entry.showMode, refreshDesktop);
 }
@@ -23,7 +23,7 @@ void moveToNextWallpaper(bool refreshDesktop) {
 } // namespace
 
 void sequenceTick() {
-    if (!hiddenInTray || wallpaperCount <= 0) return;
+    if (!hiddenInTray || paused || wallpaperCount <= 0) return;
     // The time of the wallpaper on display is read afresh, so an edit takes effect at once.
     if (secondsShown < wallpaperTable[currentSlot()].showTime) {
         ++secondsShown;
@@ -33,7 +33,13 @@ void sequenceTick() {
     secondsShown = 0;
 }
 
+void changeWallpaperNow() {
+    if (wallpaperCount <= 0) return;
+    moveToNextWallpaper(true);
+    secondsShown = 0;
+}
+
 void sessionEndChange() {
-    if (!startWall || wallpaperCount <= 0) return;
+    if (!startWall || paused || wallpaperCount <= 0) return;
     moveToNextWallpaper(false);
 }

@@ -1,6 +1,7 @@
 // The configuration files.
 //
-// Muralto.ini holds the class [SYSTEM] (lastWall, randomWall, startWall, language) and the
+// Muralto.ini holds the class [SYSTEM] (lastWall, randomWall, startWall, language, and when
+// they have something to say paused and roundShown, below) and the
 // wallpapers as classes [WALLPAPER 0], [WALLPAPER 1], ... numbered densely in slot order, each
 // with original, filename, preview, showTime, size ("width,height") and showMode, and, only
 // when original cannot hold the title, titleUtf8. One store holds at most 600 members, so
@@ -27,6 +28,21 @@
 // takes titleUtf8 when it is there and UTF-8, and the title from original otherwise; earlier
 // versions ignore the member (and drop it when they save). The title is at most 49 UTF-16
 // characters, so the value takes at most 147 bytes, within the store's 255.
+//
+// Pause and the random round. "paused = 1" is written only while the sequencer is paused; a
+// file without it (every earlier file) means not paused. The random round is kept as the set
+// of wallpapers already shown in it, one bit per wallpaper class number, in hexadecimal:
+//
+//   roundShown = 5a1
+//
+// Digit d (from the left) holds classes 4d to 4d + 3, its lowest bit the lowest class: here
+// WALLPAPER 0 and 2 (5), 5 and 7 (a) and 8 (1) have been shown. 500 wallpapers take 125
+// digits, within the store's 255. The member is written only while a round is under way; a
+// file without it, or with a digit that is not hexadecimal (taken as 0), starts a fresh round
+// for the wallpapers it does not mark. Keyed by class number, the set follows the wallpapers
+// when a wallpaper whose preview cannot be loaded is left out at the start. The two members
+// take room from the wallpapers of Muralto.ini: a paused table of 99 wallpapers in the middle
+// of a round goes on into Muralto-part2.ini.
 //
 // A save never rewrites a file in place, so that a full disk, a file held open by another
 // program or a kill at any moment leaves on disk either the complete old set or the complete
@@ -57,6 +73,7 @@
 
 #include "app_state.h"
 #include "bounded_text.h"
+#include "random_round.h"
 #include "settings_files.h"
 #include "wallpaper_table.h"
 #include "wallpaper_title.h"
@@ -70,6 +87,7 @@ int mainGeneration = 0;            // the generation of Muralto.ini (0: none)
 int highestGeneration = 0;         // the highest one seen in any settings file
 bool refusedAtStart[CONFIG_FILES]; // there, but refused by the store: kept aside before a save
 bool pendingInUse[CONFIG_FILES];   // the committed ".new" file was read, not yet put in place
+char savedRound[KFG_TEXT_SIZE];    // roundShown as read; applied by class number at loading
 
 const char LOAD_WARNING[] = "[E004]: La lecture de l'image \"%s\" a \xE9"
                             "chou\xE9"
@@ -116,9 +134,39 @@ void readSystemClass(_KFGINFOFILE* store) {
             if (lastWall < 0 || lastWall >= MAX_WALLPAPERS) lastWall = 0;
         }
     }
+    paused = has(store, system, "paused") && getInt(store, system, "paused") > 0;
+    if (has(store, system, "roundShown"))
+        get(store, system, "roundShown", savedRound, sizeof savedRound);
     if (has(store, system, "language")) {
         language = getInt(store, system, "language");
         if (language < 0) language = 0;
+    }
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return 0;
+}
+
+bool shownInSavedRound(int number) {
+    int digit = number / 4;
+    if (digit >= static_cast<int>(strlen(savedRound))) return false;
+    return (hexDigit(savedRound[digit]) >> (number % 4) & 1) != 0;
+}
+
+// roundShown for the table as a save numbers it: used slots in slot order.
+void roundText(char* text, int size) {
+    memset(text, 0, static_cast<size_t>(size));
+    int number = 0;
+    for (int slot = 0; slot < MAX_WALLPAPERS && number / 4 < size - 1; ++slot) {
+        if (!wallpaperTable[slot].used) continue;
+        int digit = number / 4;
+        int value = (text[digit] == 0 ? 0 : hexDigit(text[digit])) |
+                    (wallpaperTable[slot].shownInRound ? 1 << (number % 4) : 0);
+        text[digit] = "0123456789abcdef"[value];
+        ++number;
     }
 }
 
@@ -157,6 +205,7 @@ void readWallpaperClasses(_KFGINFOFILE* store) {
         if (KFG_existClass(store, name) != KFG_EXIST) continue;
         WallpaperEntry* slot = &wallpaperTable[wallpaperCount];
         if (readWallpaperClass(store, name, slot)) {
+            slot->shownInRound = shownInSavedRound(n) ? 1 : 0;
             ++wallpaperCount;
         } else {
             memset(slot, 0, sizeof *slot); // what a skipped class left is not the next one's
@@ -188,6 +237,12 @@ void addSystemClass(_KFGINFOFILE* store, int savedLastWall, int generation) {
     addIntMember(store, system, "startWall", startWall ? 1 : 0);
     addIntMember(store, system, "language", language);
     if (generation != 0) addIntMember(store, system, "generation", generation);
+    if (paused) addIntMember(store, system, "paused", 1);
+    if (roundUnderWay(wallpaperTable)) {
+        char round[KFG_TEXT_SIZE];
+        roundText(round, sizeof round);
+        addMember(store, system, "roundShown", round);
+    }
 }
 
 void addGenerationClass(_KFGINFOFILE* store, int generation) {
@@ -267,12 +322,19 @@ bool replaceable(const char* path) {
 
 // Members of a wallpaper class, and those [SYSTEM] may take in Muralto.ini and in the others.
 const int WALLPAPER_MEMBERS = 6;
-const int MAIN_SYSTEM_MEMBERS = 5;  // lastWall, randomWall, startWall, language, generation
+// lastWall, randomWall, startWall, language, generation, paused, roundShown
+const int MAIN_SYSTEM_MEMBERS = 7;
 const int OTHER_SYSTEM_MEMBERS = 1; // generation
 // Even with a titleUtf8 member for every title the files hold the whole table.
 static_assert((KFG_MAX_MEMBERS - MAIN_SYSTEM_MEMBERS) / (WALLPAPER_MEMBERS + 1) * CONFIG_FILES >=
                   MAX_WALLPAPERS,
               "six settings files hold 500 wallpapers with titleUtf8 members");
+
+// What [SYSTEM] of Muralto.ini takes in this save, generation counted whether or not it is
+// written: it depends on how many files the rest leaves room for.
+int mainSystemMembers() {
+    return MAIN_SYSTEM_MEMBERS - (paused ? 0 : 1) - (roundUnderWay(wallpaperTable) ? 0 : 1);
+}
 
 int membersOf(const WallpaperEntry& entry) {
     return WALLPAPER_MEMBERS + (originalHoldsTitle(entry.original, entry.titleUtf8) ? 0 : 1);
@@ -281,7 +343,7 @@ int membersOf(const WallpaperEntry& entry) {
 // The slot after the last wallpaper that settings file index holds when it starts at slot
 // from: at most WALLPAPERS_PER_FILE of them, with as many members as the store has room for.
 int fileEnd(int index, int from) {
-    int room = KFG_MAX_MEMBERS - (index == 0 ? MAIN_SYSTEM_MEMBERS : OTHER_SYSTEM_MEMBERS);
+    int room = KFG_MAX_MEMBERS - (index == 0 ? mainSystemMembers() : OTHER_SYSTEM_MEMBERS);
     int count = 0;
     int slot = from;
     for (; slot < MAX_WALLPAPERS; ++slot) {
@@ -390,6 +452,7 @@ bool loadSettings() {
     mainGeneration = highestGeneration = 0;
     memset(refusedAtStart, 0, sizeof refusedAtStart);
     memset(pendingInUse, 0, sizeof pendingInUse);
+    memset(savedRound, 0, sizeof savedRound);
     if (KFG_openFile(&configStore, iniFilePath) != KFG_OK) {
         // A file that is there but refused still lists the user's wallpapers: their files must
         // survive the clean-up that follows, and the file itself the next save.

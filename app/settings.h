@@ -2,9 +2,9 @@
 #ifndef MURALTO_SETTINGS_H
 #define MURALTO_SETTINGS_H
 
-// How many wallpapers one configuration file holds: with the four settings, 99 wallpapers of
-// six members each fill 598 of a store's 600 member slots (a file holds fewer when titles need
-// a seventh member, see settings.cpp).
+// How many wallpapers one configuration file holds: with the settings, 99 wallpapers of six
+// members each fill up to 600 of a store's 600 member slots (a file holds fewer when titles
+// need a seventh member or the sequencer is paused in the middle of a round, see settings.cpp).
 enum {
     WALLPAPERS_PER_FILE = 99,
     CONFIG_FILES = (500 + WALLPAPERS_PER_FILE - 1) / WALLPAPERS_PER_FILE

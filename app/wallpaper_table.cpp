@@ -8,6 +8,7 @@ int32_t lastWall = 0;
 bool randomWall = true;
 bool startWall = false;
 int32_t language = 0;
+bool paused = false;
 RandomGenerator tableRandom;
 
 namespace {

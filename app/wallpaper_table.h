@@ -1,4 +1,4 @@
-// The wallpaper table: 500 slots, each describing one picture the user added, and the four
+// The wallpaper table: 500 slots, each describing one picture the user added, and the five
 // settings beside it. A slot index is a wallpaper's identity within a run; slots are never
 // compacted (a delete frees a slot where it stands, an import takes the lowest free one).
 #ifndef MURALTO_WALLPAPER_TABLE_H
@@ -29,8 +29,9 @@ struct WallpaperEntry {
     HBITMAP previewBitmap; // owned by the slot; null when none
     int32_t width;
     int32_t height;
-    int32_t showTime; // seconds on the desktop
-    int32_t showMode; // 0 centred, 1 tiled, 2 stretched
+    int32_t showTime;     // seconds on the desktop
+    int32_t showMode;     // 0 centred, 1 tiled, 2 stretched
+    uint8_t shownInRound; // 1 once shown in the current random round (random_round.h)
 };
 
 extern WallpaperEntry wallpaperTable[MAX_WALLPAPERS]; // changed by settings, import, main window
@@ -41,6 +42,7 @@ extern int32_t lastWall; // slot last put on the desktop; owner: sequencer (sett
 extern bool randomWall;  // random instead of table order; owner: main window
 extern bool startWall;   // change once more at log-off; owner: main window
 extern int32_t language; // interface language index; owner: main window
+extern bool paused;      // no second is counted and nothing changes; owner: main window (tray menu)
 
 // Releases every preview bitmap and resets all 500 slots; wallpaperCount is the caller's.
 void clearTable(WallpaperEntry* table);

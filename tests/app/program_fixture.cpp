@@ -15,6 +15,7 @@ void resetProgramState() {
     randomWall = true;
     startWall = false;
     language = 0;
+    paused = false;
     tableRandom = RandomGenerator();
     memset(&configStore, 0, sizeof configStore);
     settingsLoaded = false;

@@ -76,13 +76,38 @@ class ClassicRand {
     uint32_t state_ = 1;
 };
 
-// A used slot other than the current one, by its rank among the used slots (all are used here).
-int randomSlot(ClassicRand& rand, int current, int count) {
-    for (;;) {
-        int slot = rand.next() % count;
-        if (slot != current) return slot;
+// The program's random order: rounds in which each wallpaper is shown once, the next one drawn
+// by its rank among those the round has left, the one on display excepted (all slots are used
+// here). A round that is over gives way to a new one without the one on display.
+class RandomRounds {
+  public:
+    int next(int current, int count) {
+        shown_.resize(static_cast<size_t>(count), false);
+        if (left(current) == 0) shown_.assign(shown_.size(), false);
+        int rank = rand_.next() % left(current);
+        for (int slot = 0;; ++slot) {
+            if (shown_[slot] || slot == current || rank-- > 0) continue;
+            shown_[slot] = true;
+            return slot;
+        }
     }
-}
+    // A new process draws the same random numbers again; the round it saved goes on.
+    RandomRounds restarted() const {
+        RandomRounds copy = *this;
+        copy.rand_ = ClassicRand();
+        return copy;
+    }
+
+  private:
+    int left(int current) const {
+        int count = 0;
+        for (size_t slot = 0; slot < shown_.size(); ++slot)
+            count += !shown_[slot] && static_cast<int>(slot) != current;
+        return count;
+    }
+    ClassicRand rand_;
+    std::vector<bool> shown_;
+};
 
 struct DesktopValues {
     std::string wallpaper, converted, style, tile;
@@ -420,7 +445,7 @@ class Day : public ::testing::Test {
         DWORD tick = timeline.tickHigh + passed * kTick;
         // Posted messages go before timer ticks too: the posting counts, not the sighting.
         DWORD posted = GetTickCount();
-        run.post(e2e::WM_TRAYICON, 1, WM_MOUSEMOVE);
+        run.post(e2e::WM_TRAYICON, 1, WM_LBUTTONUP);
         bool shown = waitUntil([&] { return run.visible(); });
         EXPECT_LT(posted - tick, kTick - kTickTolerance / 2) << "showing came at the next tick";
         timeline.counted += passed;
@@ -463,7 +488,7 @@ class Day : public ::testing::Test {
     UserPicture bitmap_, jpeg_, tiff_;
     std::vector<UserPicture> holiday_;
     std::vector<Slot> slots_;
-    ClassicRand rand_; // the first run's generator
+    RandomRounds rounds_; // the first run's generator and round
 };
 
 TEST_F(Day, AUsersDayWithTheInstalledProgram) {
@@ -513,8 +538,8 @@ TEST_F(Day, AUsersDayWithTheInstalledProgram) {
         // The wallpaper on display when the program quits has a time of its own, so that the
         // first change after the next start shows which wallpaper the program took up again.
         int quitSlot = kInOrderChanges;
-        ClassicRand preview;
-        for (int i = 0; i < kRandomChanges; ++i) quitSlot = randomSlot(preview, quitSlot, count);
+        RandomRounds preview;
+        for (int i = 0; i < kRandomChanges; ++i) quitSlot = preview.next(quitSlot, count);
         ASSERT_NE(0, quitSlot);
         ASSERT_NO_FATAL_FAILURE(setTimeAndMode(run, quitSlot, 4, kTile));
 
@@ -555,7 +580,7 @@ TEST_F(Day, AUsersDayWithTheInstalledProgram) {
         Timeline atRandom = inOrder;
         hide(run, atRandom);
         for (int i = 0; i < kRandomChanges; ++i) {
-            int slot = randomSlot(rand_, lastSlot, count);
+            int slot = rounds_.next(lastSlot, count);
             ASSERT_TRUE(expectChange(slot, ticksOf(lastSlot) - atRandom.counted, atRandom,
                                      "at random to slot " + std::to_string(slot), hidden));
             lastSlot = slot;
@@ -593,8 +618,8 @@ TEST_F(Day, AUsersDayWithTheInstalledProgram) {
         EXPECT_FALSE(run.visible()) << "the second start showed the window";
         // A new process draws the same random numbers again; the first change comes after the
         // time of the restored lastWall (4 s, where slot 0 would give 2), never to that slot.
-        ClassicRand rand;
-        int slot = randomSlot(rand, lastSlot, count);
+        RandomRounds rand = rounds_.restarted();
+        int slot = rand.next(lastSlot, count);
         ASSERT_TRUE(
             expectChange(slot, ticksOf(lastSlot), started,
                          "second start, in the tray, at random to slot " + std::to_string(slot),
@@ -623,7 +648,7 @@ TEST_F(Day, AUsersDayWithTheInstalledProgram) {
         // read the box first.
         ASSERT_TRUE(run.waitForRefreshTick()) << "no refresh tick after the box was ticked";
         run.click(e2e::HIDE);
-        int next = randomSlot(rand, lastSlot, count);
+        int next = rand.next(lastSlot, count);
         std::string before = e2e::desktopValue("Wallpaper");
         ASSERT_TRUE(run.post(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF));
         ASSERT_TRUE(run.waitForExit()) << "Muralto.exe did not end at the log-off";
