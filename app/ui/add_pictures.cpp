@@ -6,6 +6,7 @@
 #include <wchar.h>
 
 #include "app_state.h"
+#include "dropped_files.h"
 #include "file_probe.h"
 #include "wallpaper_import.h"
 #include "wallpaper_list.h"
@@ -29,6 +30,7 @@ const wchar_t PICTURE_FILTERS[] = L"Image(s) Microsoft Bitmap (*.BMP)\0*.BMP\0"
 int selectionPos = 0; // index in openFileBuffer of the next name to import
 int selectionType = 0;
 bool firstNameCut = false;
+bool addFlowRunning = false; // a drop must not refill openFileBuffer under the flow
 
 struct AddProgress {
     int total;
@@ -51,8 +53,8 @@ bool alreadyInTable(const char* path) {
 bool joinPath(const wchar_t* folder, const wchar_t* name, char* path, int capacity) {
     wchar_t joined[SOURCE_PATH_SIZE];
     size_t folderLength = wcslen(folder), nameLength = wcslen(name);
-    // A drive's root ends in a backslash already.
-    bool separator = folderLength == 0 || folder[folderLength - 1] != L'\\';
+    // A drive's root ends in a backslash already; a drop's names are full paths.
+    bool separator = folderLength != 0 && folder[folderLength - 1] != L'\\';
     size_t length = folderLength + (separator ? 1 : 0) + nameLength;
     if (length >= SOURCE_PATH_SIZE) return false;
     wmemcpy(joined, folder, folderLength);
@@ -131,7 +133,8 @@ void importNextName(HWND dialog) {
         showWarningNaming(dialog, interfaceText(TEXT_ERROR_DUPLICATE), name);
         progress.busy = false;
     } else {
-        int result = importAndList(progress.mainWindow, path, selectionType);
+        int type = selectionType == PICTURE_BY_CONTENT ? pictureKind(path) : selectionType;
+        int result = importAndList(progress.mainWindow, path, type);
         if (result != IMPORT_OK) setBusyWarning(dialog, warnImportResult, result);
     }
     ++progress.done;
@@ -182,6 +185,7 @@ int nextSelectedName(const wchar_t* buffer, int bufferSize, int start, wchar_t* 
 }
 
 void runAddFlow(HWND mainWindow, int pictureType) {
+    addFlowRunning = true;
     // A selection that fills the whole buffer has no terminator of its own.
     openFileBuffer[OPEN_FILE_BUFFER_SIZE - 1] = L'\0';
     selectionPos = nextSelectedName(openFileBuffer, OPEN_FILE_BUFFER_SIZE, 0, firstName,
@@ -199,6 +203,35 @@ void runAddFlow(HWND mainWindow, int pictureType) {
         progress.mainWindow = mainWindow;
         DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ADD_PROGRESS), mainWindow,
                         addProgressProc, 0);
+    }
+    addFlowRunning = false;
+}
+
+void addDroppedFiles(HWND mainWindow, HDROP drop) {
+    if (addFlowRunning) {
+        DragFinish(drop);
+        return;
+    }
+    PathList list = {openFileBuffer, OPEN_FILE_BUFFER_SIZE, 1, 0, false};
+    openFileBuffer[0] = openFileBuffer[1] = L'\0';
+    static wchar_t path[SOURCE_PATH_SIZE]; // off the stack
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count && !list.full; ++i) {
+        UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        if (length == 0 || length >= SOURCE_PATH_SIZE) {
+            ++list.skipped;
+            continue;
+        }
+        DragQueryFileW(drop, i, path, SOURCE_PATH_SIZE);
+        listPictures(path, &list);
+    }
+    DragFinish(drop);
+    if (list.used > 1) runAddFlow(mainWindow, PICTURE_BY_CONTENT);
+    if (list.full) showWarning(mainWindow, interfaceText(TEXT_ERROR_FULL));
+    if (list.skipped > 0) {
+        wchar_t skipped[16];
+        wsprintfW(skipped, L"%d", list.skipped);
+        showWarningNaming(mainWindow, interfaceText(TEXT_DROP_SKIPPED), skipped);
     }
 }
 

@@ -1,9 +1,12 @@
-// Adding the pictures chosen in the open-file dialog: one at once, several through the
-// add-progress dialog, which imports one per timer tick and can be cancelled between two.
+// Adding the pictures chosen in the open-file dialog or dropped onto the main window: one at
+// once, several through the add-progress dialog, which imports one per timer tick and can be
+// cancelled between two.
 #ifndef MURALTO_ADD_PICTURES_H
 #define MURALTO_ADD_PICTURES_H
 
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include "wallpaper_import.h"
 
@@ -17,8 +20,17 @@ extern wchar_t firstName[SOURCE_PATH_SIZE];           // its first string; owner
 // The Add command: the open-file dialog (several files of one kind at once), then the add flow.
 void addPictures(HWND mainWindow);
 
-// Runs the add flow on openFileBuffer as the open-file dialog left it.
+// The picture type of a selection whose files each have their kind read from their first bytes.
+enum { PICTURE_BY_CONTENT = 0 };
+
+// Runs the add flow on openFileBuffer as the open-file dialog left it, or as a drop fills it:
+// an empty first string, then full paths.
 void runAddFlow(HWND mainWindow, int pictureType);
+
+// Files and folders dropped onto the main window (WM_DROPFILES): the pictures among them and in
+// the folders' trees, in the add flow, then one message with the count of files skipped as not
+// pictures. The drop is finished here. A drop while the add flow runs is ignored.
+void addDroppedFiles(HWND mainWindow, HDROP drop);
 
 // Copies the string that starts at buffer[start] into target (capacity characters, zero-filled
 // first), cut to capacity - 1 characters; sets *cut when it did not fit. Returns the index

@@ -1,0 +1,125 @@
+#include "dropped_files.h"
+
+#include <windows.h>
+
+#include <stdlib.h>
+#include <string.h>
+#include <wctype.h>
+
+#include "file_probe.h"
+#include "unicode_text.h"
+#include "wallpaper_import.h"
+
+namespace {
+
+// Enough for a deep tree: deeper folders are left out rather than overrun the stack.
+const int MAX_DEPTH = 32;
+// The paths of one dropped item that can be put in name order; more stay in the found order.
+const int MAX_SORTED = 8192;
+
+bool isPicture(const wchar_t* path) {
+    char utf8[SOURCE_PATH_UTF8_SIZE];
+    return wideToUtf8(path, utf8, sizeof utf8) && pictureKind(utf8) != 0;
+}
+
+void append(const wchar_t* path, PathList* list) {
+    if (list->full) return;
+    if (!isPicture(path)) {
+        ++list->skipped;
+        return;
+    }
+    int length = static_cast<int>(wcslen(path));
+    // The list keeps room for its closing zero.
+    if (list->used + length + 2 > list->capacity) {
+        list->full = true;
+        return;
+    }
+    wmemcpy(list->buffer + list->used, path, static_cast<size_t>(length) + 1);
+    list->used += length + 1;
+}
+
+bool isFolder(const wchar_t* path) {
+    DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void walk(const wchar_t* path, PathList* list, int depth);
+
+void walkFolder(const wchar_t* folder, PathList* list, int depth) {
+    static wchar_t pattern[SOURCE_PATH_SIZE]; // one walk at a time: off the stack
+    size_t length = wcslen(folder);
+    if (length + 3 > SOURCE_PATH_SIZE) return;
+    wmemcpy(pattern, folder, length);
+    wmemcpy(pattern + length, L"\\*", 3);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    wchar_t* child = static_cast<wchar_t*>(malloc(SOURCE_PATH_SIZE * sizeof(wchar_t)));
+    do {
+        const wchar_t* name = found.cFileName;
+        if (wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0) continue;
+        bool link = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                    (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        size_t nameLength = wcslen(name);
+        if (link || child == nullptr) continue;
+        if (length + 1 + nameLength >= SOURCE_PATH_SIZE) {
+            ++list->skipped;
+            continue;
+        }
+        wmemcpy(child, folder, length);
+        child[length] = L'\\';
+        wmemcpy(child + length + 1, name, nameLength + 1);
+        walk(child, list, depth + 1);
+    } while (!list->full && FindNextFileW(search, &found));
+    free(child);
+    FindClose(search);
+}
+
+void walk(const wchar_t* path, PathList* list, int depth) {
+    if (isFolder(path)) {
+        if (depth < MAX_DEPTH) walkFolder(path, list, depth);
+    } else {
+        append(path, list);
+    }
+}
+
+// Names compare without case, and a folder's separator before every letter, so that the
+// paths of a tree in this order are each folder's names in order, at every level.
+int comparePaths(const void* a, const void* b) {
+    const wchar_t* x = *static_cast<const wchar_t* const*>(a);
+    const wchar_t* y = *static_cast<const wchar_t* const*>(b);
+    for (;; ++x, ++y) {
+        wchar_t cx = *x == L'\\' ? 1 : towlower(*x), cy = *y == L'\\' ? 1 : towlower(*y);
+        if (cx != cy || cx == 0) return cx < cy ? -1 : cx > cy ? 1 : 0;
+    }
+}
+
+void sortFrom(int start, PathList* list) {
+    static const wchar_t* paths[MAX_SORTED];
+    static wchar_t sorted[65536];
+    int length = list->used - start;
+    if (length <= 0 || length > static_cast<int>(sizeof sorted / sizeof sorted[0])) return;
+    int count = 0;
+    for (int at = start; at < list->used; at += static_cast<int>(wcslen(list->buffer + at)) + 1) {
+        if (count == MAX_SORTED) return;
+        paths[count++] = list->buffer + at;
+    }
+    qsort(paths, static_cast<size_t>(count), sizeof paths[0], comparePaths);
+    int to = 0;
+    for (int i = 0; i < count; ++i) {
+        size_t size = wcslen(paths[i]) + 1;
+        wmemcpy(sorted + to, paths[i], size);
+        to += static_cast<int>(size);
+    }
+    wmemcpy(list->buffer + start, sorted, static_cast<size_t>(length));
+}
+
+} // namespace
+
+void listPictures(const wchar_t* path, PathList* list) {
+    if (path == nullptr || list == nullptr || list->buffer == nullptr) return;
+    int start = list->used;
+    walk(path, list, 0);
+    sortFrom(start, list);
+    list->buffer[list->used] = L'\0';
+}
