@@ -52,6 +52,14 @@ const char* const BUILT_IN_TEXTS[TEXT_COUNT] = {
     "[E006]: Le dossier de donn\xE9"
     "es \"%s\" est inutilisable : son nom sort de la page de code de Windows ou est trop "
     "long !              ",
+    nullptr, // 31, the HEIF filter's, comes with that filter
+    "Wallpaper suivant",
+    "Pause",
+    "Reprendre",
+    "Afficher Muralto",
+    "Quitter",
+    "en pause",
+    "%s fichier(s) ignor\xE9(s) : ce ne sont pas des images.",
 };
 
 struct ControlText {
@@ -80,7 +88,8 @@ const char* interfaceText(int id) { return TXM_getString(&languageStore, languag
 
 void installBuiltInTexts() {
     for (int id = 0; id < TEXT_COUNT; ++id)
-        TXM_setDefault(&languageStore, id, const_cast<char*>(BUILT_IN_TEXTS[id]));
+        if (BUILT_IN_TEXTS[id] != nullptr)
+            TXM_setDefault(&languageStore, id, const_cast<char*>(BUILT_IN_TEXTS[id]));
 }
 
 // Any other conversion in text 25 would make wsprintfA read arguments that were never passed:

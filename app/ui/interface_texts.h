@@ -37,7 +37,15 @@ enum {
     TEXT_MODE_FILL = 28,
     TEXT_ERROR_MOVE = 29,        // "%s": the old data folder that could not be copied
     TEXT_ERROR_DATA_FOLDER = 30, // "%s": the data folder that has no usable path
-    TEXT_COUNT = 31,
+    // 31 belongs to the HEIF pictures' filter.
+    TEXT_MENU_NEXT = 32, // the notification icon's menu
+    TEXT_MENU_PAUSE = 33,
+    TEXT_MENU_RESUME = 34,
+    TEXT_MENU_SHOW = 35,
+    TEXT_MENU_QUIT = 36,
+    TEXT_PAUSED = 37,       // added to the icon's tip while paused
+    TEXT_DROP_SKIPPED = 38, // "%s": how many dropped files were not pictures
+    TEXT_COUNT = 39,
 };
 
 // Text id in the current language; null when the language has none.

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <string.h>
 
 #include "about_box.h"
@@ -107,6 +108,7 @@ void onInitDialog(HWND window) {
                  LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
     // Explorer sends this after it restarts; the icon is the only way back to a hidden window.
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    DragAcceptFiles(window, TRUE);
 }
 
 // ---- Refresh tick ----------------------------------------------------------------------
@@ -238,6 +240,12 @@ void onApplyAll() {
 void onLanguageChange(HWND window) {
     language = static_cast<int>(SendDlgItemMessageA(window, IDC_LANGUAGE, CB_GETCURSEL, 0, 0));
     applyTexts(window, shownMode());
+    updateTrayTip();
+}
+
+void onPauseOrResume() {
+    paused = !paused;
+    updateTrayTip();
 }
 
 void quit(HWND window) {
@@ -275,6 +283,33 @@ void onCommand(HWND window, int id) {
         break;
     case IDC_APPLY_ALL:
         onApplyAll();
+        break;
+    case IDM_NEXT_WALLPAPER:
+        changeWallpaperNow();
+        break;
+    case IDM_PAUSE:
+        onPauseOrResume();
+        break;
+    case IDM_SHOW:
+        restoreFromTray(window);
+        break;
+    case IDM_QUIT:
+        quit(window);
+        break;
+    }
+}
+
+// The mouse message the shell saw on the icon. Passing over it does nothing: the window
+// showing at every message would leave no way to the menu. The context-menu key comes as a
+// right click to an icon of the first shell version.
+void onTrayIcon(HWND window, LPARAM event) {
+    switch (event) {
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+        restoreFromTray(window);
+        break;
+    case WM_RBUTTONUP:
+        showTrayMenu(window);
         break;
     }
 }
@@ -314,7 +349,10 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onTimer(window, wParam);
         return FALSE;
     case WM_TRAYICON:
-        restoreFromTray(window);
+        onTrayIcon(window, lParam);
+        return FALSE;
+    case WM_DROPFILES:
+        addDroppedFiles(window, reinterpret_cast<HDROP>(wParam));
         return FALSE;
     case WM_COMMAND:
         onCommand(window, LOWORD(wParam));

@@ -39,6 +39,12 @@
 #define IDC_BANNER 1025 // also in the About box
 #define IDC_MONITOR 1026
 
+// The notification icon's menu, whose commands come to the main window.
+#define IDM_NEXT_WALLPAPER 1100
+#define IDM_PAUSE 1101
+#define IDM_SHOW 1102
+#define IDM_QUIT 1103
+
 // About box.
 #define IDC_ABOUT_OK 1000
 

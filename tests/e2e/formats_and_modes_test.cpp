@@ -112,7 +112,7 @@ TEST_F(FormatsAndModes, TodaysPicturesAreListedAddedAndShownInFitAndFill) {
     };
     EXPECT_TRUE(shownAs(1, "10")) << "no Fill: " << desktopValue("WallpaperStyle");
     EXPECT_TRUE(shownAs(0, "6")) << "no Fit: " << desktopValue("WallpaperStyle");
-    run.post(WM_TRAYICON, 1, WM_MOUSEMOVE);
+    run.post(WM_TRAYICON, 1, WM_LBUTTONUP);
     ASSERT_TRUE(waitUntil([&] { return run.visible(); }));
     quitWithButton(run);
 }

@@ -38,7 +38,7 @@ class Journey : public ::testing::Test {
     // Finds the main window and makes it visible with the tray icon's message if need be.
     static bool showMainWindow(MuraltoRun& run) {
         if (!run.findMainWindow()) return false;
-        if (!run.visible()) run.post(WM_TRAYICON, 1, WM_MOUSEMOVE);
+        if (!run.visible()) run.post(WM_TRAYICON, 1, WM_LBUTTONUP);
         return waitUntil([&] { return run.visible(); });
     }
 
