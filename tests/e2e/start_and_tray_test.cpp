@@ -98,8 +98,8 @@ TEST_F(Tray, WithWallpapersTheWindowStaysHiddenUntilTheIconIsUsed) {
             << "row " << row;
     }
 
-    // Any message of the icon brings the window back, a mouse move over it included.
-    run.post(WM_TRAYICON, 1, WM_MOUSEMOVE);
+    // A left click on the icon brings the window back.
+    run.post(WM_TRAYICON, 1, WM_LBUTTONUP);
     EXPECT_TRUE(waitUntil([&] { return run.visible(); })) << "WM_TRAYICON did not show it";
     EXPECT_TRUE(waitUntil([&] { return run.text(COUNTER) == counterText(3); }))
         << run.text(COUNTER);
