@@ -87,7 +87,10 @@ void showTrayMenu(HWND window) {
                 textOrEmpty(paused ? TEXT_MENU_RESUME : TEXT_MENU_PAUSE));
     AppendMenuA(menu, MF_STRING, IDM_SHOW, textOrEmpty(TEXT_MENU_SHOW));
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING, IDM_QUIT, textOrEmpty(TEXT_MENU_QUIT));
+    // While one of its boxes is open (an import under way, a message) the window is disabled:
+    // quitting then would end the program under the box.
+    UINT quitState = IsWindowEnabled(window) ? MF_ENABLED : MF_GRAYED;
+    AppendMenuA(menu, MF_STRING | quitState, IDM_QUIT, textOrEmpty(TEXT_MENU_QUIT));
     SetMenuDefaultItem(menu, IDM_SHOW, FALSE);
     POINT at = {0, 0};
     GetCursorPos(&at);

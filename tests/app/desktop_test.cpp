@@ -140,6 +140,42 @@ TEST_F(Desktop, AtRandomAFreeSlotIsNeverChosen) {
     EXPECT_GT(seen[3], 0);
 }
 
+// The icon's menu: Next changes at once and the time starts afresh; a pause counts nothing and
+// changes nothing, the log-off change included, and the count goes on where it stopped.
+TEST_F(Desktop, NextChangesAtOnceAndAPauseHoldsTheCount) {
+    randomWall = false;
+    startWall = true;
+    useSlots({0, 1, 2}, 3);
+    auto ticksUntilChange = [&](int limit) {
+        int before = lastWall;
+        for (int tick = 1; tick <= limit; ++tick) {
+            sequenceTick();
+            if (lastWall != before) return tick;
+        }
+        return 0;
+    };
+    sequenceTick();
+    sequenceTick();
+    changeWallpaperNow();
+    EXPECT_EQ(1, lastWall);
+    EXPECT_EQ(1, slotOnDesktop());
+    EXPECT_EQ(4, ticksUntilChange(10)) << "a time of 3 lasts 4 ticks after Next";
+    sequenceTick();
+    paused = true;
+    EXPECT_EQ(0, ticksUntilChange(20)) << "changed while paused";
+    sessionEndChange();
+    EXPECT_EQ(2, lastWall) << "the log-off changed it while paused";
+    EXPECT_EQ(2, slotOnDesktop());
+    changeWallpaperNow();
+    EXPECT_EQ(0, slotOnDesktop()) << "Next works while paused";
+    paused = false;
+    sequenceTick();
+    paused = true;
+    EXPECT_EQ(0, ticksUntilChange(5));
+    paused = false;
+    EXPECT_EQ(3, ticksUntilChange(10)) << "the tick counted before the pause still counts";
+}
+
 TEST_F(Desktop, ShowTimeOfNLastsNPlusOneTicks) {
     randomWall = false;
     useSlots({0, 1}, 5);

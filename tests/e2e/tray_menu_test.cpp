@@ -127,12 +127,13 @@ TEST_F(TrayMenu, APauseHoldsTheDesktopAcrossARestartAndTheLogOffUntilResumed) {
     SystemSettings settings;
     settings.startWall = 1;
     configure(settings, numberedWallpapers(count, 0)); // a change at every second
-    const DWORD kHeld = 3000;                           // three changes' worth
+    const DWORD kHeld = 3000;                          // three changes' worth
     {
         MuraltoRun run;
         ASSERT_TRUE(run.findMainWindow());
         std::vector<int> seen;
-        ASSERT_TRUE(recordChanges(count, &seen, [&] { return seen.size() >= 2; }, kPatience))
+        ASSERT_TRUE(recordChanges(
+            count, &seen, [&] { return seen.size() >= 2; }, kPatience))
             << "the sequencer made no changes";
         ASSERT_NO_FATAL_FAILURE(choose(run, PAUSE_OR_RESUME));
         ASSERT_TRUE(run.waitForRefreshTick()); // the command, posted, is handled by then
@@ -179,11 +180,13 @@ TEST_F(RandomRound, SevenWallpapersShowOnceEachAndARestartGoesOnWithTheRound) {
     {
         MuraltoRun run;
         ASSERT_TRUE(run.findMainWindow());
-        ASSERT_TRUE(recordChanges(count, &seen, [&] { return seen.size() >= 3; }, 3 * kPatience))
+        ASSERT_TRUE(recordChanges(
+            count, &seen, [&] { return seen.size() >= 3; }, 3 * kPatience))
             << "changes:" << listed(seen);
         // The changes go on until the program has quit: every one of them counts.
         ASSERT_TRUE(run.post(WM_CLOSE, 0, 0));
-        ASSERT_TRUE(recordChanges(count, &seen, [&] { return !run.running(); }, kPatience));
+        ASSERT_TRUE(recordChanges(
+            count, &seen, [&] { return !run.running(); }, kPatience));
         EXPECT_EQ(0u, run.exitCode());
     }
     ASSERT_LT(seen.size(), static_cast<size_t>(count)) << "the round ended before the restart";
@@ -191,8 +194,8 @@ TEST_F(RandomRound, SevenWallpapersShowOnceEachAndARestartGoesOnWithTheRound) {
     {
         MuraltoRun run;
         ASSERT_TRUE(run.findMainWindow());
-        ASSERT_TRUE(recordChanges(count, &seen, [&] { return seen.size() >= count + 1u; },
-                                  3 * kPatience))
+        ASSERT_TRUE(recordChanges(
+            count, &seen, [&] { return seen.size() >= count + 1u; }, 3 * kPatience))
             << "changes:" << listed(seen);
         ASSERT_TRUE(run.post(WM_CLOSE, 0, 0));
         EXPECT_TRUE(run.waitForExit());
@@ -230,9 +233,8 @@ TEST_F(Drop, TwoFilesAndAFolderTreeAreAddedInNameOrderAndTheTextFileIsCounted) {
 
     MuraltoRun run;
     ASSERT_TRUE(showMainWindow(run));
-    std::unique_ptr<RemoteBuffer> drop =
-        dropFiles(run.process(), run.window(),
-                  {folder_ + "\\sunset.jpg", folder_ + "\\scan.dat", holiday});
+    std::unique_ptr<RemoteBuffer> drop = dropFiles(
+        run.process(), run.window(), {folder_ + "\\sunset.jpg", folder_ + "\\scan.dat", holiday});
     ASSERT_NE(nullptr, drop) << "the drop was not sent";
     const std::vector<std::string> expected = {"sunset.jpg", "scan.dat", "a.tif", "c.webp", "z"};
     EXPECT_TRUE(waitUntil([&] { return run.messageBoxes().size() == 1; }, 20000))
