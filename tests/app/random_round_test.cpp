@@ -74,6 +74,7 @@ TEST_F(Round, OneWallpaperStaysAndAnEmptyTableGivesSlotZero) {
 // The round and the pause go through a save and a load, keyed to the wallpapers however the
 // slots are numbered; files without them (every earlier one) start a fresh round, not paused.
 TEST_F(Round, TheRoundAndThePauseSurviveASaveAndALoad) {
+    ASSERT_FALSE(loadSettings()) << "a first run"; // what an earlier load left is forgotten
     for (int slot : {1, 4, 5, 8, 11, 12}) fillSlot(slot, slot);
     for (int slot : {4, 8, 12}) wallpaperTable[slot].shownInRound = 1;
     lastWall = 12;
@@ -149,8 +150,8 @@ TEST_F(Round, APicturesKindComesFromItsFirstBytes) {
         {std::string("II*\0\x08\0\0\0", 8), PICTURE_TIFF},
         {std::string("MM\0*\0\0\0\x08", 8), PICTURE_TIFF},
         {"\x89PNG\r\n\x1A\n", PICTURE_PNG},
-        {"RIFF\x10\0\0\0WEBPVP8 ", PICTURE_WEBP},
-        {"RIFF\x10\0\0\0WAVEfmt ", 0},
+        {std::string("RIFF\x10\0\0\0WEBPVP8 ", 16), PICTURE_WEBP},
+        {std::string("RIFF\x10\0\0\0WAVEfmt ", 16), 0},
         {std::string("\0\0\0\x18"
                      "ftypheic\0\0\0\0mif1heic",
                      24),
