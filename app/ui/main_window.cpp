@@ -301,9 +301,11 @@ void onCommand(HWND window, int id) {
 
 // The mouse message the shell saw on the icon. Passing over it does nothing: the window
 // showing at every message would leave no way to the menu. The context-menu key comes as a
-// right click to an icon of the first shell version.
+// right click to an icon of the first shell version. A second copy of the program sends the
+// press of a left click (running_copy.cpp), earlier versions too.
 void onTrayIcon(HWND window, LPARAM event) {
     switch (event) {
+    case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
         restoreFromTray(window);
