@@ -58,10 +58,13 @@ void walkFolder(const wchar_t* folder, PathList* list, int depth) {
     do {
         const wchar_t* name = found.cFileName;
         if (wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0) continue;
-        bool link = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                    (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        DWORD attributes = found.dwFileAttributes;
+        bool link =
+            (attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        // What Explorer does not show (desktop.ini, Thumbs.db) is neither added nor counted.
+        bool unseen = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
         size_t nameLength = wcslen(name);
-        if (link || child == nullptr) continue;
+        if (link || unseen || child == nullptr) continue;
         if (length + 1 + nameLength >= SOURCE_PATH_SIZE) {
             ++list->skipped;
             continue;

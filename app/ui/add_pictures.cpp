@@ -208,7 +208,8 @@ void runAddFlow(HWND mainWindow, int pictureType) {
 }
 
 void addDroppedFiles(HWND mainWindow, HDROP drop) {
-    if (addFlowRunning) {
+    // A box of the window is open (the flow's own, the About box): the drop would run under it.
+    if (addFlowRunning || !IsWindowEnabled(mainWindow)) {
         DragFinish(drop);
         return;
     }

@@ -229,6 +229,8 @@ TEST_F(Drop, TwoFilesAndAFolderTreeAreAddedInNameOrderAndTheTextFileIsCounted) {
     ASSERT_TRUE(writeTiff(holiday + "\\a.tif", {{quadrants(32, 32), ORIENTATION_TOPLEFT, {}}}));
     ASSERT_TRUE(writeWebp(middle + "\\c.webp", quadrants(48, 32), {}, true));
     ASSERT_TRUE(testing_support::writeBytes(holiday + "\\notes.txt", "Pack the camera.\r\n"));
+    // Hidden, as a dot file is under Wine: neither added nor counted.
+    ASSERT_TRUE(testing_support::writeBytes(middle + "\\._c.webp", "Mac resource fork"));
     ASSERT_TRUE(writeColourJpeg(holiday + "\\z", quadrants(20, 10), 90));
 
     MuraltoRun run;
