@@ -14,8 +14,10 @@ namespace {
 
 // Enough for a deep tree: deeper folders are left out rather than overrun the stack.
 const int MAX_DEPTH = 32;
-// The paths of one dropped item that can be put in name order; more stay in the found order.
+// The paths of one dropped item that can be put in name order, and the characters they take
+// (as many as the add flow's buffer holds); more stay in the order they were found.
 const int MAX_SORTED = 8192;
+const int SORT_ROOM = 65536;
 
 bool isPicture(const wchar_t* path) {
     char utf8[SOURCE_PATH_UTF8_SIZE];
@@ -99,7 +101,7 @@ int comparePaths(const void* a, const void* b) {
 
 void sortFrom(int start, PathList* list) {
     static const wchar_t* paths[MAX_SORTED];
-    static wchar_t sorted[65536];
+    static wchar_t sorted[SORT_ROOM];
     int length = list->used - start;
     if (length <= 0 || length > static_cast<int>(sizeof sorted / sizeof sorted[0])) return;
     int count = 0;
