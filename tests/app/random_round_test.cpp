@@ -64,13 +64,6 @@ TEST_F(Round, AnImportJoinsTheRoundAndADeleteLeavesIt) {
     EXPECT_NE(current, next) << "a new round started with the wallpaper just shown";
 }
 
-TEST_F(Round, OneWallpaperStaysAndAnEmptyTableGivesSlotZero) {
-    EXPECT_EQ(0, nextInRound(3, wallpaperTable));
-    wallpaperTable[6].used = 1;
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(6, nextInRound(6, wallpaperTable));
-    EXPECT_EQ(0, nextInRound(0, nullptr));
-}
-
 // The round and the pause go through a save and a load, keyed to the wallpapers however the
 // slots are numbered; files without them (every earlier one) start a fresh round, not paused.
 TEST_F(Round, TheRoundAndThePauseSurviveASaveAndALoad) {
