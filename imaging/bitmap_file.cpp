@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "exif_orientation.h"
 #include "file_open.h"
 
 namespace imaging {
@@ -32,51 +33,125 @@ void encodeHeaders(const BitmapSource& source, uint32_t fileSize, uint8_t* heade
     put32(headers + 2, fileSize);
     put32(headers + 10, kBitmapHeadersSize);
     put32(headers + 14, 40);
-    put32(headers + 18, source.width);
-    put32(headers + 22, source.height);
+    put32(headers + 18, uprightWidth(source));
+    put32(headers + 22, uprightHeight(source));
     put16(headers + 26, 1);
     put16(headers + 28, 24);
     put32(headers + 38, source.resolution);
     put32(headers + 42, source.resolution);
 }
 
-// The picture's row that becomes row fileRow of the file (0 = the picture's bottom row).
-const uint8_t* sourceRow(const BitmapSource& source, uint32_t fileRow) {
-    uint32_t row = source.bottomUp ? fileRow : source.height - 1 - fileRow;
+// Row sy of the picture as stored, counted from its top.
+const uint8_t* storedRow(const BitmapSource& source, uint32_t sy) {
+    uint32_t row = source.bottomUp ? source.height - 1 - sy : sy;
     return source.pixels + source.pitch * row;
 }
 
+uint16_t orientationOf(const BitmapSource& source) { return validOrientation(source.orientation); }
+
 // Several file rows at a time, rowsPerChunk × stride bytes, zero-filled once: converters
-// write 3 × width bytes of each row, so its fill bytes stay zero.
+// write 3 × width bytes of each row, so its fill bytes stay zero. A picture turned by a
+// quarter also needs one converted run of a stored row, a pixel for each file row.
 struct Chunk {
     uint8_t* bytes;
+    uint8_t* run;
     size_t stride;
     size_t rowsPerChunk;
 };
 
 bool allocateChunk(const BitmapSource& source, Chunk* chunk) {
-    chunk->stride = static_cast<size_t>(bitmapRowStride(source.width));
+    uint32_t width = uprightWidth(source), height = uprightHeight(source);
+    chunk->stride = static_cast<size_t>(bitmapRowStride(width));
     chunk->rowsPerChunk = chunk->stride >= kChunkBytes ? 1 : kChunkBytes / chunk->stride;
-    if (chunk->rowsPerChunk > source.height) chunk->rowsPerChunk = source.height;
+    if (chunk->rowsPerChunk > height) chunk->rowsPerChunk = height;
     chunk->bytes = static_cast<uint8_t*>(calloc(chunk->rowsPerChunk, chunk->stride));
-    return chunk->bytes != nullptr;
+    chunk->run = static_cast<uint8_t*>(malloc(chunk->rowsPerChunk * 3));
+    if (chunk->bytes != nullptr && chunk->run != nullptr) return true;
+    free(chunk->bytes);
+    free(chunk->run);
+    return false;
+}
+
+void mirrorRow(uint8_t* row, uint32_t width) {
+    uint8_t* left = row;
+    uint8_t* right = row + 3 * static_cast<size_t>(width - 1);
+    for (; left < right; left += 3, right -= 3) {
+        uint8_t pixel[3];
+        memcpy(pixel, left, 3);
+        memcpy(left, right, 3);
+        memcpy(right, pixel, 3);
+    }
+}
+
+// Orientations 1 to 4: each file row is a stored row, maybe mirrored.
+void convertRows(const BitmapSource& source, uint32_t firstRow, size_t rows, const Chunk& chunk) {
+    uint16_t orientation = orientationOf(source);
+    bool upsideDown = orientation == kBottomRight || orientation == kBottomLeft;
+    bool mirrored = orientation == kTopRight || orientation == kBottomRight;
+    for (size_t i = 0; i < rows; ++i) {
+        // File row 0 is the upright picture's bottom row.
+        uint32_t fileRow = firstRow + static_cast<uint32_t>(i);
+        uint32_t sy = upsideDown ? fileRow : source.height - 1 - fileRow;
+        uint8_t* row = chunk.bytes + i * chunk.stride;
+        source.convertRow(storedRow(source, sy), source.width, row);
+        if (mirrored) mirrorRow(row, source.width);
+    }
+}
+
+// Orientations 5 to 8: each file row is a stored column. The chunk's rows are a band of
+// adjacent columns, gathered one stored row at a time, so that the picture is read along its
+// rows and each file row is written in order.
+void convertColumns(const BitmapSource& source, uint32_t firstRow, size_t rows,
+                    const Chunk& chunk) {
+    uint16_t orientation = orientationOf(source);
+    // Whether file row firstRow + i is stored column firstColumn + rows - 1 - i (the first
+    // column is the upright picture's top row) or firstColumn + i (it is its bottom row).
+    bool topRowFirst = orientation == kLeftTop || orientation == kRightTop;
+    // Whether stored row sy lands at x = sy (the first row is on the left) or at height-1-sy.
+    bool firstRowLeft = orientation == kLeftTop || orientation == kLeftBottom;
+    uint32_t firstColumn =
+        topRowFirst ? source.width - firstRow - static_cast<uint32_t>(rows) : firstRow;
+    const size_t offset = static_cast<size_t>(firstColumn) * source.pixelBytes;
+    for (uint32_t sy = 0; sy < source.height; ++sy) {
+        source.convertRow(storedRow(source, sy) + offset, static_cast<uint32_t>(rows), chunk.run);
+        uint32_t x = firstRowLeft ? sy : source.height - 1 - sy;
+        uint8_t* column = chunk.bytes + 3 * static_cast<size_t>(x);
+        const uint8_t* pixel = chunk.run;
+        if (topRowFirst) {
+            for (size_t i = rows; i-- > 0; pixel += 3) memcpy(column + i * chunk.stride, pixel, 3);
+        } else {
+            for (size_t i = 0; i < rows; ++i, pixel += 3)
+                memcpy(column + i * chunk.stride, pixel, 3);
+        }
+    }
 }
 
 bool writeRows(FILE* file, const BitmapSource& source, const Chunk& chunk) {
-    uint32_t fileRow = 0;
-    while (fileRow < source.height) {
-        size_t rows = 0;
-        for (; rows < chunk.rowsPerChunk && fileRow < source.height; ++rows, ++fileRow) {
-            if (source.convertRow != nullptr)
-                source.convertRow(sourceRow(source, fileRow), source.width,
-                                  chunk.bytes + rows * chunk.stride);
+    uint32_t height = uprightHeight(source);
+    bool columns = swapsSides(orientationOf(source));
+    for (uint32_t fileRow = 0; fileRow < height;) {
+        size_t rows = height - fileRow < chunk.rowsPerChunk ? height - fileRow : chunk.rowsPerChunk;
+        if (source.convertRow != nullptr) {
+            if (columns)
+                convertColumns(source, fileRow, rows, chunk);
+            else
+                convertRows(source, fileRow, rows, chunk);
         }
         if (fwrite(chunk.bytes, chunk.stride, rows, file) != rows) return false;
+        fileRow += static_cast<uint32_t>(rows);
     }
     return true;
 }
 
 } // namespace
+
+uint32_t uprightWidth(const BitmapSource& source) {
+    return swapsSides(orientationOf(source)) ? source.height : source.width;
+}
+
+uint32_t uprightHeight(const BitmapSource& source) {
+    return swapsSides(orientationOf(source)) ? source.width : source.height;
+}
 
 uint64_t bitmapRowStride(uint32_t width) { return (3 * static_cast<uint64_t>(width) + 3) / 4 * 4; }
 
@@ -112,7 +187,7 @@ void bgraOverBlack(const uint8_t* bgra, uint32_t width, uint8_t* row) {
 }
 
 bool writeBitmapFile(const char* target, const BitmapSource& source) {
-    uint64_t fileSize = bitmapFileSize(source.width, source.height);
+    uint64_t fileSize = bitmapFileSize(uprightWidth(source), uprightHeight(source));
     if (target == nullptr || fileSize == 0) return false;
     if (source.convertRow != nullptr && source.pixels == nullptr) return false;
     // Memory first: running short must not cost an existing target its content.
@@ -122,6 +197,7 @@ bool writeBitmapFile(const char* target, const BitmapSource& source) {
     FILE* file = openFile(target, "wb");
     if (file == nullptr) {
         free(chunk.bytes);
+        free(chunk.run);
         return false;
     }
     uint8_t headers[kBitmapHeadersSize];
@@ -131,6 +207,7 @@ bool writeBitmapFile(const char* target, const BitmapSource& source) {
     // A full disk may show only when the buffered rest is flushed by the close.
     ok = (fclose(file) == 0) && ok;
     free(chunk.bytes);
+    free(chunk.run);
     // A cut-off bitmap file is worse than none: the caller reports the failure either way.
     if (!ok) removeFile(target);
     return ok;

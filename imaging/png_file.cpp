@@ -10,6 +10,7 @@
 #include <png.h>
 
 #include "bitmap_file.h"
+#include "exif_orientation.h"
 #include "file_open.h"
 #include "picture_files.h"
 
@@ -38,6 +39,7 @@ struct Decoding {
     uint32_t height;
     size_t pitch;
     unsigned channels; // 3, or 4 with alpha
+    uint16_t orientation;
 };
 
 // Asks the library for 8-bit blue, green, red rows, with alpha when the file has any (an
@@ -59,14 +61,24 @@ void requestBgr(Decoding* d) {
     d->channels = png_get_channels(png, info);
 }
 
+uint16_t exifOrientation(Decoding* d) {
+    png_uint_32 size = 0;
+    png_bytep exif = nullptr;
+    if (png_get_eXIf_1(d->png, d->info, &size, &exif) == 0) return imaging::kTopLeft;
+    return imaging::exifOrientation(exif, size);
+}
+
 bool decodeSteps(Decoding* d) {
     png_init_io(d->png, d->source);
     png_set_user_limits(d->png, kLargestSide, kLargestSide);
     png_set_chunk_malloc_max(d->png, kLargestChunk);
-    // Every chunk but the header, palette, transparency, pixel data and end is skipped without
-    // being read into memory: the bitmap file has no use for them, and a declared length the
-    // file does not hold then ends the read at once instead of being allocated first.
+    // Every chunk but the header, palette, transparency, pixel data, EXIF data (for the
+    // orientation) and end is skipped without being read into memory: the bitmap file has no
+    // use for them, and a declared length the file does not hold then ends the read at once
+    // instead of being allocated first.
     png_set_keep_unknown_chunks(d->png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    static const png_byte kExifChunk[] = "eXIf";
+    png_set_keep_unknown_chunks(d->png, PNG_HANDLE_CHUNK_AS_DEFAULT, kExifChunk, 1);
     png_read_info(d->png, d->info);
     d->width = png_get_image_width(d->png, d->info);
     d->height = png_get_image_height(d->png, d->info);
@@ -88,7 +100,10 @@ bool decodeSteps(Decoding* d) {
     for (uint32_t y = 0; y < d->height; ++y) d->rows[y] = d->pixels + d->pitch * y;
     png_read_image(d->png, d->rows);
     // Up to the end chunk: a file cut after its pixels, or with damage behind them, is refused.
-    png_read_end(d->png, nullptr);
+    // Older writers put the EXIF chunk after the pixels, so the end's chunks go to the same
+    // info (the library keeps the first EXIF chunk and warns about any other).
+    png_read_end(d->png, d->info);
+    d->orientation = exifOrientation(d);
     return true;
 }
 
@@ -124,7 +139,9 @@ bool convertPngFile(const char* source, const char* target) {
                                          d->pitch,
                                          false,
                                          d->channels == 4 ? imaging::bgraOverBlack
-                                                          : imaging::copyBgr};
+                                                          : imaging::copyBgr,
+                                         d->channels,
+                                         d->orientation};
         ok = imaging::writeBitmapFile(target, picture);
     }
     free(d->pixels);
