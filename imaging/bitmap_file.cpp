@@ -56,10 +56,10 @@ uint16_t orientationOf(const BitmapSource& source) { return validOrientation(sou
 
 // Several file rows at a time, rowsPerChunk × stride bytes, zero-filled once: converters
 // write 3 × width bytes of each row, so its fill bytes stay zero. A picture turned by a
-// quarter also needs one converted run of a stored row, a pixel for each file row.
+// quarter also needs a tile: kTileRows converted runs of stored rows, a pixel for each file row.
 struct Chunk {
     uint8_t* bytes;
-    uint8_t* run;
+    uint8_t* run; // the tile, or null
     size_t stride;
     size_t rowsPerChunk;
 };
@@ -72,8 +72,9 @@ bool allocateChunk(const BitmapSource& source, Chunk* chunk) {
     if (columns && chunk->rowsPerChunk < kBandRows) chunk->rowsPerChunk = kBandRows;
     if (chunk->rowsPerChunk > height) chunk->rowsPerChunk = height;
     chunk->bytes = static_cast<uint8_t*>(calloc(chunk->rowsPerChunk, chunk->stride));
-    chunk->run = static_cast<uint8_t*>(malloc(chunk->rowsPerChunk * 3 * (columns ? kTileRows : 1)));
-    if (chunk->bytes != nullptr && chunk->run != nullptr) return true;
+    chunk->run =
+        columns ? static_cast<uint8_t*>(malloc(chunk->rowsPerChunk * 3 * kTileRows)) : nullptr;
+    if (chunk->bytes != nullptr && (chunk->run != nullptr || !columns)) return true;
     free(chunk->bytes);
     free(chunk->run);
     return false;
