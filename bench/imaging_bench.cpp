@@ -1,6 +1,7 @@
 // Times convertJpegFile, convertTiffFile, convertPngFile and convertWebpFile on a 6000 x 4000
 // photo-like picture, best of 5 runs each, next to the tools that do the same job, where they
-// are installed:
+// are installed; and convertJpegFile on the same JPEG as a phone held upright tags it (EXIF
+// orientation 6) against ImageMagick's -auto-orient:
 //   imaging_bench [folder]   (the pictures and results are written there; default ".")
 #include <math.h>
 #include <fcntl.h>
@@ -27,6 +28,8 @@ extern char** environ;
 namespace {
 
 const uint32_t kWidth = 6000, kHeight = 4000;
+
+std::string readFile(const std::string& path);
 const int kRuns = 5;
 
 // Smooth shapes, edges and fine grain, so that both codecs work as on a photo. RGB, top down.
@@ -74,6 +77,24 @@ bool writeJpeg(const char* path, const std::vector<uint8_t>& rgb) {
     jpeg_finish_compress(&encoder);
     jpeg_destroy_compress(&encoder);
     return fclose(file) == 0;
+}
+
+// The JPEG file with an APP1 segment after its SOI marker holding EXIF data, big-endian, whose
+// IFD0 has one entry: Orientation 6, to be turned 90 degrees clockwise.
+bool writeRotatedJpeg(const std::string& jpeg, const std::string& rotated) {
+    static const char kSegment[] = "\xFF\xE1\x00\x22"
+                                   "Exif\0\0"
+                                   "MM\0\x2A\0\0\0\x08"
+                                   "\0\x01"
+                                   "\x01\x12\0\x03\0\0\0\x01\0\x06\0\0"
+                                   "\0\0\0\0";
+    std::string bytes = readFile(jpeg);
+    if (bytes.size() < 2) return false;
+    bytes.insert(2, kSegment, sizeof kSegment - 1);
+    FILE* file = fopen(rotated.c_str(), "wb");
+    bool ok = file != nullptr && fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (file != nullptr) ok = fclose(file) == 0 && ok;
+    return ok;
 }
 
 bool writeTiff(const char* path, const std::vector<uint8_t>& rgb) {
@@ -282,6 +303,8 @@ int main(int argc, char** argv) {
     std::string folder = argc > 1 ? argv[1] : ".";
     std::string jpeg = folder + "/bench.jpg", tiff = folder + "/bench.tif";
     std::string ourJpeg = folder + "/ours-jpeg.bmp", ourTiff = folder + "/ours-tiff.bmp";
+    std::string rotatedJpeg = folder + "/bench-orientation6.jpg",
+                ourRotated = folder + "/ours-jpeg-orientation6.bmp";
     std::string djpegOut = folder + "/djpeg.bmp", tiff2rgbaOut = folder + "/tiff2rgba.tif",
                 convertOut = folder + "/convert.bmp";
 
@@ -296,6 +319,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     rgb = std::vector<uint8_t>();
+    if (!writeRotatedJpeg(jpeg, rotatedJpeg)) {
+        fprintf(stderr, "imaging_bench: cannot write the turned JPEG into %s\n", folder.c_str());
+        return 1;
+    }
 
     printf("JPEG %u x %u, quality 90, 2 x 2 chroma (%.1f MB), best of %d\n", kWidth, kHeight,
            fileMegabytes(jpeg), kRuns);
@@ -310,6 +337,26 @@ int main(int argc, char** argv) {
     if (djpeg >= 0)
         printf("  pixel rows identical to djpeg's: %s\n",
                sameRows(readFile(ourJpeg), readFile(djpegOut)) ? "yes" : "NO");
+
+    // The upright picture is 4000 x 6000: ImageMagick turns it as it writes it.
+    printf("JPEG %u x %u as above, EXIF orientation 6 (%.1f MB), best of %d\n", kWidth, kHeight,
+           fileMegabytes(rotatedJpeg), kRuns);
+    double oursRotated =
+        bestOf([&] { return convertJpegFile(rotatedJpeg.c_str(), ourRotated.c_str()); });
+    if (oursRotated < 0) {
+        fprintf(stderr, "imaging_bench: convertJpegFile failed on the turned JPEG\n");
+        return 1;
+    }
+    printOurs("ours (convertJpegFile)", oursRotated);
+    double magickRotated = -1;
+    if (isImageMagick())
+        magickRotated = bestOf([&] {
+            return runTool({"convert", rotatedJpeg, "-auto-orient", "BMP3:" + convertOut});
+        });
+    printTool("convert -auto-orient", magickRotated, oursRotated);
+    if (magickRotated >= 0)
+        printf("  pixel rows identical to ImageMagick's: %s\n",
+               sameRows(readFile(ourRotated), readFile(convertOut)) ? "yes" : "NO");
 
     printf("TIFF %u x %u, uncompressed RGB (%.1f MB), best of %d\n", kWidth, kHeight,
            fileMegabytes(tiff), kRuns);
@@ -355,6 +402,8 @@ int main(int argc, char** argv) {
                oursJpeg <= 1.10 * djpeg ? "met" : "NOT MET", oursJpeg / djpeg);
     else
         printf("  JPEG within 1.10 x of djpeg -bmp: not measured\n");
+    printGoal("JPEG with orientation 6 no slower than ImageMagick's -auto-orient", oursRotated,
+              magickRotated);
     if (magick >= 0)
         printf("  TIFF faster than ImageMagick: %s (%.2f)\n", oursTiff < magick ? "met" : "NOT MET",
                oursTiff / magick);
@@ -364,8 +413,8 @@ int main(int argc, char** argv) {
     printGoal("PNG no slower than the fastest of pngtopnm and ImageMagick", oursPng, pngGoal);
     printGoal("WebP no slower than the fastest of dwebp and ImageMagick", oursWebp, webpGoal);
 
-    for (const std::string& path :
-         {ourJpeg, ourTiff, ourPng, ourWebp, djpegOut, tiff2rgbaOut, convertOut, toolPpm})
+    for (const std::string& path : {ourJpeg, ourRotated, ourTiff, ourPng, ourWebp, djpegOut,
+                                    tiff2rgbaOut, convertOut, toolPpm})
         remove(path.c_str());
     return 0;
 }

@@ -3,8 +3,8 @@
 # cross-built once inside the build tree, as static libraries linked into the program, with
 # the SIMD code they choose at run time.
 #
-# Either way the rest of the build links muralto::jpeg, muralto::tiff, muralto::png and
-# muralto::webp.
+# Either way the rest of the build links muralto::jpeg, muralto::tiff, muralto::png,
+# muralto::webp and muralto::webpdemux (libwebp's reader of the extended format's chunks).
 
 if(NOT WIN32)
   find_package(JPEG REQUIRED)
@@ -13,10 +13,12 @@ if(NOT WIN32)
   # Debian's libwebp-dev has no CMake package, only its pkg-config file.
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(WEBP REQUIRED IMPORTED_TARGET GLOBAL libwebp)
+  pkg_check_modules(WEBPDEMUX REQUIRED IMPORTED_TARGET GLOBAL libwebpdemux)
   add_library(muralto::jpeg ALIAS JPEG::JPEG)
   add_library(muralto::tiff ALIAS TIFF::TIFF)
   add_library(muralto::png ALIAS PNG::PNG)
   add_library(muralto::webp ALIAS PkgConfig::WEBP)
+  add_library(muralto::webpdemux ALIAS PkgConfig::WEBPDEMUX)
   return()
 endif()
 
@@ -96,8 +98,9 @@ ExternalProject_Add(libpng_build
   UPDATE_COMMAND "" PATCH_COMMAND "")
 
 # libwebp chooses its SSE2 and SSE4.1 code at run time, by what the processor has. Only the
-# library is built (the tests encode their pictures with it too), none of its tools.
+# libraries are built (the tests encode their pictures with it too), none of its tools.
 set(WEBP_STATIC ${THIRD_PARTY_PREFIX}/lib/libwebp.a)
+set(WEBPDEMUX_STATIC ${THIRD_PARTY_PREFIX}/lib/libwebpdemux.a)
 ExternalProject_Add(libwebp_build
   SOURCE_DIR ${THIRD_PARTY_DIR}/src/libwebp
   BINARY_DIR ${THIRD_PARTY_DIR}/build/libwebp
@@ -108,7 +111,7 @@ ExternalProject_Add(libwebp_build
     -DWEBP_BUILD_GIF2WEBP=OFF -DWEBP_BUILD_IMG2WEBP=OFF -DWEBP_BUILD_VWEBP=OFF
     -DWEBP_BUILD_WEBPINFO=OFF -DWEBP_BUILD_LIBWEBPMUX=OFF -DWEBP_BUILD_WEBPMUX=OFF
     -DWEBP_BUILD_EXTRAS=OFF
-  BUILD_BYPRODUCTS ${WEBP_STATIC}
+  BUILD_BYPRODUCTS ${WEBP_STATIC} ${WEBPDEMUX_STATIC}
   UPDATE_COMMAND "" PATCH_COMMAND "")
 
 add_library(muralto_jpeg STATIC IMPORTED GLOBAL)
@@ -140,3 +143,11 @@ set_target_properties(muralto_webp PROPERTIES
   INTERFACE_INCLUDE_DIRECTORIES ${THIRD_PARTY_PREFIX}/include)
 add_dependencies(muralto_webp libwebp_build)
 add_library(muralto::webp ALIAS muralto_webp)
+
+add_library(muralto_webpdemux STATIC IMPORTED GLOBAL)
+set_target_properties(muralto_webpdemux PROPERTIES
+  IMPORTED_LOCATION ${WEBPDEMUX_STATIC}
+  INTERFACE_INCLUDE_DIRECTORIES ${THIRD_PARTY_PREFIX}/include
+  INTERFACE_LINK_LIBRARIES muralto_webp)
+add_dependencies(muralto_webpdemux libwebp_build)
+add_library(muralto::webpdemux ALIAS muralto_webpdemux)

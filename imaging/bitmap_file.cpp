@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "exif_orientation.h"
 #include "file_open.h"
 
 namespace imaging {
@@ -14,6 +15,11 @@ const uint64_t kLargestFile = 0xFFFFFFFFu;
 // Rows are converted and written this many bytes at a time (at least one row): few writes,
 // and a buffer that stays in the cache.
 const size_t kChunkBytes = 256 * 1024;
+// A quarter turn reads the picture in tiles: kTileRows stored rows of at least kBandRows
+// columns, each stored row's part spanning whole cache lines, each file row given kTileRows
+// adjacent pixels at a time.
+const size_t kBandRows = 64;
+const uint32_t kTileRows = 16;
 
 void put16(uint8_t* at, uint32_t value) {
     at[0] = static_cast<uint8_t>(value);
@@ -32,51 +38,137 @@ void encodeHeaders(const BitmapSource& source, uint32_t fileSize, uint8_t* heade
     put32(headers + 2, fileSize);
     put32(headers + 10, kBitmapHeadersSize);
     put32(headers + 14, 40);
-    put32(headers + 18, source.width);
-    put32(headers + 22, source.height);
+    put32(headers + 18, uprightWidth(source));
+    put32(headers + 22, uprightHeight(source));
     put16(headers + 26, 1);
     put16(headers + 28, 24);
     put32(headers + 38, source.resolution);
     put32(headers + 42, source.resolution);
 }
 
-// The picture's row that becomes row fileRow of the file (0 = the picture's bottom row).
-const uint8_t* sourceRow(const BitmapSource& source, uint32_t fileRow) {
-    uint32_t row = source.bottomUp ? fileRow : source.height - 1 - fileRow;
+// Row sy of the picture as stored, counted from its top.
+const uint8_t* storedRow(const BitmapSource& source, uint32_t sy) {
+    uint32_t row = source.bottomUp ? source.height - 1 - sy : sy;
     return source.pixels + source.pitch * row;
 }
 
+uint16_t orientationOf(const BitmapSource& source) { return validOrientation(source.orientation); }
+
 // Several file rows at a time, rowsPerChunk × stride bytes, zero-filled once: converters
-// write 3 × width bytes of each row, so its fill bytes stay zero.
+// write 3 × width bytes of each row, so its fill bytes stay zero. A picture turned by a
+// quarter also needs a tile: kTileRows converted runs of stored rows, a pixel for each file row.
 struct Chunk {
     uint8_t* bytes;
+    uint8_t* run; // the tile, or null
     size_t stride;
     size_t rowsPerChunk;
 };
 
 bool allocateChunk(const BitmapSource& source, Chunk* chunk) {
-    chunk->stride = static_cast<size_t>(bitmapRowStride(source.width));
+    uint32_t width = uprightWidth(source), height = uprightHeight(source);
+    chunk->stride = static_cast<size_t>(bitmapRowStride(width));
     chunk->rowsPerChunk = chunk->stride >= kChunkBytes ? 1 : kChunkBytes / chunk->stride;
-    if (chunk->rowsPerChunk > source.height) chunk->rowsPerChunk = source.height;
+    bool columns = swapsSides(orientationOf(source));
+    if (columns && chunk->rowsPerChunk < kBandRows) chunk->rowsPerChunk = kBandRows;
+    if (chunk->rowsPerChunk > height) chunk->rowsPerChunk = height;
     chunk->bytes = static_cast<uint8_t*>(calloc(chunk->rowsPerChunk, chunk->stride));
-    return chunk->bytes != nullptr;
+    chunk->run =
+        columns ? static_cast<uint8_t*>(malloc(chunk->rowsPerChunk * 3 * kTileRows)) : nullptr;
+    if (chunk->bytes != nullptr && (chunk->run != nullptr || !columns)) return true;
+    free(chunk->bytes);
+    free(chunk->run);
+    return false;
+}
+
+void mirrorRow(uint8_t* row, uint32_t width) {
+    uint8_t* left = row;
+    uint8_t* right = row + 3 * static_cast<size_t>(width - 1);
+    for (; left < right; left += 3, right -= 3) {
+        uint8_t pixel[3];
+        memcpy(pixel, left, 3);
+        memcpy(left, right, 3);
+        memcpy(right, pixel, 3);
+    }
+}
+
+// Orientations 1 to 4: each file row is a stored row, maybe mirrored.
+void convertRows(const BitmapSource& source, uint32_t firstRow, size_t rows, const Chunk& chunk) {
+    uint16_t orientation = orientationOf(source);
+    bool upsideDown = orientation == kBottomRight || orientation == kBottomLeft;
+    bool mirrored = orientation == kTopRight || orientation == kBottomRight;
+    for (size_t i = 0; i < rows; ++i) {
+        // File row 0 is the upright picture's bottom row.
+        uint32_t fileRow = firstRow + static_cast<uint32_t>(i);
+        uint32_t sy = upsideDown ? fileRow : source.height - 1 - fileRow;
+        uint8_t* row = chunk.bytes + i * chunk.stride;
+        source.convertRow(storedRow(source, sy), source.width, row);
+        if (mirrored) mirrorRow(row, source.width);
+    }
+}
+
+// Orientations 5 to 8: each file row is a stored column. The chunk's rows are a band of
+// adjacent columns, gathered a tile of stored rows at a time: the picture is read along its
+// rows, and each file row gets a run of adjacent pixels from each tile.
+void convertColumns(const BitmapSource& source, uint32_t firstRow, size_t rows,
+                    const Chunk& chunk) {
+    uint16_t orientation = orientationOf(source);
+    // Whether file row firstRow + i is stored column firstColumn + rows - 1 - i (the first
+    // column is the upright picture's top row) or firstColumn + i (it is its bottom row).
+    bool topRowFirst = orientation == kLeftTop || orientation == kRightTop;
+    // Whether stored row sy lands at x = sy (the first row is on the left) or at height-1-sy.
+    bool firstRowLeft = orientation == kLeftTop || orientation == kLeftBottom;
+    uint32_t firstColumn =
+        topRowFirst ? source.width - firstRow - static_cast<uint32_t>(rows) : firstRow;
+    const size_t offset = static_cast<size_t>(firstColumn) * source.pixelBytes;
+    const size_t runBytes = rows * 3;
+    for (uint32_t tileTop = 0; tileTop < source.height; tileTop += kTileRows) {
+        uint32_t tileRows =
+            source.height - tileTop < kTileRows ? source.height - tileTop : kTileRows;
+        for (uint32_t t = 0; t < tileRows; ++t)
+            source.convertRow(storedRow(source, tileTop + t) + offset, static_cast<uint32_t>(rows),
+                              chunk.run + t * runBytes);
+        for (size_t i = 0; i < rows; ++i) {
+            const uint8_t* pixel = chunk.run + 3 * (topRowFirst ? rows - 1 - i : i);
+            uint8_t* row = chunk.bytes + i * chunk.stride;
+            if (firstRowLeft) {
+                uint8_t* at = row + 3 * static_cast<size_t>(tileTop);
+                for (uint32_t t = 0; t < tileRows; ++t, at += 3, pixel += runBytes)
+                    memcpy(at, pixel, 3);
+            } else {
+                uint8_t* at = row + 3 * static_cast<size_t>(source.height - 1 - tileTop);
+                for (uint32_t t = 0; t < tileRows; ++t, at -= 3, pixel += runBytes)
+                    memcpy(at, pixel, 3);
+            }
+        }
+    }
 }
 
 bool writeRows(FILE* file, const BitmapSource& source, const Chunk& chunk) {
-    uint32_t fileRow = 0;
-    while (fileRow < source.height) {
-        size_t rows = 0;
-        for (; rows < chunk.rowsPerChunk && fileRow < source.height; ++rows, ++fileRow) {
-            if (source.convertRow != nullptr)
-                source.convertRow(sourceRow(source, fileRow), source.width,
-                                  chunk.bytes + rows * chunk.stride);
+    uint32_t height = uprightHeight(source);
+    bool columns = swapsSides(orientationOf(source));
+    for (uint32_t fileRow = 0; fileRow < height;) {
+        size_t rows = height - fileRow < chunk.rowsPerChunk ? height - fileRow : chunk.rowsPerChunk;
+        if (source.convertRow != nullptr) {
+            if (columns)
+                convertColumns(source, fileRow, rows, chunk);
+            else
+                convertRows(source, fileRow, rows, chunk);
         }
         if (fwrite(chunk.bytes, chunk.stride, rows, file) != rows) return false;
+        fileRow += static_cast<uint32_t>(rows);
     }
     return true;
 }
 
 } // namespace
+
+uint32_t uprightWidth(const BitmapSource& source) {
+    return swapsSides(orientationOf(source)) ? source.height : source.width;
+}
+
+uint32_t uprightHeight(const BitmapSource& source) {
+    return swapsSides(orientationOf(source)) ? source.width : source.height;
+}
 
 uint64_t bitmapRowStride(uint32_t width) { return (3 * static_cast<uint64_t>(width) + 3) / 4 * 4; }
 
@@ -112,7 +204,7 @@ void bgraOverBlack(const uint8_t* bgra, uint32_t width, uint8_t* row) {
 }
 
 bool writeBitmapFile(const char* target, const BitmapSource& source) {
-    uint64_t fileSize = bitmapFileSize(source.width, source.height);
+    uint64_t fileSize = bitmapFileSize(uprightWidth(source), uprightHeight(source));
     if (target == nullptr || fileSize == 0) return false;
     if (source.convertRow != nullptr && source.pixels == nullptr) return false;
     // Memory first: running short must not cost an existing target its content.
@@ -122,6 +214,7 @@ bool writeBitmapFile(const char* target, const BitmapSource& source) {
     FILE* file = openFile(target, "wb");
     if (file == nullptr) {
         free(chunk.bytes);
+        free(chunk.run);
         return false;
     }
     uint8_t headers[kBitmapHeadersSize];
@@ -131,6 +224,7 @@ bool writeBitmapFile(const char* target, const BitmapSource& source) {
     // A full disk may show only when the buffered rest is flushed by the close.
     ok = (fclose(file) == 0) && ok;
     free(chunk.bytes);
+    free(chunk.run);
     // A cut-off bitmap file is worse than none: the caller reports the failure either way.
     if (!ok) removeFile(target);
     return ok;

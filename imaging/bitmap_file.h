@@ -33,7 +33,7 @@ typedef void (*BitmapRowConverter)(const uint8_t* source, uint32_t width, uint8_
 void copyBgr(const uint8_t* bgr, uint32_t width, uint8_t* row);
 void bgraOverBlack(const uint8_t* bgra, uint32_t width, uint8_t* row);
 
-// A picture held in memory as the writer decoded it.
+// A picture held in memory as the writer decoded it, and how to turn it upright.
 struct BitmapSource {
     uint32_t width;
     uint32_t height;
@@ -43,7 +43,17 @@ struct BitmapSource {
     bool bottomUp; // row 0 of pixels is the bottom row of the picture
     // No converter leaves every pixel black (a format the writer cannot read).
     BitmapRowConverter convertRow;
+    // Bytes of one pixel in pixels: the converter is given parts of rows when the picture is
+    // turned by a quarter.
+    uint32_t pixelBytes = 3;
+    // An EXIF orientation (exif_orientation.h): the file holds the picture upright, its width
+    // and height swapped for 5 to 8. Anything but 1 to 8 is taken as 1.
+    uint16_t orientation = 1;
 };
+
+// The size of the file's picture: the source's, its sides swapped for orientations 5 to 8.
+uint32_t uprightWidth(const BitmapSource& source);
+uint32_t uprightHeight(const BitmapSource& source);
 
 // Writes the file, replacing whatever is at target. False when the picture cannot have a
 // file, when memory runs short, or when the target cannot be created or fully written; in the

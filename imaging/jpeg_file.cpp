@@ -8,6 +8,7 @@
 #include <jpeglib.h>
 
 #include "bitmap_file.h"
+#include "exif_orientation.h"
 #include "file_open.h"
 #include "picture_files.h"
 
@@ -35,6 +36,7 @@ struct Decoding {
     uint8_t* cmykRow; // one decoded row of a four-colour file
     uint32_t width;
     uint32_t height;
+    uint16_t orientation;
 };
 
 // round(a × b / 255), exact for every a, b in 0..255.
@@ -110,6 +112,18 @@ bool holdsItsBlocks(const jpeg_decompress_struct& decoder, long fileBytes) {
     return static_cast<uint64_t>(fileBytes) >= blocks / 8;
 }
 
+// The orientation in the first APP1 segment that holds EXIF data: cameras write it first,
+// and an XMP segment may follow.
+uint16_t exifOrientation(const jpeg_decompress_struct& decoder) {
+    for (jpeg_saved_marker_ptr marker = decoder.marker_list; marker != nullptr;
+         marker = marker->next) {
+        if (marker->marker == JPEG_APP0 + 1 &&
+            imaging::isExifSegment(marker->data, marker->data_length))
+            return imaging::exifOrientation(marker->data, marker->data_length);
+    }
+    return imaging::kTopLeft;
+}
+
 bool decodeSteps(Decoding* d, const char* source) {
     jpeg_create_decompress(&d->decoder);
     d->source = imaging::openFile(source, "rb");
@@ -117,7 +131,10 @@ bool decodeSteps(Decoding* d, const char* source) {
     long fileBytes = fileLength(d->source);
     if (fileBytes < 0) return false;
     jpeg_stdio_src(&d->decoder, d->source);
+    // APP1 segments are kept whole (at most 64 KB each, as stored) for their EXIF orientation.
+    jpeg_save_markers(&d->decoder, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&d->decoder, TRUE);
+    d->orientation = exifOrientation(d->decoder);
     // At the default scale of 1/1 these are the output's dimensions too. A picture without a
     // bitmap file, or one the file is too short to hold, is refused before the decoder sets up
     // its buffers.
@@ -165,7 +182,8 @@ bool convertJpegFile(const char* source, const char* target) {
 
     if (ok) {
         imaging::BitmapSource picture = {
-            d->width, d->height, 0, d->pixels, static_cast<size_t>(d->width) * 3, false, rgbToBgr};
+            d->width, d->height, 0, d->pixels,     static_cast<size_t>(d->width) * 3,
+            false,    rgbToBgr,  3, d->orientation};
         ok = imaging::writeBitmapFile(target, picture);
     }
     free(d->pixels);

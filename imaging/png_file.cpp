@@ -10,6 +10,7 @@
 #include <png.h>
 
 #include "bitmap_file.h"
+#include "exif_orientation.h"
 #include "file_open.h"
 #include "picture_files.h"
 
@@ -20,10 +21,10 @@ namespace {
 // product once both sides are known.
 const uint32_t kLargestSide = 1000000;
 
-// No chunk but the pixel data (bounded apart, by the picture's size) is held whole any more:
-// text, profiles and the like are skipped unread. This is a backstop for any that still would
-// be, well under the library's default of 8 MB, which 1.6.39 only warns about before it
-// allocates and clears the chunk's whole declared length.
+// The longest chunk but the pixel data (bounded apart, by the picture's size) held whole, one
+// at a time, for readOtherChunk to look at; a longer one is skipped unread. Well under the
+// library's default of 8 MB, which 1.6.39 only warns about before some of its own chunk
+// readers allocate and clear the chunk's whole declared length.
 const png_alloc_size_t kLargestChunk = 1024 * 1024;
 
 // Everything one conversion holds. The setjmp frame reaches it through a pointer only, so a
@@ -37,7 +38,9 @@ struct Decoding {
     uint32_t width;
     uint32_t height;
     size_t pitch;
-    unsigned channels; // 3, or 4 with alpha
+    unsigned channels;    // 3, or 4 with alpha
+    uint16_t orientation; // 0 until an EXIF chunk gives one
+    bool sawExif;
 };
 
 // Asks the library for 8-bit blue, green, red rows, with alpha when the file has any (an
@@ -59,14 +62,28 @@ void requestBgr(Decoding* d) {
     d->channels = png_get_channels(png, info);
 }
 
+// Each chunk the library does not handle, read whole into memory unless it is longer than
+// kLargestChunk (then skipped unread). The first EXIF chunk, before the pixels or after them
+// as older writers put it, gives the orientation; every chunk is then dropped.
+int readOtherChunk(png_structp png, png_unknown_chunkp chunk) {
+    Decoding* d = static_cast<Decoding*>(png_get_user_chunk_ptr(png));
+    if (memcmp(chunk->name, "eXIf", 4) == 0 && !d->sawExif) {
+        d->sawExif = true;
+        d->orientation = imaging::exifOrientation(chunk->data, chunk->size);
+    }
+    return 1;
+}
+
 bool decodeSteps(Decoding* d) {
     png_init_io(d->png, d->source);
     png_set_user_limits(d->png, kLargestSide, kLargestSide);
     png_set_chunk_malloc_max(d->png, kLargestChunk);
-    // Every chunk but the header, palette, transparency, pixel data and end is skipped without
-    // being read into memory: the bitmap file has no use for them, and a declared length the
-    // file does not hold then ends the read at once instead of being allocated first.
+    // Every chunk but the header, palette, transparency, pixel data and end goes to
+    // readOtherChunk, which looks only at the EXIF chunk, then dropped: the bitmap file has no
+    // use for them. The library's own EXIF reader is not used: 1.6.39 allocates any length the
+    // chunk declares, 2 GB from a file of a few bytes.
     png_set_keep_unknown_chunks(d->png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    png_set_read_user_chunk_fn(d->png, d, readOtherChunk);
     png_read_info(d->png, d->info);
     d->width = png_get_image_width(d->png, d->info);
     d->height = png_get_image_height(d->png, d->info);
@@ -124,7 +141,9 @@ bool convertPngFile(const char* source, const char* target) {
                                          d->pitch,
                                          false,
                                          d->channels == 4 ? imaging::bgraOverBlack
-                                                          : imaging::copyBgr};
+                                                          : imaging::copyBgr,
+                                         d->channels,
+                                         d->orientation};
         ok = imaging::writeBitmapFile(target, picture);
     }
     free(d->pixels);

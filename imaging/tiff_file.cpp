@@ -1,11 +1,12 @@
 // TIFF files to bitmap files with libtiff's RGBA raster reader, which copes with every
-// photometric, sample layout and orientation the library knows. Its default handlers report
-// its warnings and errors.
+// photometric and sample layout the library knows. Its default handlers report its warnings
+// and errors.
 #include <stdlib.h>
 
 #include <tiffio.h>
 
 #include "bitmap_file.h"
+#include "exif_orientation.h"
 #include "file_open.h"
 #include "picture_files.h"
 
@@ -97,15 +98,22 @@ bool convertTiffFile(const char* source, const char* target) {
     TIFF* tiff = openBounded(source, &width, &height, &bytes);
     if (tiff == nullptr) return false;
 
+    // The library only flips rasters, and takes orientations 5 to 8 for 1 to 4: asked for the
+    // file's own orientation it flips nothing, raster row 0 being the stored first row, and the
+    // bitmap writer turns the picture upright, as for the other formats.
+    uint16_t stored = imaging::kTopLeft;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_ORIENTATION, &stored);
+    uint16_t orientation = imaging::validOrientation(stored);
     uint8_t* raster = static_cast<uint8_t*>(calloc(bytes, 1));
-    // Raster row 0 is the picture's bottom row, whatever the file's orientation.
     bool ok = raster != nullptr &&
-              TIFFReadRGBAImage(tiff, width, height, reinterpret_cast<uint32_t*>(raster), 1) == 1;
+              TIFFReadRGBAImageOriented(tiff, width, height, reinterpret_cast<uint32_t*>(raster),
+                                        orientation, 1) == 1;
     TIFFClose(tiff);
 
     if (ok) {
-        imaging::BitmapSource picture = {width, height,   0, raster, static_cast<size_t>(width) * 4,
-                                         true,  rgbaToBgr};
+        imaging::BitmapSource picture = {
+            width, height,    0, raster,     static_cast<size_t>(width) * 4,
+            false, rgbaToBgr, 4, orientation};
         ok = imaging::writeBitmapFile(target, picture);
     }
     free(raster);

@@ -1,14 +1,17 @@
 // WebP files (lossy, lossless, with or without alpha) to bitmap files with libwebp. The library
 // decodes the whole file, held in memory, straight into blue, green, red (and alpha) rows;
 // transparent pixels are composited over black when the rows are written. Animations are
-// refused.
+// refused. The EXIF chunk of the extended format, found by the library's demuxer, gives the
+// orientation.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include <webp/decode.h>
+#include <webp/demux.h>
 
 #include "bitmap_file.h"
+#include "exif_orientation.h"
 #include "file_open.h"
 #include "picture_files.h"
 
@@ -94,6 +97,22 @@ bool decode(const uint8_t* data, size_t size, WebPDecoderConfig* config, uint8_t
     return WebPDecode(data, size, config) == VP8_STATUS_OK;
 }
 
+// kTopLeft when the file has no EXIF chunk, or its chunks do not all lie inside it.
+uint16_t exifOrientation(const uint8_t* data, size_t size) {
+    WebPData whole = {data, size};
+    WebPDemuxer* demux = WebPDemux(&whole);
+    if (demux == nullptr) return imaging::kTopLeft;
+    uint16_t orientation = imaging::kTopLeft;
+    WebPChunkIterator chunk;
+    if ((WebPDemuxGetI(demux, WEBP_FF_FORMAT_FLAGS) & EXIF_FLAG) != 0 &&
+        WebPDemuxGetChunk(demux, "EXIF", 1, &chunk)) {
+        orientation = imaging::exifOrientation(chunk.chunk.bytes, chunk.chunk.size);
+        WebPDemuxReleaseChunkIterator(&chunk);
+    }
+    WebPDemuxDelete(demux);
+    return orientation;
+}
+
 } // namespace
 
 bool convertWebpFile(const char* source, const char* target) {
@@ -106,6 +125,7 @@ bool convertWebpFile(const char* source, const char* target) {
     memset(&config, 0, sizeof config);
     uint8_t* pixels = nullptr;
     bool ok = WebPInitDecoderConfig(&config) && decode(data, size, &config, &pixels);
+    uint16_t orientation = ok ? exifOrientation(data, size) : imaging::kTopLeft;
     free(data);
     // The output buffer is ours: this releases nothing but the library's own state.
     WebPFreeDecBuffer(&config.output);
@@ -119,7 +139,9 @@ bool convertWebpFile(const char* source, const char* target) {
                                          pixels,
                                          static_cast<size_t>(width) * (alpha ? 4 : 3),
                                          false,
-                                         alpha ? imaging::bgraOverBlack : imaging::copyBgr};
+                                         alpha ? imaging::bgraOverBlack : imaging::copyBgr,
+                                         alpha ? 4u : 3u,
+                                         orientation};
         ok = imaging::writeBitmapFile(target, picture);
     }
     free(pixels);

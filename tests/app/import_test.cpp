@@ -200,6 +200,30 @@ TEST_F(ImportTest, BitmapIsCopiedUnchangedAndOtherPicturesAreReencoded) {
     }
 }
 
+// A phone held upright stores its photo lying on its side, with EXIF orientation 6: the
+// converted file, the size in the list and the preview are all upright (48 x 64, the stored
+// bottom-left quadrant, blue, now top left).
+TEST_F(ImportTest, APhotoTakenUprightIsImportedUpright) {
+    std::string path = source("portrait.jpg");
+    ASSERT_TRUE(writeColourJpeg(path, quadrants(64, 48), 95));
+    std::string exif = std::string("Exif\0\0", 6) + exifBlock(true, 6);
+    ASSERT_TRUE(writeBytes(path, withApp1(readBytes(path), exif)));
+    ASSERT_EQ(IMPORT_OK, import(path, PICTURE_JPEG));
+    EXPECT_EQ(48, wallpaperTable[0].width);
+    EXPECT_EQ(64, wallpaperTable[0].height);
+    EXPECT_EQ("48x64", host.cellUtf8(0, 1));
+    BitmapFile converted(readBytes(wallpaperTable[0].filename));
+    EXPECT_EQ(48, converted.width());
+    EXPECT_EQ(64, converted.height());
+    BitmapFile preview(readBytes(wallpaperTable[0].preview));
+    struct {
+        uint32_t x, y;
+        Rgb colour;
+    } corners[] = {{5, 5, kBlue}, {145, 5, kRed}, {5, 106, kWhite}, {145, 106, kGreen}};
+    for (const auto& c : corners)
+        EXPECT_TRUE(closeTo(c.colour, preview.pixel(c.x, c.y), 40)) << c.x << ", " << c.y;
+}
+
 TEST_F(ImportTest, LongTitlesAreCutTo49Characters) {
     std::string name = std::string(60, 't') + ".bmp";
     ASSERT_EQ(IMPORT_OK, import(bitmapSource(name), PICTURE_BITMAP));

@@ -84,6 +84,7 @@ struct PngImage {
     std::vector<uint16_t> samples;
     std::vector<uint8_t> paletteAlpha;
     int transparentValue;
+    std::string exif = {}; // an eXIf chunk's content, when not empty
 };
 int pngChannels(int colourType);
 Rgb paletteColour(unsigned index);
@@ -93,6 +94,20 @@ bool writePng(const std::string& path, const PngImage& image);
 bool writeWebp(const std::string& path, const Picture& picture, const std::vector<uint8_t>& alpha,
                bool lossless, int quality = 90);
 
+// EXIF data holding an Orientation tag, from the TIFF header on: IFD0 with two other tags
+// before it and one after, then an empty IFD1. Offsets of its parts, for tests that damage it:
+// IFD0 at 8, its orientation entry at 8 + 2 + 2 × 12.
+const size_t kExifOrientationEntry = 8 + 2 + 2 * 12;
+std::string exifBlock(bool bigEndian, uint16_t orientation);
+// A JPEG file with an APP1 segment holding payload (its "Exif\0\0" included) after its SOI.
+std::string withApp1(const std::string& jpeg, const std::string& payload);
+// A simple-format WebP file turned into the extended one, with an EXIF chunk after its frame.
+std::string withExifChunk(const std::string& webp, uint32_t width, uint32_t height,
+                          const std::string& exif);
+// The upright picture of a stored one in an EXIF orientation: where each orientation puts the
+// stored first row and column, straight from their definitions.
+Picture upright(const Picture& stored, uint16_t orientation);
+
 // A colour of `maxval`-scaled samples as the converters give it: each sample rounded to 8
 // bits, then the colour composited over black, round(c × alpha / 255).
 Rgb overBlack(unsigned r, unsigned g, unsigned b, unsigned alpha, unsigned maxval);
@@ -100,6 +115,8 @@ Rgb overBlack(unsigned r, unsigned g, unsigned b, unsigned alpha, unsigned maxva
 // PAM file with alpha to its standard output (pngtopam -alphapam, dwebp -pam). 0 × 0 when that
 // fails, and always under Wine, where the tools do not run.
 Picture referenceDecode(const std::string& command, const std::string& source);
+// The same for a whole command line, which writes such a PAM file to its standard output.
+Picture referencePam(const std::string& commandLine);
 
 // A bitmap file as read back: its fields and pixels.
 struct BitmapFile {

@@ -313,6 +313,9 @@ bool writePng(const std::string& path, const PngImage& image) {
         png_color_16 colour = {0, v, v, v, v};
         png_set_tRNS(png, info, nullptr, 0, &colour);
     }
+    if (!image.exif.empty())
+        png_set_eXIf_1(png, info, png_uint_32(image.exif.size()),
+                       reinterpret_cast<png_bytep>(const_cast<char*>(image.exif.data())));
     png_write_info(png, info);
     png_write_image(png, rows.data());
     png_write_end(png, nullptr);
@@ -350,8 +353,12 @@ Rgb overBlack(unsigned r, unsigned g, unsigned b, unsigned alpha, unsigned maxva
 }
 
 Picture referenceDecode(const std::string& command, const std::string& source) {
+    return referencePam(command + " '" + source + "'");
+}
+
+Picture referencePam(const std::string& commandLine) {
     std::string output = testing_support::testFileName(".pam");
-    std::string line = command + " '" + source + "' > '" + output + "'";
+    std::string line = commandLine + " > '" + output + "'";
     std::string pam = system(line.c_str()) == 0 ? testing_support::readBytes(output) : "";
     testing_support::removeFile(output);
     // The header as both tools write it; then grey or red, green, blue, each with alpha.
@@ -462,3 +469,107 @@ const PictureFormat kPictureFormats[5] = {
     {"webp", [](const std::string& path,
                 const Picture& picture) { return writeWebp(path, picture, {}, true); }},
 };
+
+namespace {
+
+void append16(std::string* bytes, bool bigEndian, uint32_t value) {
+    char b[2] = {char(value), char(value >> 8)};
+    if (bigEndian) std::swap(b[0], b[1]);
+    bytes->append(b, 2);
+}
+
+void append32(std::string* bytes, bool bigEndian, uint32_t value) {
+    append16(bytes, bigEndian, bigEndian ? value >> 16 : value & 0xFFFF);
+    append16(bytes, bigEndian, bigEndian ? value & 0xFFFF : value >> 16);
+}
+
+void appendEntry(std::string* bytes, bool bigEndian, uint16_t tag, uint16_t type, uint32_t count,
+                 uint32_t value) {
+    append16(bytes, bigEndian, tag);
+    append16(bytes, bigEndian, type);
+    append32(bytes, bigEndian, count);
+    if (type == 3) { // a SHORT sits in the first two bytes of the value field
+        append16(bytes, bigEndian, value);
+        append16(bytes, bigEndian, 0);
+    } else {
+        append32(bytes, bigEndian, value);
+    }
+}
+
+std::string le32(uint32_t value) {
+    std::string bytes;
+    append32(&bytes, false, value);
+    return bytes;
+}
+
+} // namespace
+
+std::string exifBlock(bool bigEndian, uint16_t orientation) {
+    std::string b = bigEndian ? "MM" : "II";
+    append16(&b, bigEndian, 42);
+    append32(&b, bigEndian, 8);
+    append16(&b, bigEndian, 4);
+    appendEntry(&b, bigEndian, 0x010F, 2, 4, 0x00414243); // Make, "CBA" inline
+    appendEntry(&b, bigEndian, 0x0110, 2, 4, 0x00444546); // Model
+    appendEntry(&b, bigEndian, 0x0112, 3, 1, orientation);
+    appendEntry(&b, bigEndian, 0x011A, 5, 1, 8); // XResolution, a RATIONAL at 8 (absurd, unread)
+    uint32_t ifd1 = uint32_t(b.size()) + 4;
+    append32(&b, bigEndian, ifd1);
+    append16(&b, bigEndian, 0);
+    append32(&b, bigEndian, 0);
+    return b;
+}
+
+std::string withApp1(const std::string& jpeg, const std::string& payload) {
+    size_t length = payload.size() + 2;
+    std::string segment = {char(0xFF), char(0xE1), char(length >> 8), char(length)};
+    return jpeg.substr(0, 2) + segment + payload + jpeg.substr(2);
+}
+
+std::string withExifChunk(const std::string& webp, uint32_t width, uint32_t height,
+                          const std::string& exif) {
+    // VP8X: flags (EXIF, bit 3), three reserved bytes, canvas width - 1 and height - 1 in 24
+    // bits each.
+    std::string vp8x = "VP8X" + le32(10) + std::string(1, char(0x08)) + std::string(3, '\0') +
+                       le32(width - 1).substr(0, 3) + le32(height - 1).substr(0, 3);
+    std::string chunk = "EXIF" + le32(uint32_t(exif.size())) + exif;
+    if (exif.size() % 2 != 0) chunk += '\0';
+    std::string body = "WEBP" + vp8x + webp.substr(12) + chunk;
+    return "RIFF" + le32(uint32_t(body.size())) + body;
+}
+
+Picture upright(const Picture& stored, uint16_t orientation) {
+    bool swapped = orientation >= 5 && orientation <= 8;
+    uint32_t w = stored.width, h = stored.height;
+    Picture result(swapped ? h : w, swapped ? w : h);
+    for (uint32_t y = 0; y < result.height; ++y) {
+        for (uint32_t x = 0; x < result.width; ++x) {
+            uint32_t sx = x, sy = y; // 1: the first row on top, the first column on the left
+            switch (orientation) {
+            case 2:
+                sx = w - 1 - x;
+                break; // first column on the right
+            case 3:
+                sx = w - 1 - x, sy = h - 1 - y;
+                break; // first row at the bottom, ...
+            case 4:
+                sy = h - 1 - y;
+                break; // first row at the bottom
+            case 5:
+                sx = y, sy = x;
+                break; // first row on the left
+            case 6:
+                sx = y, sy = h - 1 - x;
+                break; // first row on the right
+            case 7:
+                sx = w - 1 - y, sy = h - 1 - x;
+                break; // on the right, column at bottom
+            case 8:
+                sx = w - 1 - y, sy = x;
+                break; // on the left, column at bottom
+            }
+            result.set(x, y, stored.at(sx, sy));
+        }
+    }
+    return result;
+}
