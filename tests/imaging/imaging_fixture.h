@@ -93,6 +93,24 @@ bool writePng(const std::string& path, const PngImage& image);
 bool writeWebp(const std::string& path, const Picture& picture, const std::vector<uint8_t>& alpha,
                bool lossless, int quality = 90);
 
+// HEIF files (natively only): encoded by heif-enc from a PNG file of the picture, with alpha
+// unless it is empty, at 8 bits or deeper (the picture's samples scaled), its chroma halved both
+// ways (4:2:0) or whole (4:4:4); or, for an EXIF orientation other than 1 (the picture as
+// stored), by the library at 8 bits, 4:4:4, with its irot and imir boxes. Quality 90.
+struct HeifEncoding {
+    bool avif;
+    int bits;
+    bool chroma444;
+    int orientation = 1;
+};
+bool writeHeif(const std::string& path, const Picture& picture, const std::vector<uint8_t>& alpha,
+               const HeifEncoding& encoding);
+// heif-convert's picture of source, composited by overBlack; 0 × 0 when it fails.
+Picture heifConvertDecode(const std::string& source);
+// The pixel at x, y of a picture stored as `stored` and shown in that EXIF orientation (1 to 8):
+// 2 to 4 mirror or turn it half round, 5 to 8 swap its sides.
+Rgb orientedAt(const Picture& stored, int orientation, uint32_t x, uint32_t y);
+
 // A colour of `maxval`-scaled samples as the converters give it: each sample rounded to 8
 // bits, then the colour composited over black, round(c × alpha / 255).
 Rgb overBlack(unsigned r, unsigned g, unsigned b, unsigned alpha, unsigned maxval);
