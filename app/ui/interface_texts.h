@@ -37,7 +37,8 @@ enum {
     TEXT_MODE_FILL = 28,
     TEXT_ERROR_MOVE = 29,        // "%s": the old data folder that could not be copied
     TEXT_ERROR_DATA_FOLDER = 30, // "%s": the data folder that has no usable path
-    TEXT_COUNT = 31,
+    TEXT_HEIF_FILTER = 31,       // the open-file dialog's sixth filter: HEIC, HEIF and AVIF
+    TEXT_COUNT = 32,
 };
 
 // Text id in the current language; null when the language has none.

@@ -1,4 +1,4 @@
-// The shipped Muralto.lng: five languages of the program's 31 interface texts, in the shape the
+// The shipped Muralto.lng: five languages of the program's 32 interface texts, in the shape the
 // program relies on (blanks, error prefixes, one %s in the texts that name something).
 #include <string.h>
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-const int kStrings = 31;
+const int kStrings = 32;
 const int kApplyAll = 26;
 const int kErrorBlanks = 14;
 
@@ -64,6 +64,7 @@ const char* const kBuiltIn[kStrings] = {
     "[E006]: Le dossier de donn\xE9"
     "es \"%s\" est inutilisable : son nom sort de la page de code de Windows ou est trop "
     "long !",
+    "Photos HEIC, HEIF et AVIF (*.HEIC;*.HEIF;*.AVIF)",
 };
 const char kFrenchApplyForAll[] = "Appliquer \xE0 tous";
 
@@ -93,7 +94,7 @@ class LanguageFile : public ::testing::Test {
     std::unique_ptr<_TXMINFOFILE> store{new _TXMINFOFILE()};
 };
 
-TEST_F(LanguageFile, HasFiveLanguagesOfExactly31Strings) {
+TEST_F(LanguageFile, HasFiveLanguagesOfExactly32Strings) {
     EXPECT_EQ(kLanguages, TXM_getNumLanguage(store.get()));
     EXPECT_EQ(kLanguages * kStrings, store->stringTotal);
     for (int language = 0; language < kLanguages; ++language) {
