@@ -88,15 +88,16 @@ bool writeHeif(const std::string& path, const Picture& picture, const std::vecto
     return ok;
 }
 
-Picture heifConvertDecode(const std::string& source) {
+Picture heifConvertDecode(const std::string& source, unsigned bits) {
     // heif-convert writes a PNG file (16-bit for deeper pictures, each sample widened by
-    // repeating its bits), which pngtopam turns into the PAM file referenceDecode reads. A file
-    // of several pictures gives one PNG file each, numbered from -1, the primary one first.
+    // repeating its bits, undone here), which pngtopam turns into the PAM file referenceDecode
+    // reads. A file of several pictures gives one PNG file each, numbered from -1, the primary one
+    // first.
     return referenceDecode(
         "sh -c 'o=heif-reference-$$; heif-convert \"$0\" $o.png > /dev/null &&"
         " { [ -f $o.png ] && pngtopam -alphapam $o.png || pngtopam -alphapam $o-1.png; };"
         " s=$?; rm -f $o.png $o-*.png; exit $s'",
-        source);
+        source, bits > 8 ? bits : 0);
 }
 
 Rgb orientedAt(const Picture& stored, int orientation, uint32_t x, uint32_t y) {

@@ -105,8 +105,9 @@ struct HeifEncoding {
 };
 bool writeHeif(const std::string& path, const Picture& picture, const std::vector<uint8_t>& alpha,
                const HeifEncoding& encoding);
-// heif-convert's picture of source, composited by overBlack; 0 × 0 when it fails.
-Picture heifConvertDecode(const std::string& source);
+// heif-convert's picture of source, composited by overBlack, its samples taken at the depth
+// the file has (bits); 0 × 0 when it fails.
+Picture heifConvertDecode(const std::string& source, unsigned bits = 8);
 // The pixel at x, y of a picture stored as `stored` and shown in that EXIF orientation (1 to 8):
 // 2 to 4 mirror or turn it half round, 5 to 8 swap its sides.
 Rgb orientedAt(const Picture& stored, int orientation, uint32_t x, uint32_t y);
@@ -116,8 +117,10 @@ Rgb orientedAt(const Picture& stored, int orientation, uint32_t x, uint32_t y);
 Rgb overBlack(unsigned r, unsigned g, unsigned b, unsigned alpha, unsigned maxval);
 // A reference decoder's picture of source, composited by overBlack: `command source` writes a
 // PAM file with alpha to its standard output (pngtopam -alphapam, dwebp -pam). 0 × 0 when that
-// fails, and always under Wine, where the tools do not run.
-Picture referenceDecode(const std::string& command, const std::string& source);
+// fails, and always under Wine, where the tools do not run. A 16-bit file whose samples were
+// widened from widenedBits bits by repeating their bits is read back at that depth.
+Picture referenceDecode(const std::string& command, const std::string& source,
+                        unsigned widenedBits = 0);
 
 // A bitmap file as read back: its fields and pixels.
 struct BitmapFile {
