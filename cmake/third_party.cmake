@@ -146,11 +146,15 @@ add_dependencies(muralto_webp libwebp_build)
 add_library(muralto::webp ALIAS muralto_webp)
 
 # libde265 and libheif are DLLs that need nothing beside them: the compiler's runtime
-# (libstdc++, libgcc, winpthread) is linked into each. pkg-config sees only this prefix, so that
-# no Linux library of the machine is taken for one of ours.
+# (libstdc++, libgcc, winpthread) is linked into each. They declare no exports, so the linker
+# exports every symbol, which must not include those of the static libraries inside (a DLL
+# that exported winpthread's would clash with libheif's own copy). pkg-config sees only this
+# prefix, so that no Linux library of the machine is taken for one of ours.
+# (CMake links a DLL's own objects as an archive too, so they are named one by one.)
+set(static_libs libpthread.a:libwinpthread.a:libstdc++.a:libgcc.a:libgcc_eh.a:libdav1d.a)
 set(dll_args
   -DBUILD_SHARED_LIBS=ON
-  "-DCMAKE_SHARED_LINKER_FLAGS=-static -s")
+  "-DCMAKE_SHARED_LINKER_FLAGS=-static -s -Wl,--exclude-libs,${static_libs}")
 set(only_our_pkgconfig
   ${CMAKE_COMMAND} -E env PKG_CONFIG_LIBDIR=${THIRD_PARTY_PREFIX}/lib/pkgconfig PKG_CONFIG_PATH=
   ${CMAKE_COMMAND})
