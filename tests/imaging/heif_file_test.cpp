@@ -17,14 +17,6 @@ bool convert(const std::string& source, const std::string& target) {
     return convertHeifFile(source.c_str(), target.c_str());
 }
 
-// The largest difference of one channel between the two, which must have the same size.
-int largestDifference(const Picture& expected, const Picture& actual) {
-    int largest = 0;
-    for (size_t i = 0; i < expected.rgb.size(); ++i)
-        largest = std::max(largest, abs(expected.rgb[i] - actual.rgb[i]));
-    return largest;
-}
-
 Picture pictureOf(const BitmapFile& file) {
     Picture picture(uint32_t(file.width()), uint32_t(file.height()));
     for (uint32_t y = 0; y < picture.height; ++y)
@@ -42,6 +34,14 @@ void expectUprightQuadrants(const Picture& picture, int tolerance) {
 }
 
 #ifndef _WIN32
+// The largest difference of one channel between the two, which must have the same size.
+int largestDifference(const Picture& expected, const Picture& actual) {
+    int largest = 0;
+    for (size_t i = 0; i < expected.rgb.size(); ++i)
+        largest = std::max(largest, abs(expected.rgb[i] - actual.rgb[i]));
+    return largest;
+}
+
 struct Kind {
     const char* name;
     HeifEncoding encoding;
