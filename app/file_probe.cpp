@@ -70,7 +70,7 @@ int pictureKindOf(const unsigned char* bytes, int size) {
     if (startsWith(bytes, size, "\x89PNG\r\n\x1A\n", 8)) return PICTURE_PNG;
     if (size >= 12 && memcmp(bytes, "RIFF", 4) == 0 && memcmp(bytes + 8, "WEBP", 4) == 0)
         return PICTURE_WEBP;
-    if (isHeif(bytes, size)) return PICTURE_KIND_HEIF;
+    if (isHeif(bytes, size)) return PICTURE_HEIF;
     return 0;
 }
 

@@ -8,12 +8,10 @@ bool fileCanBeOpened(const char* path);
 // The same for a source picture's path, in UTF-8 and of any length; false for a folder.
 bool sourceCanBeOpened(const char* utf8Path);
 
-// HEIF and AVIF pictures: an ISO media file whose brands name one of their kinds.
-enum { PICTURE_KIND_HEIF = 6 };
-
 // The kind of the picture at utf8Path as the open-file dialog's filter index numbers them
-// (PICTURE_BITMAP to PICTURE_WEBP, then PICTURE_KIND_HEIF), read from the file's first bytes
-// whatever its name; 0 when it is none of them or cannot be read.
+// (PICTURE_BITMAP to PICTURE_HEIF, the last an ISO media file whose brands name HEIF or AVIF),
+// read from the file's first bytes whatever its name; 0 when it is none of them or cannot be
+// read.
 int pictureKind(const char* utf8Path);
 // The same for the first bytes themselves (size of them, any number).
 int pictureKindOf(const unsigned char* bytes, int size);

@@ -52,6 +52,8 @@ bool makeConvertedFile(const char* source, const char* target, int pictureType) 
         return convertPngFile(source, targetUtf8);
     case PICTURE_WEBP:
         return convertWebpFile(source, targetUtf8);
+    case PICTURE_HEIF:
+        return convertHeifFile(source, targetUtf8);
     default:
         return false;
     }

@@ -6,7 +6,14 @@
 #include <windows.h>
 
 // The kind of picture, as the open-file dialog's filter index gives it.
-enum { PICTURE_BITMAP = 1, PICTURE_JPEG = 2, PICTURE_TIFF = 3, PICTURE_PNG = 4, PICTURE_WEBP = 5 };
+enum {
+    PICTURE_BITMAP = 1,
+    PICTURE_JPEG = 2,
+    PICTURE_TIFF = 3,
+    PICTURE_PNG = 4,
+    PICTURE_WEBP = 5,
+    PICTURE_HEIF = 6, // HEIC, HEIF and AVIF
+};
 
 enum { IMPORT_OK = 1, IMPORT_TABLE_FULL = -1, IMPORT_FAILED = -2 };
 // The longest source path taken, in UTF-16 units with the terminator, and its UTF-8 form.
@@ -14,9 +21,9 @@ enum { SOURCE_PATH_SIZE = 4096, SOURCE_PATH_UTF8_SIZE = 3 * SOURCE_PATH_SIZE };
 enum { PREVIEW_FILE_WIDTH = 151, PREVIEW_FILE_HEIGHT = 112 };
 
 // Imports source (a UTF-8 path, of any length below SOURCE_PATH_SIZE) into the lowest free slot:
-// copies a bitmap unchanged or converts a JPEG, a TIFF, a PNG or a WebP picture into the first
-// free "MUWallpaper%d.bmp" of the data folder, makes the 151 x 112 preview and writes it to the
-// first free "previews\MU%d.bmp", and fills the slot (60 seconds, centred), whose index goes to
+// copies a bitmap unchanged or converts a JPEG, a TIFF, a PNG, a WebP or a HEIF picture into the
+// first free "MUWallpaper%d.bmp" of the data folder, makes the 151 x 112 preview and writes it to
+// the first free "previews\MU%d.bmp", and fills the slot (60 seconds, centred), whose index goes to
 // *slot; the caller shows its row. IMPORT_TABLE_FULL touches nothing. IMPORT_FAILED when the
 // picture cannot be copied, converted or loaded as a bitmap, or its preview cannot be made or
 // written: whatever was made is removed and the slot stays free.

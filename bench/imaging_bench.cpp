@@ -1,7 +1,7 @@
-// Times convertJpegFile, convertTiffFile, convertPngFile and convertWebpFile on a 6000 x 4000
-// photo-like picture, best of 5 runs each, next to the tools that do the same job, where they
-// are installed; and convertJpegFile on the same JPEG as a phone held upright tags it (EXIF
-// orientation 6) against ImageMagick's -auto-orient:
+// Times convertJpegFile, convertTiffFile, convertPngFile, convertWebpFile and convertHeifFile
+// (a HEIC and an AVIF) on a 6000 x 4000 photo-like picture, best of 5 runs each, next to the
+// tools that do the same job, where they are installed; and convertJpegFile on the same JPEG as
+// a phone held upright tags it (EXIF orientation 6) against ImageMagick's -auto-orient:
 //   imaging_bench [folder]   (the pictures and results are written there; default ".")
 #include <math.h>
 #include <fcntl.h>
@@ -11,12 +11,14 @@
 #include <string.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 #include <jpeglib.h>
+#include <libheif/heif.h>
 #include <png.h>
 #include <tiffio.h>
 #include <webp/encode.h>
@@ -147,6 +149,40 @@ bool writeWebp(const char* path, const std::vector<uint8_t>& rgb) {
     return ok;
 }
 
+// HEIC by x265 and AVIF by aom, through libheif: 8-bit 4:2:0 at quality 90, as phones save
+// them, each encoder at its fastest setting so that making the pictures takes seconds.
+bool writeHeif(const char* path, const std::vector<uint8_t>& rgb, bool avif) {
+    heif_context* context = heif_context_alloc();
+    heif_image* image = nullptr;
+    heif_encoder* encoder = nullptr;
+    bool ok =
+        heif_image_create(kWidth, kHeight, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image)
+                .code == heif_error_Ok &&
+        heif_image_add_plane(image, heif_channel_interleaved, kWidth, kHeight, 8).code ==
+            heif_error_Ok &&
+        heif_context_get_encoder_for_format(
+            context, avif ? heif_compression_AV1 : heif_compression_HEVC, &encoder)
+                .code == heif_error_Ok;
+    if (ok) {
+        int stride = 0;
+        uint8_t* rows = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+        for (uint32_t y = 0; y < kHeight; ++y)
+            memcpy(rows + size_t(y) * stride, &rgb[size_t(y) * kWidth * 3], kWidth * 3);
+        heif_encoder_set_lossy_quality(encoder, 90);
+        if (avif)
+            heif_encoder_set_parameter_integer(encoder, "speed", 9);
+        else
+            heif_encoder_set_parameter_string(encoder, "preset", "ultrafast");
+        ok = heif_context_encode_image(context, image, encoder, nullptr, nullptr).code ==
+                 heif_error_Ok &&
+             heif_context_write_to_file(context, path).code == heif_error_Ok;
+    }
+    if (encoder != nullptr) heif_encoder_release(encoder);
+    heif_image_release(image);
+    heif_context_free(context);
+    return ok;
+}
+
 double milliseconds(std::chrono::steady_clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
@@ -213,6 +249,14 @@ bool sameRows(const std::string& ours, const std::string& theirs) {
     return ours.compare(offset(ours), std::string::npos, theirs, offset(theirs)) == 0;
 }
 
+// The largest difference of one sample between two bitmap files of the same layout.
+int largestDifference(const std::string& ours, const std::string& theirs) {
+    int largest = 0;
+    for (size_t i = 54; i < ours.size() && i < theirs.size(); ++i)
+        largest = std::max(largest, abs(int(uint8_t(ours[i])) - int(uint8_t(theirs[i]))));
+    return largest;
+}
+
 // A bitmap file's pixel rows against a binary PPM file's (P6, maxval 255).
 bool sameAsPpm(const std::string& bitmap, const std::string& ppm) {
     unsigned width = 0, height = 0, maxval = 0;
@@ -268,6 +312,8 @@ struct Contest {
     const char* toolName;
     std::vector<std::string> tool;
     bool toolToStdout;
+    // When the tool writes no PPM file: what turns its output into one, on standard output.
+    std::vector<std::string> toPpm = {};
 };
 
 // False when ours fails. *goal is the fastest of the others, negative when none ran.
@@ -283,6 +329,7 @@ bool compare(const Contest& c, const std::string& ppm, const std::string& magick
     double tool =
         bestOf([&] { return runTool(c.tool, c.toolToStdout ? ppm.c_str() : "/dev/null"); });
     printTool(c.toolName, tool, *ours);
+    if (tool >= 0 && !c.toPpm.empty()) runTool(c.toPpm, ppm.c_str());
     if (tool >= 0)
         printf("  pixel rows identical to %s's: %s\n", c.tool[0].c_str(),
                sameAsPpm(readFile(c.ours), readFile(ppm)) ? "yes" : "NO");
@@ -290,9 +337,15 @@ bool compare(const Contest& c, const std::string& ppm, const std::string& magick
     if (isImageMagick())
         magick = bestOf([&] { return runTool({"convert", c.picture, "BMP3:" + magickOut}); });
     printTool("convert (ImageMagick)", magick, *ours);
-    if (magick >= 0)
-        printf("  pixel rows identical to ImageMagick's: %s\n",
-               sameRows(readFile(c.ours), readFile(magickOut)) ? "yes" : "NO");
+    if (magick >= 0) {
+        const std::string oursBytes = readFile(c.ours), theirs = readFile(magickOut);
+        bool same = sameRows(oursBytes, theirs);
+        printf("  pixel rows identical to ImageMagick's: %s\n", same ? "yes" : "NO");
+        // ImageMagick converts HEIF pictures' colours itself, rounding its own way.
+        if (!same && oursBytes.size() == theirs.size())
+            printf("  largest difference from ImageMagick's: %d levels\n",
+                   largestDifference(oursBytes, theirs));
+    }
     *goal = fastest({tool, magick});
     return true;
 }
@@ -311,10 +364,14 @@ int main(int argc, char** argv) {
     std::string png = folder + "/bench.png", webp = folder + "/bench.webp";
     std::string ourPng = folder + "/ours-png.bmp", ourWebp = folder + "/ours-webp.bmp",
                 toolPpm = folder + "/tool.ppm";
+    std::string heic = folder + "/bench.heic", avif = folder + "/bench.avif";
+    std::string ourHeic = folder + "/ours-heic.bmp", ourAvif = folder + "/ours-avif.bmp",
+                toolPng = folder + "/tool.png";
 
     std::vector<uint8_t> rgb = photoLike();
     if (!writeJpeg(jpeg.c_str(), rgb) || !writeTiff(tiff.c_str(), rgb) ||
-        !writePng(png.c_str(), rgb) || !writeWebp(webp.c_str(), rgb)) {
+        !writePng(png.c_str(), rgb) || !writeWebp(webp.c_str(), rgb) ||
+        !writeHeif(heic.c_str(), rgb, false) || !writeHeif(avif.c_str(), rgb, true)) {
         fprintf(stderr, "imaging_bench: cannot write the pictures into %s\n", folder.c_str());
         return 1;
     }
@@ -392,8 +449,25 @@ int main(int argc, char** argv) {
                            "dwebp -ppm",
                            {"dwebp", "-ppm", webp, "-o", toolPpm},
                            false};
+    // heif-convert writes only PNG (or JPEG) files of RGB pictures.
+    auto heifContest = [&](const char* title, const std::string& picture, const std::string& ours) {
+        return Contest{std::string(title) + size + ", 8-bit 4:2:0, quality 90",
+                       picture,
+                       ours,
+                       convertHeifFile,
+                       "ours (convertHeifFile)",
+                       "heif-convert to PNG",
+                       {"heif-convert", picture, toolPng},
+                       false,
+                       {"pngtopnm", toolPng}};
+    };
+    double oursHeic = 0, heicGoal = -1, oursAvif = 0, avifGoal = -1;
     if (!compare(pngContest, toolPpm, convertOut, &oursPng, &pngGoal) ||
-        !compare(webpContest, toolPpm, convertOut, &oursWebp, &webpGoal))
+        !compare(webpContest, toolPpm, convertOut, &oursWebp, &webpGoal) ||
+        !compare(heifContest("HEIC (x265) ", heic, ourHeic), toolPpm, convertOut, &oursHeic,
+                 &heicGoal) ||
+        !compare(heifContest("AVIF (aom) ", avif, ourAvif), toolPpm, convertOut, &oursAvif,
+                 &avifGoal))
         return 1;
 
     printf("Goals\n");
@@ -412,9 +486,13 @@ int main(int argc, char** argv) {
 
     printGoal("PNG no slower than the fastest of pngtopnm and ImageMagick", oursPng, pngGoal);
     printGoal("WebP no slower than the fastest of dwebp and ImageMagick", oursWebp, webpGoal);
+    printGoal("HEIC no slower than the fastest of heif-convert and ImageMagick", oursHeic,
+              heicGoal);
+    printGoal("AVIF no slower than the fastest of heif-convert and ImageMagick", oursAvif,
+              avifGoal);
 
-    for (const std::string& path : {ourJpeg, ourRotated, ourTiff, ourPng, ourWebp, djpegOut,
-                                    tiff2rgbaOut, convertOut, toolPpm})
+    for (const std::string& path : {ourJpeg, ourRotated, ourTiff, ourPng, ourWebp, ourHeic, ourAvif,
+                                    djpegOut, tiff2rgbaOut, convertOut, toolPpm, toolPng})
         remove(path.c_str());
     return 0;
 }

@@ -21,11 +21,19 @@ wchar_t firstName[SOURCE_PATH_SIZE];
 namespace {
 
 const UINT_PTR IMPORT_TIMER = 10;
-const wchar_t PICTURE_FILTERS[] = L"Image(s) Microsoft Bitmap (*.BMP)\0*.BMP\0"
-                                  L"Image(s) JPEG (*.JPG)\0*.JPG;*.JPEG;*.JPE\0"
-                                  L"Image(s) TIFF (*.TIFF)\0*.TIF;*.TIFF\0"
-                                  L"Image(s) PNG (*.PNG)\0*.PNG\0"
-                                  L"Image(s) WebP (*.WEBP)\0*.WEBP\0";
+// The filters' order is their index, which the import takes as the picture's kind
+// (wallpaper_import.h): a new one goes last. The sixth is named in the user's language.
+const wchar_t FIXED_FILTERS[] = L"Image(s) Microsoft Bitmap (*.BMP)\0*.BMP\0"
+                                L"Image(s) JPEG (*.JPG)\0*.JPG;*.JPEG;*.JPE\0"
+                                L"Image(s) TIFF (*.TIFF)\0*.TIF;*.TIFF\0"
+                                L"Image(s) PNG (*.PNG)\0*.PNG\0"
+                                L"Image(s) WebP (*.WEBP)\0*.WEBP\0";
+const wchar_t HEIF_PATTERN[] = L"*.HEIC;*.HEIF;*.AVIF";
+const wchar_t HEIF_DEFAULT_NAME[] = L"HEIC, HEIF, AVIF (*.HEIC;*.HEIF;*.AVIF)";
+// The fixed filters, the sixth's name (a text holds at most 255 characters) and pattern, and
+// the closing terminator.
+const int FILTERS_SIZE = sizeof FIXED_FILTERS / sizeof FIXED_FILTERS[0] + 256 +
+                         sizeof HEIF_PATTERN / sizeof HEIF_PATTERN[0] + 1;
 
 int selectionPos = 0; // index in openFileBuffer of the next name to import
 int selectionType = 0;
@@ -236,7 +244,22 @@ void addDroppedFiles(HWND mainWindow, HDROP drop) {
     }
 }
 
+// The dialog's filter list: pairs of name and pattern, each ending in a null, then one more.
+void buildFilters(wchar_t* filters) {
+    const int fixed = sizeof FIXED_FILTERS / sizeof FIXED_FILTERS[0] - 1; // the last null is ours
+    memcpy(filters, FIXED_FILTERS, fixed * sizeof filters[0]);
+    wchar_t* name = filters + fixed;
+    const char* text = interfaceText(TEXT_HEIF_FILTER);
+    if (text == nullptr || text[0] == '\0' || !ansiToWide(text, name, 256))
+        wcscpy(name, HEIF_DEFAULT_NAME);
+    wchar_t* pattern = name + wcslen(name) + 1;
+    wcscpy(pattern, HEIF_PATTERN);
+    pattern[wcslen(pattern) + 1] = L'\0';
+}
+
 void addPictures(HWND mainWindow) {
+    static wchar_t filters[FILTERS_SIZE];
+    buildFilters(filters);
     OPENFILENAMEW dialog;
     memset(&dialog, 0, sizeof dialog);
     openFileBuffer[0] = L'\0';
@@ -246,7 +269,7 @@ void addPictures(HWND mainWindow) {
     // 64-bit programs, and a size the dialog does not know keeps it from opening.
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = mainWindow;
-    dialog.lpstrFilter = PICTURE_FILTERS;
+    dialog.lpstrFilter = filters;
     dialog.nFilterIndex = 0;
     dialog.lpstrFile = openFileBuffer;
     dialog.nMaxFile = OPEN_FILE_BUFFER_SIZE;

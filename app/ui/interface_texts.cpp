@@ -52,7 +52,7 @@ const char* const BUILT_IN_TEXTS[TEXT_COUNT] = {
     "[E006]: Le dossier de donn\xE9"
     "es \"%s\" est inutilisable : son nom sort de la page de code de Windows ou est trop "
     "long !              ",
-    nullptr, // 31, the HEIF filter's, comes with that filter
+    "Photos HEIC, HEIF et AVIF (*.HEIC;*.HEIF;*.AVIF)",
     "Wallpaper suivant",
     "Pause",
     "Reprendre",

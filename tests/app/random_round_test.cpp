@@ -148,11 +148,11 @@ TEST_F(Round, APicturesKindComesFromItsFirstBytes) {
         {std::string("\0\0\0\x18"
                      "ftypheic\0\0\0\0mif1heic",
                      24),
-         PICTURE_KIND_HEIF},
+         PICTURE_HEIF},
         {std::string("\0\0\0\x1C"
                      "ftypisom\0\0\0\0isommp41avif",
                      28),
-         PICTURE_KIND_HEIF},
+         PICTURE_HEIF},
         {std::string("\0\0\0\x18"
                      "ftypisom\0\0\0\0isommp41avif",
                      28),

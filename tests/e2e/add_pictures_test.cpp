@@ -26,8 +26,11 @@ namespace {
 
 const char kOpenTitle[] = "Charger un Wallpaper...";
 const std::vector<std::string> kFilters = {"Image(s) Microsoft Bitmap (*.BMP)",
-                                           "Image(s) JPEG (*.JPG)", "Image(s) TIFF (*.TIFF)",
-                                           "Image(s) PNG (*.PNG)", "Image(s) WebP (*.WEBP)"};
+                                           "Image(s) JPEG (*.JPG)",
+                                           "Image(s) TIFF (*.TIFF)",
+                                           "Image(s) PNG (*.PNG)",
+                                           "Image(s) WebP (*.WEBP)",
+                                           "Photos HEIC, HEIF et AVIF (*.HEIC;*.HEIF;*.AVIF)"};
 enum { BITMAP_FILTER = 0, JPEG_FILTER = 1, TIFF_FILTER = 2 };
 const size_t kPreviewFileSize = 51126; // 151 x 112 pixels in 24 bits, with its headers
 // Longer than the import of the largest picture these journeys choose.

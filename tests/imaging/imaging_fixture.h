@@ -107,16 +107,36 @@ std::string withExifChunk(const std::string& webp, uint32_t width, uint32_t heig
 // The upright picture of a stored one in an EXIF orientation: where each orientation puts the
 // stored first row and column, straight from their definitions.
 Picture upright(const Picture& stored, uint16_t orientation);
+// HEIF files (natively only): encoded by heif-enc from a PNG file of the picture, with alpha
+// unless it is empty, at 8 bits or deeper (the picture's samples scaled), its chroma halved both
+// ways (4:2:0) or whole (4:4:4); or, for an EXIF orientation other than 1 (the picture as
+// stored), by the library at 8 bits, 4:4:4, with its irot and imir boxes. Quality 90.
+struct HeifEncoding {
+    bool avif;
+    int bits;
+    bool chroma444;
+    int orientation = 1;
+};
+bool writeHeif(const std::string& path, const Picture& picture, const std::vector<uint8_t>& alpha,
+               const HeifEncoding& encoding);
+// heif-convert's picture of source, composited by overBlack, its samples taken at the depth
+// the file has (bits); 0 × 0 when it fails.
+Picture heifConvertDecode(const std::string& source, unsigned bits = 8);
+// The pixel at x, y of a picture stored as `stored` and shown in that EXIF orientation (1 to 8):
+// 2 to 4 mirror or turn it half round, 5 to 8 swap its sides.
+Rgb orientedAt(const Picture& stored, int orientation, uint32_t x, uint32_t y);
 
 // A colour of `maxval`-scaled samples as the converters give it: each sample rounded to 8
 // bits, then the colour composited over black, round(c × alpha / 255).
 Rgb overBlack(unsigned r, unsigned g, unsigned b, unsigned alpha, unsigned maxval);
 // A reference decoder's picture of source, composited by overBlack: `command source` writes a
 // PAM file with alpha to its standard output (pngtopam -alphapam, dwebp -pam). 0 × 0 when that
-// fails, and always under Wine, where the tools do not run.
-Picture referenceDecode(const std::string& command, const std::string& source);
+// fails, and always under Wine, where the tools do not run. A 16-bit file whose samples were
+// widened from widenedBits bits by repeating their bits is read back at that depth.
+Picture referenceDecode(const std::string& command, const std::string& source,
+                        unsigned widenedBits = 0);
 // The same for a whole command line, which writes such a PAM file to its standard output.
-Picture referencePam(const std::string& commandLine);
+Picture referencePam(const std::string& commandLine, unsigned widenedBits = 0);
 
 // A bitmap file as read back: its fields and pixels.
 struct BitmapFile {

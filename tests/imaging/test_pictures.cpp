@@ -352,11 +352,12 @@ Rgb overBlack(unsigned r, unsigned g, unsigned b, unsigned alpha, unsigned maxva
     return {over(eight(r)), over(eight(g)), over(eight(b))};
 }
 
-Picture referenceDecode(const std::string& command, const std::string& source) {
-    return referencePam(command + " '" + source + "'");
+Picture referenceDecode(const std::string& command, const std::string& source,
+                        unsigned widenedBits) {
+    return referencePam(command + " '" + source + "'", widenedBits);
 }
 
-Picture referencePam(const std::string& commandLine) {
+Picture referencePam(const std::string& commandLine, unsigned widenedBits) {
     std::string output = testing_support::testFileName(".pam");
     std::string line = commandLine + " > '" + output + "'";
     std::string pam = system(line.c_str()) == 0 ? testing_support::readBytes(output) : "";
@@ -373,6 +374,10 @@ Picture referencePam(const std::string& commandLine) {
     for (const uint8_t* p = reinterpret_cast<const uint8_t*>(&pam[end + 1]); s.size() < count;
          p += bytes)
         s.push_back(bytes == 2 ? p[0] << 8 | p[1] : p[0]);
+    if (widenedBits > 0 && maxval == 65535) {
+        for (unsigned& v : s) v >>= 16 - widenedBits;
+        maxval = (1u << widenedBits) - 1;
+    }
     Picture picture(width, height);
     for (size_t i = 0, k = 0; k < count; ++i, k += depth) {
         size_t g = depth == 2 ? k : k + 1, b = depth == 2 ? k : k + 2;

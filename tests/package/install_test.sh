@@ -18,7 +18,9 @@ export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 
 version=3.05
 title="Muralto Version $version" # the main window's caption
-files=(Muralto.exe KFG.dll TXM.dll Muralto.lng Muralto.html README.txt)
+files=(Muralto.exe KFG.dll TXM.dll libheif.dll libde265.dll Muralto.lng Muralto.html README.txt
+  COPYING-libheif.txt copyright-libheif.txt COPYING-libde265.txt copyright-libde265.txt
+  COPYING-dav1d.txt copyright-dav1d.txt)
 
 test_name="install test"
 source "$(dirname "$0")/../support/shell_helpers.sh"
@@ -125,7 +127,7 @@ check_files
 (cd "$install_unix" && exec timeout 60 "$wine_run" Muralto.exe) &
 muralto=$!
 if probe wait-window "$title" 20 >/dev/null; then
-  ok "the installed Muralto.exe started from its folder and shows its window"
+  ok "the installed Muralto.exe started from its folder, with the DLLs beside it, and shows its window"
   if [ -d "$(unix_path "$data")" ] && [ ! -e "$(unix_path "$system\\Muralto")" ]; then
     ok "it made its data folder $data, and nothing in the system folder"
   else

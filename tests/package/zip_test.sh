@@ -9,7 +9,9 @@ zip=$1
 stage=$2
 bin=$3
 folder=$(basename "$stage")
-files=(Muralto.exe KFG.dll TXM.dll Muralto.lng Muralto.html README.txt)
+files=(Muralto.exe KFG.dll TXM.dll libheif.dll libde265.dll Muralto.lng Muralto.html README.txt
+  COPYING-libheif.txt copyright-libheif.txt COPYING-libde265.txt copyright-libde265.txt
+  COPYING-dav1d.txt copyright-dav1d.txt)
 
 test_name="zip test"
 source "$(dirname "$0")/../support/shell_helpers.sh"

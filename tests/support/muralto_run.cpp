@@ -93,6 +93,7 @@ MuraltoRun::MuraltoRun(const Setup& setup) {
     bool copied =
         copyInto(programs, "Muralto.exe", folder_) && copyInto(programs, "TXM.dll", folder_) &&
         copyInto(setup.outdatedKfg ? options.outdatedKfgFolder : programs, "KFG.dll", folder_) &&
+        copyInto(programs, "libheif.dll", folder_) && copyInto(programs, "libde265.dll", folder_) &&
         (!setup.languageFile || copyInto(programs, "Muralto.lng", folder_));
     if (!copied) return;
 

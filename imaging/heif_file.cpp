@@ -1,0 +1,201 @@
+// HEIF files (HEIC: HEVC pictures; AVIF: AV1 pictures) to bitmap files with libheif. The file is
+// read into memory whole; the library decodes its primary picture, grids of tiles whole, with
+// the container's rotation, mirroring and cropping applied, into red, green, blue (and alpha)
+// rows. Samples of more than 8 bits are rounded to the nearest 8-bit value as the PNG converter
+// rounds its 16-bit ones (round(v × 255 / max)), and transparent pixels are composited over
+// black when the rows are written.
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <libheif/heif.h>
+
+#include "bitmap_file.h"
+#include "file_open.h"
+#include "picture_files.h"
+
+namespace {
+
+// Longest side the library takes while it reads the file, AV1's largest: above its default of
+// 32768, so that, as for the other formats, it is bitmapFileSize that refuses a picture too
+// large, by its product, before any pixel is decoded.
+const int kLargestSide = 65536;
+// A file is read whole into memory; none of a picture the bitmap file can hold comes near it.
+const long kLargestFile = 512L * 1024 * 1024;
+
+// The whole file, or null when it cannot be read or is empty or too large.
+uint8_t* readWholeFile(const char* path, size_t* size) {
+    FILE* file = imaging::openFile(path, "rb");
+    if (file == nullptr) return nullptr;
+    uint8_t* bytes = nullptr;
+    long length = fseek(file, 0, SEEK_END) == 0 ? ftell(file) : -1;
+    if (length > 0 && length <= kLargestFile && fseek(file, 0, SEEK_SET) == 0) {
+        bytes = static_cast<uint8_t*>(malloc(static_cast<size_t>(length)));
+        if (bytes != nullptr &&
+            fread(bytes, 1, static_cast<size_t>(length), file) != static_cast<size_t>(length)) {
+            free(bytes);
+            bytes = nullptr;
+        }
+    }
+    fclose(file);
+    *size = static_cast<size_t>(length);
+    return bytes;
+}
+
+// Row converters from the library's interleaved layouts to blue, green, red. The deeper ones
+// hold `bits`-bit samples in 16-bit little-endian words.
+void rgbToBgr(const uint8_t* rgb, uint32_t width, uint8_t* row) {
+    for (uint32_t x = 0; x < width; ++x, rgb += 3, row += 3) {
+        row[0] = rgb[2];
+        row[1] = rgb[1];
+        row[2] = rgb[0];
+    }
+}
+
+void rgbaOverBlack(const uint8_t* rgba, uint32_t width, uint8_t* row) {
+    for (uint32_t x = 0; x < width; ++x, rgba += 4, row += 3) {
+        unsigned alpha = rgba[3];
+        // round(c × alpha / 255), as bgraOverBlack.
+        for (int i = 0; i < 3; ++i) {
+            unsigned t = rgba[2 - i] * alpha + 128;
+            row[i] = static_cast<uint8_t>((t + (t >> 8)) >> 8);
+        }
+    }
+}
+
+template <unsigned bits> uint8_t eightBits(const uint8_t* sample) {
+    const unsigned max = (1u << bits) - 1;
+    unsigned v = (sample[0] | sample[1] << 8) & max;
+    return static_cast<uint8_t>((v * 255 + max / 2) / max);
+}
+
+template <unsigned bits> void deepRgbToBgr(const uint8_t* rgb, uint32_t width, uint8_t* row) {
+    for (uint32_t x = 0; x < width; ++x, rgb += 6, row += 3) {
+        row[0] = eightBits<bits>(rgb + 4);
+        row[1] = eightBits<bits>(rgb + 2);
+        row[2] = eightBits<bits>(rgb);
+    }
+}
+
+// Rounded to 8 bits first, then composited as the 8-bit pictures are.
+template <unsigned bits> void deepRgbaOverBlack(const uint8_t* rgba, uint32_t width, uint8_t* row) {
+    for (uint32_t x = 0; x < width; ++x, rgba += 8, row += 3) {
+        unsigned alpha = eightBits<bits>(rgba + 6);
+        for (int i = 0; i < 3; ++i) {
+            unsigned t = eightBits<bits>(rgba + 2 * (2 - i)) * alpha + 128;
+            row[i] = static_cast<uint8_t>((t + (t >> 8)) >> 8);
+        }
+    }
+}
+
+// The converter for a decoded picture's layout, or null for one we do not take.
+imaging::BitmapRowConverter converterFor(bool alpha, int bits) {
+    switch (bits) {
+    case 8:
+        return alpha ? rgbaOverBlack : rgbToBgr;
+    case 9:
+        return alpha ? deepRgbaOverBlack<9> : deepRgbToBgr<9>;
+    case 10:
+        return alpha ? deepRgbaOverBlack<10> : deepRgbToBgr<10>;
+    case 11:
+        return alpha ? deepRgbaOverBlack<11> : deepRgbToBgr<11>;
+    case 12:
+        return alpha ? deepRgbaOverBlack<12> : deepRgbToBgr<12>;
+    case 16:
+        return alpha ? deepRgbaOverBlack<16> : deepRgbToBgr<16>;
+    default:
+        return nullptr;
+    }
+}
+
+heif_chroma interleaved(bool alpha, bool deep) {
+    if (deep)
+        return alpha ? heif_chroma_interleaved_RRGGBBAA_LE : heif_chroma_interleaved_RRGGBB_LE;
+    return alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB;
+}
+
+// The primary picture decoded as interleaved red, green, blue (and alpha) at its own depth, or
+// null when the file holds none the library decodes, or none whose bitmap file could exist.
+heif_image* decodePrimary(heif_context* context, int* width, int* height) {
+    heif_image_handle* handle = nullptr;
+    if (heif_context_get_primary_image_handle(context, &handle).code != heif_error_Ok)
+        return nullptr;
+    // The picture's size once rotated and cropped: refused here, before the library allocates
+    // its planes, when its bitmap file could not exist or the pixels would not fit in memory.
+    *width = heif_image_handle_get_width(handle);
+    *height = heif_image_handle_get_height(handle);
+    bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
+    bool deep = heif_image_handle_get_luma_bits_per_pixel(handle) > 8;
+    size_t bytes = 0;
+    heif_image* image = nullptr;
+    if (*width > 0 && *height > 0 &&
+        imaging::bitmapFileSize(static_cast<uint32_t>(*width), static_cast<uint32_t>(*height)) !=
+            0 &&
+        imaging::bufferSize(static_cast<uint64_t>(*width) * static_cast<uint64_t>(*height),
+                            (alpha ? 4 : 3) * (deep ? 2 : 1), &bytes)) {
+        heif_error error = heif_decode_image(handle, &image, heif_colorspace_RGB,
+                                             interleaved(alpha, deep), nullptr);
+        if (error.code != heif_error_Ok) {
+            heif_image_release(image);
+            image = nullptr;
+        }
+    }
+    heif_image_handle_release(handle);
+    return image;
+}
+
+// Writes the decoded picture; false when its layout is not the one asked for, or its size not
+// the one the file declares (a damaged file).
+bool writeDecoded(const heif_image* image, int declaredWidth, int declaredHeight,
+                  const char* target) {
+    int width = heif_image_get_width(image, heif_channel_interleaved);
+    int height = heif_image_get_height(image, heif_channel_interleaved);
+    int bits = heif_image_get_bits_per_pixel_range(image, heif_channel_interleaved);
+    heif_chroma chroma = heif_image_get_chroma_format(image);
+    bool alpha =
+        chroma == heif_chroma_interleaved_RGBA || chroma == heif_chroma_interleaved_RRGGBBAA_LE;
+    bool deep = chroma == heif_chroma_interleaved_RRGGBB_LE ||
+                chroma == heif_chroma_interleaved_RRGGBBAA_LE;
+    imaging::BitmapRowConverter convert = converterFor(alpha, bits);
+    int stride = 0;
+    const uint8_t* pixels = heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
+    // Each row must hold width pixels of the layout asked for.
+    uint64_t rowBytes = static_cast<uint64_t>(width) * (alpha ? 4 : 3) * (deep ? 2 : 1);
+    if (width <= 0 || height <= 0 || width != declaredWidth || height != declaredHeight ||
+        convert == nullptr || pixels == nullptr || (bits > 8) != deep ||
+        static_cast<uint64_t>(stride) < rowBytes)
+        return false;
+    imaging::BitmapSource picture = {static_cast<uint32_t>(width),
+                                     static_cast<uint32_t>(height),
+                                     0,
+                                     pixels,
+                                     static_cast<size_t>(stride),
+                                     false,
+                                     convert};
+    return imaging::writeBitmapFile(target, picture);
+}
+
+} // namespace
+
+bool convertHeifFile(const char* source, const char* target) {
+    if (source == nullptr || target == nullptr) return false;
+    size_t size = 0;
+    uint8_t* data = readWholeFile(source, &size);
+    if (data == nullptr) return false;
+
+    bool ok = false;
+    heif_context* context = heif_context_alloc();
+    if (context != nullptr) {
+        heif_context_set_maximum_image_size_limit(context, kLargestSide);
+        heif_image* image = nullptr;
+        int width = 0, height = 0;
+        if (heif_context_read_from_memory_without_copy(context, data, size, nullptr).code ==
+            heif_error_Ok)
+            image = decodePrimary(context, &width, &height);
+        if (image != nullptr) ok = writeDecoded(image, width, height, target);
+        heif_image_release(image);
+        heif_context_free(context);
+    }
+    free(data);
+    return ok;
+}
