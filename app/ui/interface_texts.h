@@ -38,7 +38,7 @@ enum {
     TEXT_ERROR_MOVE = 29,        // "%s": the old data folder that could not be copied
     TEXT_ERROR_DATA_FOLDER = 30, // "%s": the data folder that has no usable path
     TEXT_HEIF_FILTER = 31,       // the open-file dialog's sixth filter: HEIC, HEIF and AVIF
-    TEXT_MENU_NEXT = 32, // the notification icon's menu
+    TEXT_MENU_NEXT = 32,         // the notification icon's menu
     TEXT_MENU_PAUSE = 33,
     TEXT_MENU_RESUME = 34,
     TEXT_MENU_SHOW = 35,
