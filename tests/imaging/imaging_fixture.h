@@ -119,6 +119,16 @@ struct HeifEncoding {
 };
 bool writeHeif(const std::string& path, const Picture& picture, const std::vector<uint8_t>& alpha,
                const HeifEncoding& encoding);
+// A HEIC grid (natively only) as phones write one: rows × columns flat tiles of tileSide ×
+// tileSide, colours row by row, each encoded alone at 8 bits 4:2:0 and marked hidden, cropped to
+// width × height (output sizes of 32 bits with wideSizes), the descriptor in idat; turned
+// adds irot to the grid, a quarter turn anticlockwise.
+struct HeifGrid {
+    uint32_t columns, rows, tileSide, width, height;
+    std::vector<Rgb> colours;
+    bool wideSizes, turned;
+};
+bool writeHeifGrid(const std::string& path, const HeifGrid& grid);
 // heif-convert's picture of source, composited by overBlack, its samples taken at the depth
 // the file has (bits); 0 × 0 when it fails.
 Picture heifConvertDecode(const std::string& source, unsigned bits = 8);

@@ -24,7 +24,17 @@ int main(int argc, char** argv) {
     bool ok = writeHeif(folder + "/portrait.heic", stored, {}, {false, 8, true, 6}) &&
               writeHeif(folder + "/quadrants.heic", quadrants(64, 64), {}, {false, 8, false}) &&
               writeHeif(folder + "/quadrants-12bit-alpha.avif", quadrants(64, 64), alpha,
-                        {true, 12, false});
+                        {true, 12, false}) &&
+              // A phone's large photo: 2 rows of 3 tiles, the right and bottom ones cropped.
+              writeHeifGrid(folder + "/grid.heic",
+                            {3,
+                             2,
+                             64,
+                             170,
+                             120,
+                             {kRed, kGreen, kBlue, kWhite, {0, 0, 0}, {128, 128, 128}},
+                             false,
+                             false});
     if (!ok) fprintf(stderr, "make_heif_pictures: encoding failed\n");
     return ok ? 0 : 1;
 }
