@@ -72,6 +72,21 @@ void sumAcross(const uint8_t* pixels, const Axis& across, const Column* columns,
     }
 }
 
+void placeColumns(const Axis& across, Column* columns, int outWidth) {
+    for (int o = 0; o < outWidth; ++o) {
+        Column& c = columns[o];
+        c.first = across.first(o);
+        c.last = across.last(o);
+        c.firstWeight = across.weight(o, c.first);
+        c.lastWeight = across.weight(o, c.last);
+    }
+}
+
+bool validSizes(int width, int height, int outWidth, int outHeight) {
+    // 255 * width must fit the 32-bit row sums.
+    return width > 0 && height > 0 && outWidth > 0 && outHeight > 0 && width <= 0x7FFFFF;
+}
+
 void releaseWork(Work* work) {
     free(work->columns);
     free(work->rowSums);
@@ -82,9 +97,7 @@ void releaseWork(Work* work) {
 
 bool scaleByArea(SourceRow row, void* context, int width, int height, uint8_t* out, int outWidth,
                  int outHeight, ptrdiff_t outStride) {
-    // 255 * width must fit the 32-bit row sums.
-    if (row == nullptr || out == nullptr || width <= 0 || height <= 0 || outWidth <= 0 ||
-        outHeight <= 0 || width > 0x7FFFFF)
+    if (row == nullptr || out == nullptr || !validSizes(width, height, outWidth, outHeight))
         return false;
     const Axis across = {width, outWidth};
     const Axis down = {height, outHeight};
@@ -96,13 +109,7 @@ bool scaleByArea(SourceRow row, void* context, int width, int height, uint8_t* o
         releaseWork(&work);
         return false;
     }
-    for (int o = 0; o < outWidth; ++o) {
-        Column& c = work.columns[o];
-        c.first = across.first(o);
-        c.last = across.last(o);
-        c.firstWeight = across.weight(o, c.first);
-        c.lastWeight = across.weight(o, c.last);
-    }
+    placeColumns(across, work.columns, outWidth);
 
     const int64_t total = across.total() * down.total();
     int summedRow = -1; // the source row in rowSums: a row shared by two output rows is read once
@@ -128,4 +135,73 @@ bool scaleByArea(SourceRow row, void* context, int width, int height, uint8_t* o
     }
     releaseWork(&work);
     return ok;
+}
+
+bool beginAreaScale(AreaScaleStream* stream, int width, int height, int outWidth, int outHeight) {
+    if (stream == nullptr) return false;
+    memset(stream, 0, sizeof *stream);
+    if (!validSizes(width, height, outWidth, outHeight)) return false;
+    const size_t values = 3 * static_cast<size_t>(outWidth);
+    Column* columns = static_cast<Column*>(malloc(sizeof(Column) * outWidth));
+    stream->columns = columns;
+    stream->rowSums = static_cast<uint32_t*>(malloc(sizeof(uint32_t) * values));
+    stream->sums =
+        static_cast<int64_t*>(calloc(values * static_cast<size_t>(outHeight), sizeof(int64_t)));
+    if (columns == nullptr || stream->rowSums == nullptr || stream->sums == nullptr) {
+        releaseAreaScale(stream);
+        return false;
+    }
+    stream->width = width;
+    stream->height = height;
+    stream->outWidth = outWidth;
+    stream->outHeight = outHeight;
+    placeColumns(Axis{width, outWidth}, columns, outWidth);
+    return true;
+}
+
+// The sums are exact integers, so the order the rows come in changes nothing.
+void addAreaScaleRow(AreaScaleStream* stream, int row, const uint8_t* pixels) {
+    if (stream == nullptr || stream->sums == nullptr || pixels == nullptr || row < 0 ||
+        row >= stream->height)
+        return;
+    const Axis across = {stream->width, stream->outWidth};
+    const Axis down = {stream->height, stream->outHeight};
+    sumAcross(pixels, across, static_cast<const Column*>(stream->columns), stream->outWidth,
+              stream->rowSums);
+    const size_t values = 3 * static_cast<size_t>(stream->outWidth);
+    // The output rows this source row falls in: at most two where the picture shrinks.
+    for (int y = 0; y < stream->outHeight; ++y) {
+        if (row < down.first(y) || row > down.last(y)) continue;
+        int64_t w = down.weight(y, row);
+        int64_t* sums = stream->sums + values * static_cast<size_t>(y);
+        for (size_t i = 0; i < values; ++i) sums[i] += w * stream->rowSums[i];
+    }
+    ++stream->rowsAdded;
+}
+
+bool finishAreaScale(const AreaScaleStream* stream, uint8_t* out, ptrdiff_t outStride) {
+    if (stream == nullptr || stream->sums == nullptr || out == nullptr ||
+        stream->rowsAdded != stream->height)
+        return false;
+    const Axis across = {stream->width, stream->outWidth};
+    const Axis down = {stream->height, stream->outHeight};
+    const int64_t total = across.total() * down.total();
+    const size_t values = 3 * static_cast<size_t>(stream->outWidth);
+    for (int y = 0; y < stream->outHeight; ++y) {
+        const int64_t* sums = stream->sums + values * static_cast<size_t>(y);
+        uint8_t* target = out + y * outStride;
+        for (size_t i = 0; i < values; ++i)
+            target[i] = static_cast<uint8_t>((sums[i] + total / 2) / total);
+    }
+    return true;
+}
+
+void releaseAreaScale(AreaScaleStream* stream) {
+    if (stream == nullptr) return;
+    free(stream->columns);
+    free(stream->rowSums);
+    free(stream->sums);
+    stream->columns = nullptr;
+    stream->rowSums = nullptr;
+    stream->sums = nullptr;
 }

@@ -62,14 +62,16 @@ bool allocateChunk(const BitmapSource& source, Chunk* chunk) {
     return chunk->bytes != nullptr;
 }
 
-bool writeRows(FILE* file, const BitmapSource& source, const Chunk& chunk) {
+bool writeRows(FILE* file, const BitmapSource& source, const Chunk& chunk,
+               const BitmapRowSink* sink) {
     uint32_t fileRow = 0;
     while (fileRow < source.height) {
         size_t rows = 0;
         for (; rows < chunk.rowsPerChunk && fileRow < source.height; ++rows, ++fileRow) {
+            uint8_t* row = chunk.bytes + rows * chunk.stride;
             if (source.convertRow != nullptr)
-                source.convertRow(sourceRow(source, fileRow), source.width,
-                                  chunk.bytes + rows * chunk.stride);
+                source.convertRow(sourceRow(source, fileRow), source.width, row);
+            if (sink != nullptr) sink->row(sink->context, fileRow, row);
         }
         if (fwrite(chunk.bytes, chunk.stride, rows, file) != rows) return false;
     }
@@ -111,10 +113,11 @@ void bgraOverBlack(const uint8_t* bgra, uint32_t width, uint8_t* row) {
     }
 }
 
-bool writeBitmapFile(const char* target, const BitmapSource& source) {
+bool writeBitmapFile(const char* target, const BitmapSource& source, const BitmapRowSink* rows) {
     uint64_t fileSize = bitmapFileSize(source.width, source.height);
     if (target == nullptr || fileSize == 0) return false;
     if (source.convertRow != nullptr && source.pixels == nullptr) return false;
+    if (rows != nullptr && !rows->begin(rows->context, source.width, source.height)) return false;
     // Memory first: running short must not cost an existing target its content.
     Chunk chunk;
     if (!allocateChunk(source, &chunk)) return false;
@@ -127,7 +130,7 @@ bool writeBitmapFile(const char* target, const BitmapSource& source) {
     uint8_t headers[kBitmapHeadersSize];
     encodeHeaders(source, static_cast<uint32_t>(fileSize), headers);
     bool ok = fwrite(headers, 1, sizeof headers, file) == sizeof headers &&
-              writeRows(file, source, chunk);
+              writeRows(file, source, chunk, rows);
     // A full disk may show only when the buffered rest is flushed by the close.
     ok = (fclose(file) == 0) && ok;
     free(chunk.bytes);

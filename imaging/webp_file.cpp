@@ -96,7 +96,7 @@ bool decode(const uint8_t* data, size_t size, WebPDecoderConfig* config, uint8_t
 
 } // namespace
 
-bool convertWebpFile(const char* source, const char* target) {
+bool convertWebpFile(const char* source, const char* target, const imaging::BitmapRowSink* rows) {
     if (source == nullptr || target == nullptr) return false;
     size_t size = 0;
     uint8_t* data = readWebpFile(source, &size);
@@ -120,7 +120,7 @@ bool convertWebpFile(const char* source, const char* target) {
                                          static_cast<size_t>(width) * (alpha ? 4 : 3),
                                          false,
                                          alpha ? imaging::bgraOverBlack : imaging::copyBgr};
-        ok = imaging::writeBitmapFile(target, picture);
+        ok = imaging::writeBitmapFile(target, picture, rows);
     }
     free(pixels);
     return ok;
