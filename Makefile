@@ -98,7 +98,8 @@ bench: bench-setup $(NATIVE)/CMakeCache.txt windows
 	cmake --build $(WINDOWS) -j $(JOBS) --target import_bench
 	mkdir -p $(WINDOWS)/bench-run
 	scripts/with-display $(abspath $(WINDOWS))/wineprefix scripts/wine-run \
-	  $(WINDOWS)/bin/import_bench.exe "Z:$$(echo $(abspath $(WINDOWS))/bench-run | tr / '\\')"
+	  $(WINDOWS)/bin/import_bench.exe "Z:$$(echo $(abspath $(WINDOWS))/bench-run | tr / '\\')" \
+	  "Z:$$(echo $(abspath $(WINDOWS))/bin | tr / '\\')"
 
 # Each Windows tree makes its zip and installer (packaging/CMakeLists.txt); the 64-bit tree's
 # tests install and uninstall its installer under Wine.

@@ -131,16 +131,16 @@ TEST_F(ImportTest, PicturesGetTheFirstFreeFileNumbers) {
 
 TEST_F(ImportTest, NewWallpaperIsFilledIn) {
     ASSERT_EQ(IMPORT_OK, import(bitmapSource("big picture.bmp", 1024, 768), PICTURE_BITMAP));
-    const WallpaperEntry& e = wallpaperTable[0];
+    WallpaperEntry& e = wallpaperTable[0];
     EXPECT_EQ(1, e.used);
     EXPECT_EQ(1024, e.width);
     EXPECT_EQ(768, e.height);
     EXPECT_EQ(60, e.showTime);
     EXPECT_EQ(0, e.showMode);
     EXPECT_STREQ("big picture.bmp", e.original);
-    ASSERT_NE(nullptr, e.previewBitmap);
+    EXPECT_EQ(nullptr, e.previewBitmap) << "loaded when first drawn";
     BITMAP preview;
-    ASSERT_NE(0, GetObjectA(e.previewBitmap, sizeof preview, &preview));
+    ASSERT_NE(0, GetObjectA(slotPreview(&e), sizeof preview, &preview));
     EXPECT_EQ(151, preview.bmWidth);
     EXPECT_EQ(112, preview.bmHeight);
     EXPECT_EQ(51126u, readBytes(e.preview).size());
