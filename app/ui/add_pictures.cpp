@@ -109,6 +109,7 @@ int pendingLimit = 1; // two per worker: one converting and one waiting its turn
 int converting = 0;   // pending names not refused
 ImportWorkers workers;
 bool workersRunning = false;
+bool firstShown = false; // the dialog shows the first name: its turn has come
 
 PendingName& pendingAt(int index) { return pending[(pendingFirst + index) % MAX_PENDING]; }
 
@@ -196,6 +197,7 @@ void endFirstName(HWND dialog) {
     // Off the ring first: a Cancel during its warning finds the rest only.
     pendingFirst = (pendingFirst + 1) % MAX_PENDING;
     --pendingCount;
+    firstShown = false;
     if (p.refusal == REFUSED_UNREADABLE) {
         setBusyWarning(dialog, warnImportResult, IMPORT_FAILED);
     } else if (p.refusal == REFUSED_DUPLICATE) {
@@ -219,7 +221,9 @@ void endFirstName(HWND dialog) {
 }
 
 void showFirstName(HWND dialog) {
-    if (pendingCount > 0) SetDlgItemTextW(dialog, IDC_ADD_NAME, pendingAt(0).name);
+    if (pendingCount == 0 || firstShown) return;
+    SetDlgItemTextW(dialog, IDC_ADD_NAME, pendingAt(0).name);
+    firstShown = true;
 }
 
 // Every name still pending is dropped: the workers start no more, finish the conversions they
@@ -249,6 +253,7 @@ void onProgressInit(HWND dialog) {
     }
     SendDlgItemMessageA(dialog, IDC_ADD_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, progress.total));
     pendingFirst = pendingCount = converting = 0;
+    firstShown = false;
     const int count = importWorkerCount();
     workersRunning = startImportWorkers(&workers, count);
     pendingLimit = workersRunning ? 2 * workers.threadCount : 1;
@@ -263,14 +268,15 @@ void endProgress(HWND dialog) {
 
 // Cancel stops the reading of names. The name shown ends as its import always has, kept when
 // its picture converts, unless it is ending already (Cancel came during its warning); the
-// others are dropped with their files.
+// others, the next one too while its turn has not come, are dropped with their files.
 void onProgressCancel(HWND dialog) {
-    if (!progress.busy && pendingCount > 0) endFirstName(dialog);
+    if (!progress.busy && firstShown) endFirstName(dialog);
     progress.cancelled = true;
     endProgress(dialog);
 }
 
-// One name ends per tick, between two ticks the dialog answers.
+// A name's turn comes with a tick, which shows it, and it ends with that tick or a later one:
+// one name per tick at most, and between two ticks the dialog answers.
 void onProgressTick(HWND dialog, WPARAM timer) {
     if (timer != IMPORT_TIMER || progress.busy || progress.cancelled) return;
     while (readNextName()) {
@@ -280,12 +286,10 @@ void onProgressTick(HWND dialog, WPARAM timer) {
         return;
     }
     showFirstName(dialog);
-    if (!firstIsReady()) return;
-    endFirstName(dialog);
-    if (progress.cancelled) return;
-    while (readNextName()) {
+    if (firstIsReady()) endFirstName(dialog);
+    // The names read after it are handed out at once, not a tick later.
+    while (!progress.cancelled && readNextName()) {
     }
-    showFirstName(dialog);
 }
 
 INT_PTR CALLBACK addProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
