@@ -4,7 +4,7 @@
 // but its PictureConversion and touches nothing of the program, so the pictures of a selection
 // are converted on worker threads, as many as the machine has cores (import_workers.h). All
 // the rest stays on the main window's thread: choosing the target names before a conversion is
-// handed out (chooseTargets, which passes over the names held by those on their way), and,
+// handed out (chooseTargets, above the names held by those on their way), and,
 // conversion by conversion in the selection's order, the slot, the table, the list's row, the
 // settings and the texts (takeConversion and the add flow in ui/add_pictures.cpp). Bitmaps
 // added as bitmaps are copied as they are and loaded once for their check and preview.
@@ -34,25 +34,33 @@ namespace {
 // Far more numbers than 500 wallpapers and their leftovers can take.
 const int MAX_FILE_NUMBER = 100000;
 
-// The first name of the pattern, numbered from 0, for which no file can be opened and that no
-// other conversion holds.
-bool firstFreeName(const char* pattern, char* path, size_t size,
-                   bool (*held)(void* context, const char* path), void* context) {
+// The first name of the pattern, numbered from 0, for which no file can be opened, above every
+// name held.
+bool firstFreeName(const char* pattern, char* path, size_t size, const HeldTargets* held) {
+    const int holds = held != nullptr ? held->count : 0;
+    int heldSeen = 0, free = -1;
     for (int number = 0; number < MAX_FILE_NUMBER; ++number) {
         if (!formatText(path, size, pattern, dataFolder, number)) return false;
-        if (!fileCanBeOpened(path) && (held == nullptr || !held(context, path))) return true;
+        if (heldSeen < holds && held->isHeld(held->context, path)) {
+            ++heldSeen;
+            free = -1;
+        } else if (free < 0 && !fileCanBeOpened(path)) {
+            free = number;
+        }
+        if (free >= 0 && heldSeen >= holds)
+            return formatText(path, size, pattern, dataFolder, free);
     }
     return false;
 }
 
-// Moves the file at path to the first free name of the pattern below it, if there is one.
-void moveToLowestFree(const char* pattern, char* path, size_t size,
-                      bool (*held)(void* context, const char* path), void* context) {
+// Moves the file at path to the first free name of the pattern below it, if there is one. Held
+// names all lie above it.
+void moveToLowestFree(const char* pattern, char* path, size_t size) {
     char lower[PATH_SIZE];
     for (int number = 0; number < MAX_FILE_NUMBER; ++number) {
         if (!formatText(lower, sizeof lower, pattern, dataFolder, number)) return;
         if (strcmp(lower, path) == 0) return;
-        if (fileCanBeOpened(lower) || (held != nullptr && held(context, lower))) continue;
+        if (fileCanBeOpened(lower)) continue;
         if (MoveFileA(path, lower)) copyText(path, size, lower);
         return;
     }
@@ -143,10 +151,9 @@ bool convertWithPreview(PictureConversion* c, const char* targetUtf8, const char
 
 } // namespace
 
-bool chooseTargets(PictureConversion* c, bool (*held)(void* context, const char* path),
-                   void* context) {
-    return firstFreeName("%s\\MUWallpaper%d.bmp", c->filename, sizeof c->filename, held, context) &&
-           firstFreeName("%s\\previews\\MU%d.bmp", c->preview, sizeof c->preview, held, context);
+bool chooseTargets(PictureConversion* c, const HeldTargets* held) {
+    return firstFreeName("%s\\MUWallpaper%d.bmp", c->filename, sizeof c->filename, held) &&
+           firstFreeName("%s\\previews\\MU%d.bmp", c->preview, sizeof c->preview, held);
 }
 
 void convertPicture(PictureConversion* c) {
@@ -168,16 +175,15 @@ void discardConversion(const PictureConversion* c) {
     DeleteFileA(c->preview);
 }
 
-int takeConversion(PictureConversion* c, bool (*held)(void* context, const char* path),
-                   void* context, int* importedSlot) {
+int takeConversion(PictureConversion* c, int* importedSlot) {
     if (!c->converted) return IMPORT_FAILED;
     int slot = firstFreeSlot(wallpaperTable);
     if (slot < 0) {
         discardConversion(c);
         return IMPORT_TABLE_FULL;
     }
-    moveToLowestFree("%s\\MUWallpaper%d.bmp", c->filename, sizeof c->filename, held, context);
-    moveToLowestFree("%s\\previews\\MU%d.bmp", c->preview, sizeof c->preview, held, context);
+    moveToLowestFree("%s\\MUWallpaper%d.bmp", c->filename, sizeof c->filename);
+    moveToLowestFree("%s\\previews\\MU%d.bmp", c->preview, sizeof c->preview);
     WallpaperEntry& entry = wallpaperTable[slot];
     memset(&entry, 0, sizeof entry);
     copyText(entry.filename, sizeof entry.filename, c->filename);
@@ -201,9 +207,9 @@ int importWallpaper(const char* source, int pictureType, int* importedSlot) {
     if (strlen(source) >= sizeof conversion.source) return IMPORT_FAILED;
     copyText(conversion.source, sizeof conversion.source, source);
     conversion.pictureType = pictureType;
-    if (!chooseTargets(&conversion, nullptr, nullptr)) return IMPORT_FAILED;
+    if (!chooseTargets(&conversion, nullptr)) return IMPORT_FAILED;
     convertPicture(&conversion);
-    return takeConversion(&conversion, nullptr, nullptr, importedSlot);
+    return takeConversion(&conversion, importedSlot);
 }
 
 void pictureTitle(const char* source, char* original, char* titleUtf8) {

@@ -39,20 +39,25 @@ struct PictureConversion {
     int32_t width, height;
 };
 
-// Picks the first free names of both files for the conversion, passing over those that held
-// says another conversion on its way holds (its files may not exist yet). False when none is
-// free.
-bool chooseTargets(PictureConversion* conversion, bool (*held)(void* context, const char* path),
-                   void* context);
+// The target names that the conversions on their way hold (their files may not exist yet):
+// count of them for each of the two patterns, each named by isHeld.
+struct HeldTargets {
+    bool (*isHeld)(void* context, const char* path);
+    void* context;
+    int count;
+};
+
+// Picks the first free names of both files for the conversion above every held one (null:
+// none), so that the names follow the selection's order. False when none is free.
+bool chooseTargets(PictureConversion* conversion, const HeldTargets* held);
 // Makes both files, or neither. Reads nothing but the conversion and touches nothing else of
 // the program: it runs on worker threads.
 void convertPicture(PictureConversion* conversion);
 // Then, on the main thread: the slot filled from a finished conversion, as importWallpaper
 // returns it; a conversion that came to nothing, or a full table, leaves no file. Its files
-// first move to the lowest free names that held leaves, which an earlier conversion that failed
+// first move to the lowest free names below theirs, which an earlier conversion that failed
 // may have freed: the files are named as when the pictures are imported one after another.
-int takeConversion(PictureConversion* conversion, bool (*held)(void* context, const char* path),
-                   void* context, int* slot);
+int takeConversion(PictureConversion* conversion, int* slot);
 // The files of a conversion that will not become a wallpaper.
 void discardConversion(const PictureConversion* conversion);
 

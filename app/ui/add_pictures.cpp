@@ -150,7 +150,8 @@ bool readNextName() {
         p.refusal = REFUSED_FULL;
     } else {
         c.pictureType = selectionType;
-        p.refusal = chooseTargets(&c, heldByPending, nullptr) ? NOT_REFUSED : REFUSED_UNREADABLE;
+        const HeldTargets held = {heldByPending, nullptr, converting};
+        p.refusal = chooseTargets(&c, &held) ? NOT_REFUSED : REFUSED_UNREADABLE;
     }
     selectionPos = nextPos;
     p.job.finished = 0;
@@ -209,7 +210,7 @@ void endFirstName(HWND dialog) {
         warnNaming(dialog, p.name);
     } else {
         int slot = -1;
-        int result = takeConversion(&p.job.conversion, heldByPending, nullptr, &slot);
+        int result = takeConversion(&p.job.conversion, &slot);
         if (result == IMPORT_OK)
             addListRow(GetDlgItem(progress.mainWindow, IDC_LIST), slot);
         else
