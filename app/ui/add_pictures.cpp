@@ -158,7 +158,8 @@ bool readNextName() {
     ++pendingCount;
     if (p.refusal != NOT_REFUSED) return true;
     ++converting;
-    // Without workers, the conversion is made in its turn, here.
+    // A full queue, which the limit above prevents, converts it here; without workers it is
+    // converted in its turn (endFirstName).
     if (workersRunning && !handOutConversion(&workers, &p.job)) {
         convertPicture(&c);
         p.job.finished = 1;
