@@ -33,8 +33,11 @@
 #include "picture_files.h"
 #include "preview_bitmap.h"
 #include "resource.h"
+#include "settings.h"
+#include "stale_files.h"
 #include "test_bitmaps.h"
 #include "wallpaper_import.h"
+#include "wallpaper_list.h"
 #include "wallpaper_table.h"
 
 namespace {
@@ -223,18 +226,60 @@ double startUntilListed(const std::string& programs, int wallpapers, DWORD* gdi)
     return listed ? elapsed : 0;
 }
 
-void benchStartUp(const std::string& programs) {
+// The start-up's own steps with 500 wallpapers, in this process: where its time goes.
+void startUpSteps() {
+    appInstance = GetModuleHandleA(nullptr);
+    initDataFolder(nullptr, 0);
+    std::vector<e2e::Wallpaper> table;
+    for (int i = 0; i < 500; ++i) table.push_back({i, "picture " + std::to_string(i), 60, 0});
+    e2e::removeDataFolder();
+    e2e::configureLarge({}, table);
+    emptyTable();
+    double start = now();
+    loadSettings();
+    double loaded = now();
+    removeStaleFiles();
+    double cleaned = now();
+    HWND host = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, hostProc, 0);
+    double created = now();
+    refillList(host);
+    double listed = now();
+    printf("  its steps with 500, here: settings %.1f ms, clean-up %.1f ms, window %.1f ms, "
+           "list %.1f ms\n",
+           loaded - start, cleaned - loaded, created - cleaned, listed - created);
+    DestroyWindow(host);
+    clearTable(wallpaperTable);
+    wallpaperCount = 0;
+}
+
+void printTimes(const char* what, std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    printf("  %-40s best %7.1f ms   median %7.1f ms\n", what, times[0], times[times.size() / 2]);
+}
+
+// The two tables start in turn, so that whatever else the machine does weighs on both alike.
+void benchStartUp(const std::string& programs, bool ownSteps) {
     const int kStarts = 5;
     printf("Muralto.exe from its start until its list shows the table, %d starts each\n", kStarts);
     DWORD gdiOne = 0, gdiMany = 0;
-    double one = reportTimed(
-        "one wallpaper", [&] { return startUntilListed(programs, 1, &gdiOne); }, kStarts);
-    double many = reportTimed(
-        "500 wallpapers", [&] { return startUntilListed(programs, 500, &gdiMany); }, kStarts);
+    std::vector<double> one, many;
+    for (int start = 0; start < kStarts; ++start) {
+        one.push_back(startUntilListed(programs, 1, &gdiOne));
+        many.push_back(startUntilListed(programs, 500, &gdiMany));
+        if (one.back() <= 0 || many.back() <= 0) {
+            printf("  the program did not list its table\n");
+            ratio("start-up 500 / 1", 0, 0);
+            return;
+        }
+    }
+    printTimes("one wallpaper", one);
+    printTimes("500 wallpapers", many);
     // Wine may not count them: GetGuiResources then gives 0.
     printf("  GDI objects after start-up: %lu with one wallpaper, %lu with 500%s\n", gdiOne,
            gdiMany, gdiOne == 0 ? " (not counted here)" : "");
-    ratio("start-up 500 / 1", many, one);
+    if (ownSteps) startUpSteps();
+    ratio("start-up 500 / 1", *std::min_element(many.begin(), many.end()),
+          *std::min_element(one.begin(), one.end()));
     e2e::removeDataFolder();
 }
 
@@ -244,7 +289,7 @@ int main(int argc, char** argv) {
     std::string folder = argc > 1 ? argv[1] : ".";
     // Another build's program (an earlier one, say) is timed alone.
     if (argc > 3 && strcmp(argv[3], "--start-up-only") == 0) {
-        benchStartUp(argv[2]);
+        benchStartUp(argv[2], false);
         return 0;
     }
     std::string jpeg = folder + "\\photo.jpg", converted = folder + "\\photo.bmp";
@@ -295,6 +340,6 @@ int main(int argc, char** argv) {
     writeSideBySide(folder);
 
     benchAddFlow(folder, jpeg);
-    if (argc > 2) benchStartUp(argv[2]);
+    if (argc > 2) benchStartUp(argv[2], true);
     return 0;
 }
