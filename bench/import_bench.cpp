@@ -162,6 +162,11 @@ void writeSideBySide(const std::string& folder) {
     DeleteObject(full);
 }
 
+void printTimes(const char* what, std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    printf("  %-40s best %7.1f ms   median %7.1f ms\n", what, times[0], times[times.size() / 2]);
+}
+
 INT_PTR CALLBACK hostProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
 // The photo copied under 40 names, selected at once as the open-file dialog returns them, and
@@ -192,14 +197,28 @@ void benchAddFlow(const std::string& folder, const std::string& photo) {
         emptyTable();
         return all ? time : 0.0;
     };
-    printf("%d photos of 4000 x 3000 through the add flow, %d runs each\n", kPhotos, 2);
-    importWorkersWanted = 1;
-    double one = reportTimed("one worker", addAll, 2);
-    importWorkersWanted = 0;
+    const int kRounds = 3;
+    printf("%d photos of 4000 x 3000 through the add flow, %d runs each\n", kPhotos, kRounds);
+    // In turn, so that whatever else the machine does weighs on both alike.
+    std::vector<double> one, all;
+    for (int round = 0; round < kRounds; ++round) {
+        importWorkersWanted = 1;
+        one.push_back(addAll());
+        importWorkersWanted = 0;
+        all.push_back(addAll());
+        if (one.back() <= 0 || all.back() <= 0) {
+            printf("  not every photo was added\n");
+            ratio("all cores / one worker", 0, 0);
+            DestroyWindow(host);
+            return;
+        }
+    }
+    printTimes("one worker", one);
     char label[64];
     snprintf(label, sizeof label, "all cores (%d workers)", importWorkerCount());
-    double all = reportTimed(label, addAll, 2);
-    ratio("all cores / one worker", all, one);
+    printTimes(label, all);
+    ratio("all cores / one worker", *std::min_element(all.begin(), all.end()),
+          *std::min_element(one.begin(), one.end()));
     DestroyWindow(host);
 }
 
@@ -250,11 +269,6 @@ void startUpSteps() {
     DestroyWindow(host);
     clearTable(wallpaperTable);
     wallpaperCount = 0;
-}
-
-void printTimes(const char* what, std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    printf("  %-40s best %7.1f ms   median %7.1f ms\n", what, times[0], times[times.size() / 2]);
 }
 
 // The two tables start in turn, so that whatever else the machine does weighs on both alike.

@@ -145,9 +145,11 @@ bool beginAreaScale(AreaScaleStream* stream, int width, int height, int outWidth
     Column* columns = static_cast<Column*>(malloc(sizeof(Column) * outWidth));
     stream->columns = columns;
     stream->rowSums = static_cast<uint32_t*>(malloc(sizeof(uint32_t) * values));
+    stream->rows = static_cast<int*>(malloc(2 * sizeof(int) * static_cast<size_t>(outHeight)));
     stream->sums =
         static_cast<int64_t*>(calloc(values * static_cast<size_t>(outHeight), sizeof(int64_t)));
-    if (columns == nullptr || stream->rowSums == nullptr || stream->sums == nullptr) {
+    if (columns == nullptr || stream->rowSums == nullptr || stream->rows == nullptr ||
+        stream->sums == nullptr) {
         releaseAreaScale(stream);
         return false;
     }
@@ -156,6 +158,11 @@ bool beginAreaScale(AreaScaleStream* stream, int width, int height, int outWidth
     stream->outWidth = outWidth;
     stream->outHeight = outHeight;
     placeColumns(Axis{width, outWidth}, columns, outWidth);
+    const Axis down = {height, outHeight};
+    for (int y = 0; y < outHeight; ++y) {
+        stream->rows[2 * y] = down.first(y);
+        stream->rows[2 * y + 1] = down.last(y);
+    }
     return true;
 }
 
@@ -169,9 +176,10 @@ void addAreaScaleRow(AreaScaleStream* stream, int row, const uint8_t* pixels) {
     sumAcross(pixels, across, static_cast<const Column*>(stream->columns), stream->outWidth,
               stream->rowSums);
     const size_t values = 3 * static_cast<size_t>(stream->outWidth);
-    // The output rows this source row falls in: at most two where the picture shrinks.
-    for (int y = 0; y < stream->outHeight; ++y) {
-        if (row < down.first(y) || row > down.last(y)) continue;
+    // The output rows this source row falls in: at most two where the picture shrinks. Their
+    // first source rows never decrease, so the search ends at the first that starts below it.
+    for (int y = 0; y < stream->outHeight && stream->rows[2 * y] <= row; ++y) {
+        if (row > stream->rows[2 * y + 1]) continue;
         int64_t w = down.weight(y, row);
         int64_t* sums = stream->sums + values * static_cast<size_t>(y);
         for (size_t i = 0; i < values; ++i) sums[i] += w * stream->rowSums[i];
@@ -199,9 +207,11 @@ bool finishAreaScale(const AreaScaleStream* stream, uint8_t* out, ptrdiff_t outS
 void releaseAreaScale(AreaScaleStream* stream) {
     if (stream == nullptr) return;
     free(stream->columns);
+    free(stream->rows);
     free(stream->rowSums);
     free(stream->sums);
     stream->columns = nullptr;
+    stream->rows = nullptr;
     stream->rowSums = nullptr;
     stream->sums = nullptr;
 }

@@ -27,6 +27,7 @@ struct AreaScaleStream {
     int width, height, outWidth, outHeight;
     int rowsAdded;
     void* columns;     // where each output column takes its pixels from
+    int* rows;         // the first and last source row of each output row
     uint32_t* rowSums; // one source row, resized across: outWidth * 3
     int64_t* sums;     // every output value: outWidth * outHeight * 3
 };
