@@ -30,6 +30,12 @@ struct AreaScaleStream {
     int* rows;         // the first and last source row of each output row
     uint32_t* rowSums; // one source row, resized across: outWidth * 3
     int64_t* sums;     // every output value: outWidth * outHeight * 3
+    // The source columns of two output rows summed down, before they are resized across once
+    // per output row: 2 * width * 3, or null for a picture too wide, whose rows are then
+    // resized across one by one.
+    uint32_t* columnSums;
+    int openRow[2];         // the output row each holds, or -1
+    uint32_t openWeight[2]; // the weights summed into each, kept below 2^32 / 255
 };
 
 // False, with nothing to release, when a size is not positive or memory runs short.

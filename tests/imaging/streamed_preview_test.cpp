@@ -48,14 +48,16 @@ Picture noise(uint32_t width, uint32_t height) {
     return picture;
 }
 
-// Rows come bottom first, as a bitmap file holds them; sizes that shrink, grow, both, and the
-// growing axes whose pixel centres fall on a boundary (2 -> 3).
+// Rows come bottom first, as a bitmap file holds them; sizes that shrink, grow, both, the
+// growing axes whose pixel centres fall on a boundary (2 -> 3), and a picture too wide for its
+// columns to be summed down first (more than 2^26 bytes for two rows of them).
 TEST(StreamedAreaScale, GivesTheWholePictureScalersBytesOnOddSizes) {
     const struct {
         int width, height, outWidth, outHeight;
-    } cases[] = {{1, 1, 151, 112},     {2, 3, 3, 5},        {7, 5, 3, 2},
-                 {13, 11, 5, 17},      {997, 13, 151, 112}, {301, 223, 151, 112},
-                 {151, 112, 151, 112}, {4001, 3, 151, 112}, {5, 999, 151, 112}};
+    } cases[] = {{1, 1, 151, 112},      {2, 3, 3, 5},        {7, 5, 3, 2},
+                 {13, 11, 5, 17},       {997, 13, 151, 112}, {301, 223, 151, 112},
+                 {151, 112, 151, 112},  {4001, 3, 151, 112}, {5, 999, 151, 112},
+                 {2796203, 2, 151, 112}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message()
                      << c.width << "x" << c.height << " -> " << c.outWidth << "x" << c.outHeight);
