@@ -2,7 +2,8 @@
 #   make run    set up, build the Windows program and start it under Wine
 #   make test   set up, build the native, fuzz and Windows trees and run every test
 #   make bench  times the picture converters against djpeg, tiff2rgba, pngtopnm, dwebp and
-#               ImageMagick, and the import step by step under Wine
+#               ImageMagick, and under Wine the import step by step, the add flow's workers
+#               and the start-up with 500 wallpapers
 #   make package  builds both Windows trees and copies their zips and NSIS installers to dist/
 #   make test-stress [RUNS=5]  the Windows tests RUNS times beside two busy loops
 #   make fuzz [FUZZ_SECONDS=60]  each fuzz target explores from random seeds; a failing input
@@ -98,7 +99,8 @@ bench: bench-setup $(NATIVE)/CMakeCache.txt windows
 	cmake --build $(WINDOWS) -j $(JOBS) --target import_bench
 	mkdir -p $(WINDOWS)/bench-run
 	scripts/with-display $(abspath $(WINDOWS))/wineprefix scripts/wine-run \
-	  $(WINDOWS)/bin/import_bench.exe "Z:$$(echo $(abspath $(WINDOWS))/bench-run | tr / '\\')"
+	  $(WINDOWS)/bin/import_bench.exe "Z:$$(echo $(abspath $(WINDOWS))/bench-run | tr / '\\')" \
+	  "Z:$$(echo $(abspath $(WINDOWS))/bin | tr / '\\')"
 
 # Each Windows tree makes its zip and installer (packaging/CMakeLists.txt); the 64-bit tree's
 # tests install and uninstall its installer under Wine.

@@ -73,6 +73,7 @@
 
 #include "app_state.h"
 #include "bounded_text.h"
+#include "file_probe.h"
 #include "random_round.h"
 #include "settings_files.h"
 #include "wallpaper_table.h"
@@ -186,9 +187,9 @@ bool readWallpaperClass(_KFGINFOFILE* store, char* name, WallpaperEntry* slot) {
         parseSize(size, &slot->width, &slot->height);
     }
     get(store, name, "filename", slot->filename, PATH_SIZE);
-    slot->previewBitmap = static_cast<HBITMAP>(
-        LoadImageA(nullptr, slot->preview, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    if (slot->previewBitmap == nullptr) {
+    // The preview is loaded when first drawn (slotPreview); a start with 500 wallpapers only
+    // looks for the signature of each.
+    if (!bitmapFileCanBeOpened(slot->preview)) {
         char message[1024]; // wsprintfA never writes more than 1024 bytes
         wsprintfA(message, LOAD_WARNING, slot->filename);
         showWarning(nullptr, message);

@@ -89,7 +89,8 @@ void noteKeptAsideFiles(KeptNumbers* kept) {
 
 void removeIfStale(const char* path, bool keptAside,
                    bool (*referenced)(const WallpaperEntry*, const char*)) {
-    if (!keptAside && fileCanBeOpened(path) && !referenced(wallpaperTable, path)) DeleteFileA(path);
+    // The table first: a start with 500 wallpapers then opens none of their files.
+    if (!keptAside && !referenced(wallpaperTable, path) && fileCanBeOpened(path)) DeleteFileA(path);
 }
 
 } // namespace

@@ -26,7 +26,8 @@ struct WallpaperEntry {
     char original[TITLE_SIZE];
     // The title as the shell shows it, in UTF-8: the list's text. No two used slots share one.
     char titleUtf8[TITLE_UTF8_SIZE];
-    HBITMAP previewBitmap; // owned by the slot; null when none
+    HBITMAP previewBitmap; // owned by the slot; null until first drawn (slotPreview)
+    uint8_t previewTried;  // its file was loaded once, whether or not it loaded
     int32_t width;
     int32_t height;
     int32_t showTime;     // seconds on the desktop
@@ -46,6 +47,11 @@ extern bool paused;      // no second is counted and nothing changes; owner: mai
 
 // Releases every preview bitmap and resets all 500 slots; wallpaperCount is the caller's.
 void clearTable(WallpaperEntry* table);
+
+// The slot's preview bitmap, loaded from its file the first time it is asked for: start-up and
+// the import load none, so a table costs no GDI object until its previews are looked at. Null
+// when the file does not load, which is not tried again.
+HBITMAP slotPreview(WallpaperEntry* entry);
 
 // Lowest used slot whose titleUtf8 is text; 0 when none matches or an argument is null.
 int findSlotByTitle(const WallpaperEntry* table, const char* text);

@@ -143,7 +143,8 @@ void convertColumns(const BitmapSource& source, uint32_t firstRow, size_t rows,
     }
 }
 
-bool writeRows(FILE* file, const BitmapSource& source, const Chunk& chunk) {
+bool writeRows(FILE* file, const BitmapSource& source, const Chunk& chunk,
+               const BitmapRowSink* sink) {
     uint32_t height = uprightHeight(source);
     bool columns = swapsSides(orientationOf(source));
     for (uint32_t fileRow = 0; fileRow < height;) {
@@ -154,10 +155,15 @@ bool writeRows(FILE* file, const BitmapSource& source, const Chunk& chunk) {
             else
                 convertRows(source, fileRow, rows, chunk);
         }
-        if (fwrite(chunk.bytes, chunk.stride, rows, file) != rows) return false;
-        fileRow += static_cast<uint32_t>(rows);
+        if (sink != nullptr)
+            for (size_t i = 0; i < rows; ++i)
+                sink->row(sink->context, fileRow + static_cast<uint32_t>(i),
+                          chunk.bytes + i * chunk.stride);
     }
-    return true;
+    if (fwrite(chunk.bytes, chunk.stride, rows, file) != rows) return false;
+    fileRow += static_cast<uint32_t>(rows);
+}
+return true;
 }
 
 } // namespace
@@ -203,10 +209,12 @@ void bgraOverBlack(const uint8_t* bgra, uint32_t width, uint8_t* row) {
     }
 }
 
-bool writeBitmapFile(const char* target, const BitmapSource& source) {
+bool writeBitmapFile(const char* target, const BitmapSource& source, const BitmapRowSink* rows) {
     uint64_t fileSize = bitmapFileSize(uprightWidth(source), uprightHeight(source));
     if (target == nullptr || fileSize == 0) return false;
     if (source.convertRow != nullptr && source.pixels == nullptr) return false;
+    if (rows != nullptr && !rows->begin(rows->context, uprightWidth(source), uprightHeight(source)))
+        return false;
     // Memory first: running short must not cost an existing target its content.
     Chunk chunk;
     if (!allocateChunk(source, &chunk)) return false;
@@ -220,7 +228,7 @@ bool writeBitmapFile(const char* target, const BitmapSource& source) {
     uint8_t headers[kBitmapHeadersSize];
     encodeHeaders(source, static_cast<uint32_t>(fileSize), headers);
     bool ok = fwrite(headers, 1, sizeof headers, file) == sizeof headers &&
-              writeRows(file, source, chunk);
+              writeRows(file, source, chunk, rows);
     // A full disk may show only when the buffered rest is flushed by the close.
     ok = (fclose(file) == 0) && ok;
     free(chunk.bytes);

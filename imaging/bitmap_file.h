@@ -55,10 +55,20 @@ struct BitmapSource {
 uint32_t uprightWidth(const BitmapSource& source);
 uint32_t uprightHeight(const BitmapSource& source);
 
-// Writes the file, replacing whatever is at target. False when the picture cannot have a
-// file, when memory runs short, or when the target cannot be created or fully written; in the
-// last case the partial target is removed.
-bool writeBitmapFile(const char* target, const BitmapSource& source);
+// Someone who wants the rows too (the preview), as they go into the file: begin is told the
+// file's width and height first and may refuse them, which fails the write; then row is given
+// each row's 3 × width bytes, bottom row (fileRow 0) first.
+struct BitmapRowSink {
+    bool (*begin)(void* context, uint32_t width, uint32_t height);
+    void (*row)(void* context, uint32_t fileRow, const uint8_t* bgr);
+    void* context;
+};
+
+// Writes the file, replacing whatever is at target, and hands its rows to rows when not null.
+// False when the picture cannot have a file, when memory runs short, or when the target cannot
+// be created or fully written; in the last case the partial target is removed.
+bool writeBitmapFile(const char* target, const BitmapSource& source,
+                     const BitmapRowSink* rows = nullptr);
 
 } // namespace imaging
 

@@ -147,7 +147,7 @@ heif_image* decodePrimary(heif_context* context, int* width, int* height) {
 // Writes the decoded picture; false when its layout is not the one asked for, or its size not
 // the one the file declares (a damaged file).
 bool writeDecoded(const heif_image* image, int declaredWidth, int declaredHeight,
-                  const char* target) {
+                  const char* target, const imaging::BitmapRowSink* rows) {
     int width = heif_image_get_width(image, heif_channel_interleaved);
     int height = heif_image_get_height(image, heif_channel_interleaved);
     int bits = heif_image_get_bits_per_pixel_range(image, heif_channel_interleaved);
@@ -172,12 +172,12 @@ bool writeDecoded(const heif_image* image, int declaredWidth, int declaredHeight
                                      static_cast<size_t>(stride),
                                      false,
                                      convert};
-    return imaging::writeBitmapFile(target, picture);
+    return imaging::writeBitmapFile(target, picture, rows);
 }
 
 } // namespace
 
-bool convertHeifFile(const char* source, const char* target) {
+bool convertHeifFile(const char* source, const char* target, const imaging::BitmapRowSink* rows) {
     if (source == nullptr || target == nullptr) return false;
     size_t size = 0;
     uint8_t* data = readWholeFile(source, &size);
@@ -192,7 +192,7 @@ bool convertHeifFile(const char* source, const char* target) {
         if (heif_context_read_from_memory_without_copy(context, data, size, nullptr).code ==
             heif_error_Ok)
             image = decodePrimary(context, &width, &height);
-        if (image != nullptr) ok = writeDecoded(image, width, height, target);
+        if (image != nullptr) ok = writeDecoded(image, width, height, target, rows);
         heif_image_release(image);
         heif_context_free(context);
     }

@@ -166,7 +166,7 @@ void rgbToBgr(const uint8_t* rgb, uint32_t width, uint8_t* bgr) {
 
 } // namespace
 
-bool convertJpegFile(const char* source, const char* target) {
+bool convertJpegFile(const char* source, const char* target, const imaging::BitmapRowSink* rows) {
     if (source == nullptr || target == nullptr) return false;
     Decoding decoding;
     memset(&decoding, 0, sizeof decoding);
@@ -184,7 +184,7 @@ bool convertJpegFile(const char* source, const char* target) {
         imaging::BitmapSource picture = {
             d->width, d->height, 0, d->pixels,     static_cast<size_t>(d->width) * 3,
             false,    rgbToBgr,  3, d->orientation};
-        ok = imaging::writeBitmapFile(target, picture);
+        ok = imaging::writeBitmapFile(target, picture, rows);
     }
     free(d->pixels);
     return ok;

@@ -117,7 +117,7 @@ bool decode(Decoding* d) {
 
 } // namespace
 
-bool convertPngFile(const char* source, const char* target) {
+bool convertPngFile(const char* source, const char* target, const imaging::BitmapRowSink* rows) {
     if (source == nullptr || target == nullptr) return false;
     Decoding decoding;
     memset(&decoding, 0, sizeof decoding);
@@ -144,7 +144,7 @@ bool convertPngFile(const char* source, const char* target) {
                                                           : imaging::copyBgr,
                                          d->channels,
                                          d->orientation};
-        ok = imaging::writeBitmapFile(target, picture);
+        ok = imaging::writeBitmapFile(target, picture, rows);
     }
     free(d->pixels);
     return ok;

@@ -90,7 +90,7 @@ void rgbaToBgr(const uint8_t* raster, uint32_t width, uint8_t* bgr) {
 
 } // namespace
 
-bool convertTiffFile(const char* source, const char* target) {
+bool convertTiffFile(const char* source, const char* target, const imaging::BitmapRowSink* rows) {
     if (source == nullptr || target == nullptr) return false;
     // Only the first image of the file: the one TIFFOpen makes current.
     uint32_t width = 0, height = 0;
@@ -114,7 +114,7 @@ bool convertTiffFile(const char* source, const char* target) {
         imaging::BitmapSource picture = {
             width, height,    0, raster,     static_cast<size_t>(width) * 4,
             false, rgbaToBgr, 4, orientation};
-        ok = imaging::writeBitmapFile(target, picture);
+        ok = imaging::writeBitmapFile(target, picture, rows);
     }
     free(raster);
     return ok;

@@ -115,7 +115,7 @@ uint16_t exifOrientation(const uint8_t* data, size_t size) {
 
 } // namespace
 
-bool convertWebpFile(const char* source, const char* target) {
+bool convertWebpFile(const char* source, const char* target, const imaging::BitmapRowSink* rows) {
     if (source == nullptr || target == nullptr) return false;
     size_t size = 0;
     uint8_t* data = readWebpFile(source, &size);
@@ -142,7 +142,7 @@ bool convertWebpFile(const char* source, const char* target) {
                                          alpha ? imaging::bgraOverBlack : imaging::copyBgr,
                                          alpha ? 4u : 3u,
                                          orientation};
-        ok = imaging::writeBitmapFile(target, picture);
+        ok = imaging::writeBitmapFile(target, picture, rows);
     }
     free(pixels);
     return ok;

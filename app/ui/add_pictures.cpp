@@ -8,6 +8,7 @@
 #include "app_state.h"
 #include "dropped_files.h"
 #include "file_probe.h"
+#include "import_workers.h"
 #include "wallpaper_import.h"
 #include "wallpaper_list.h"
 #include "interface_texts.h"
@@ -35,7 +36,7 @@ const wchar_t HEIF_DEFAULT_NAME[] = L"HEIC, HEIF, AVIF (*.HEIC;*.HEIF;*.AVIF)";
 const int FILTERS_SIZE = sizeof FIXED_FILTERS / sizeof FIXED_FILTERS[0] + 256 +
                          sizeof HEIF_PATTERN / sizeof HEIF_PATTERN[0] + 1;
 
-int selectionPos = 0; // index in openFileBuffer of the next name to import
+int selectionPos = 0; // index in openFileBuffer of the next name to read
 int selectionType = 0;
 bool firstNameCut = false;
 bool addFlowRunning = false; // a drop must not refill openFileBuffer under the flow
@@ -43,7 +44,8 @@ bool addFlowRunning = false; // a drop must not refill openFileBuffer under the 
 struct AddProgress {
     int total;
     int done;
-    bool busy; // one of the dialog's message boxes is open: ticks must not import
+    bool busy;      // one of the dialog's message boxes is open: ticks must not import
+    bool cancelled; // by a Cancel that came during such a box
     HWND mainWindow;
 };
 AddProgress progress;
@@ -96,7 +98,91 @@ void addSingleFile(HWND mainWindow, const char* path, int pictureType) {
     warnImportResult(mainWindow, importAndList(mainWindow, path, pictureType));
 }
 
-// ---- The add-progress dialog ------------------------------------------------------------
+// ---- The names read ahead while workers convert their pictures ---------------------------
+// Each name of the selection, from its reading to its end, in the selection's order: refused
+// at once (its warning waits for its turn), or converted by a worker. The first one is the
+// one the dialog shows; it ends when its conversion is finished, as an import ended before.
+
+enum Refusal { NOT_REFUSED, REFUSED_UNREADABLE, REFUSED_DUPLICATE, REFUSED_FULL };
+
+struct PendingName {
+    wchar_t name[SOURCE_PATH_SIZE]; // as the dialog shows it
+    Refusal refusal;
+    ImportJob job; // when not refused
+};
+
+const int MAX_PENDING = 2 * MAX_IMPORT_WORKERS;
+PendingName pending[MAX_PENDING]; // 700 KB: off the stack; a ring from pendingFirst
+int pendingFirst = 0;
+int pendingCount = 0;
+int pendingLimit = 1; // two per worker: one converting and one waiting its turn
+int converting = 0;   // pending names not refused
+ImportWorkers workers;
+bool workersRunning = false;
+bool firstShown = false; // the dialog shows the first name: its turn has come
+
+PendingName& pendingAt(int index) { return pending[(pendingFirst + index) % MAX_PENDING]; }
+
+// A conversion on its way holds its targets from the moment they are chosen.
+bool heldByPending(void*, const char* path) {
+    for (int i = 0; i < pendingCount; ++i) {
+        const PictureConversion& c = pendingAt(i).job.conversion;
+        if (pendingAt(i).refusal == NOT_REFUSED &&
+            (strcmp(c.filename, path) == 0 || strcmp(c.preview, path) == 0))
+            return true;
+    }
+    return false;
+}
+
+bool moreNames() {
+    return selectionPos < OPEN_FILE_BUFFER_SIZE && openFileBuffer[selectionPos] != L'\0';
+}
+
+// What becomes of the next name, decided as far as it can be now. A name, or a folder and
+// name, that does not fit its buffer is not imported: it is reported as unreadable, and no
+// buffer is overrun. False when it must wait: the table's free slots may all go to the
+// conversions on their way.
+bool readNextName() {
+    if (!moreNames() || pendingCount >= pendingLimit) return false;
+    const int freeSlots = MAX_WALLPAPERS - usedCount(wallpaperTable);
+    int nextPos = selectionPos;
+    PendingName& p = pendingAt(pendingCount);
+    bool nameCut = false;
+    nextPos = nextSelectedName(openFileBuffer, OPEN_FILE_BUFFER_SIZE, nextPos, p.name,
+                               SOURCE_PATH_SIZE, &nameCut);
+    PictureConversion& c = p.job.conversion;
+    if (nameCut || firstNameCut || !joinPath(firstName, p.name, c.source, sizeof c.source)) {
+        p.refusal = REFUSED_UNREADABLE;
+    } else if (alreadyInTable(c.source)) {
+        p.refusal = REFUSED_DUPLICATE;
+    } else if (freeSlots <= converting) {
+        if (converting > 0) return false;
+        p.refusal = REFUSED_FULL;
+    } else {
+        // A drop has no filter: each file's kind comes from its first bytes.
+        c.pictureType = selectionType == PICTURE_BY_CONTENT ? pictureKind(c.source) : selectionType;
+        const HeldTargets held = {heldByPending, nullptr, converting};
+        p.refusal = chooseTargets(&c, &held) ? NOT_REFUSED : REFUSED_UNREADABLE;
+    }
+    selectionPos = nextPos;
+    p.job.finished = 0;
+    ++pendingCount;
+    if (p.refusal != NOT_REFUSED) return true;
+    ++converting;
+    // A full queue, which the limit above prevents, converts it here; without workers it is
+    // converted in its turn (endFirstName).
+    if (workersRunning && !handOutConversion(&workers, &p.job)) {
+        convertPicture(&c);
+        p.job.finished = 1;
+    }
+    return true;
+}
+
+bool firstIsReady() {
+    if (pendingCount == 0) return false;
+    const PendingName& p = pendingAt(0);
+    return p.refusal != NOT_REFUSED || !workersRunning || conversionFinished(&p.job);
+}
 
 void setBusyWarning(HWND dialog, void (*warn)(HWND, int), int value) {
     progress.busy = true;
@@ -104,8 +190,73 @@ void setBusyWarning(HWND dialog, void (*warn)(HWND, int), int value) {
     progress.busy = false;
 }
 
+void warnNaming(HWND dialog, const wchar_t* name) {
+    progress.busy = true;
+    showWarningNaming(dialog, interfaceText(TEXT_ERROR_DUPLICATE), name);
+    progress.busy = false;
+}
+
+// The first name's end, as one import ended before: its slot and row, or its warning. A
+// title that came into the table since it was read is a duplicate after all.
+void endFirstName(HWND dialog) {
+    PendingName& p = pendingAt(0);
+    if (p.refusal == NOT_REFUSED) {
+        if (workersRunning)
+            finishConversion(&workers, &p.job);
+        else if (!p.job.finished)
+            convertPicture(&p.job.conversion);
+        --converting;
+    }
+    // Off the ring first: a Cancel during its warning finds the rest only.
+    pendingFirst = (pendingFirst + 1) % MAX_PENDING;
+    --pendingCount;
+    firstShown = false;
+    if (p.refusal == REFUSED_UNREADABLE) {
+        setBusyWarning(dialog, warnImportResult, IMPORT_FAILED);
+    } else if (p.refusal == REFUSED_DUPLICATE) {
+        warnNaming(dialog, p.name);
+    } else if (p.refusal == REFUSED_FULL) {
+        setBusyWarning(dialog, warnImportResult, IMPORT_TABLE_FULL);
+    } else if (p.job.conversion.converted && alreadyInTable(p.job.conversion.source)) {
+        discardConversion(&p.job.conversion);
+        warnNaming(dialog, p.name);
+    } else {
+        int slot = -1;
+        int result = takeConversion(&p.job.conversion, &slot);
+        if (result == IMPORT_OK)
+            addListRow(GetDlgItem(progress.mainWindow, IDC_LIST), slot);
+        else
+            setBusyWarning(dialog, warnImportResult, result);
+    }
+    ++progress.done;
+    SendDlgItemMessageA(dialog, IDC_ADD_PROGRESS, PBM_SETPOS, static_cast<WPARAM>(progress.done),
+                        0);
+}
+
+void showFirstName(HWND dialog) {
+    if (pendingCount == 0 || firstShown) return;
+    SetDlgItemTextW(dialog, IDC_ADD_NAME, pendingAt(0).name);
+    firstShown = true;
+}
+
+// Every name still pending is dropped: the workers start no more, finish the conversions they
+// run, and every file made for one of them is removed.
+void dropPending() {
+    if (workersRunning) stopImportWorkers(&workers);
+    workersRunning = false;
+    for (int i = 0; i < pendingCount; ++i) {
+        PendingName& p = pendingAt(i);
+        if (p.refusal == NOT_REFUSED) discardConversion(&p.job.conversion);
+    }
+    pendingCount = 0;
+    converting = 0;
+}
+
+// ---- The add-progress dialog ------------------------------------------------------------
+
 void onProgressInit(HWND dialog) {
     progress.busy = false;
+    progress.cancelled = false;
     progress.total = 0;
     progress.done = 0;
     wchar_t name[SOURCE_PATH_SIZE];
@@ -114,49 +265,44 @@ void onProgressInit(HWND dialog) {
         ++progress.total;
     }
     SendDlgItemMessageA(dialog, IDC_ADD_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, progress.total));
+    pendingFirst = pendingCount = converting = 0;
+    firstShown = false;
+    const int count = importWorkerCount();
+    workersRunning = startImportWorkers(&workers, count);
+    pendingLimit = workersRunning ? 2 * workers.threadCount : 1;
     SetTimer(dialog, IMPORT_TIMER, 0, nullptr);
 }
 
 void endProgress(HWND dialog) {
     KillTimer(dialog, IMPORT_TIMER);
+    dropPending();
     EndDialog(dialog, 0);
 }
 
-// One name of the selection. A name, or a folder and name, that does not fit its buffer is not
-// imported: it is reported as unreadable, and no buffer is overrun.
-void importNextName(HWND dialog) {
-    wchar_t name[SOURCE_PATH_SIZE];
-    bool nameCut = false;
-    selectionPos = nextSelectedName(openFileBuffer, OPEN_FILE_BUFFER_SIZE, selectionPos, name,
-                                    SOURCE_PATH_SIZE, &nameCut);
-    SetDlgItemTextW(dialog, IDC_ADD_NAME, name);
-    char path[SOURCE_PATH_UTF8_SIZE];
-    bool fits = !nameCut && !firstNameCut && joinPath(firstName, name, path, sizeof path);
-    if (!fits) {
-        progress.busy = true;
-        showWarning(dialog, interfaceText(TEXT_ERROR_READ));
-        progress.busy = false;
-    } else if (alreadyInTable(path)) {
-        progress.busy = true;
-        showWarningNaming(dialog, interfaceText(TEXT_ERROR_DUPLICATE), name);
-        progress.busy = false;
-    } else {
-        int type = selectionType == PICTURE_BY_CONTENT ? pictureKind(path) : selectionType;
-        int result = importAndList(progress.mainWindow, path, type);
-        if (result != IMPORT_OK) setBusyWarning(dialog, warnImportResult, result);
-    }
-    ++progress.done;
-    SendDlgItemMessageA(dialog, IDC_ADD_PROGRESS, PBM_SETPOS, static_cast<WPARAM>(progress.done),
-                        0);
+// Cancel stops the reading of names. The name shown ends as its import always has, kept when
+// its picture converts, unless it is ending already (Cancel came during its warning); the
+// others, the next one too while its turn has not come, are dropped with their files.
+void onProgressCancel(HWND dialog) {
+    if (!progress.busy && firstShown) endFirstName(dialog);
+    progress.cancelled = true;
+    endProgress(dialog);
 }
 
+// A name's turn comes with a tick, which shows it, and it ends with that tick or a later one:
+// one name per tick at most, and between two ticks the dialog answers.
 void onProgressTick(HWND dialog, WPARAM timer) {
-    if (timer != IMPORT_TIMER || progress.busy) return;
-    if (selectionPos >= OPEN_FILE_BUFFER_SIZE || openFileBuffer[selectionPos] == L'\0') {
+    if (timer != IMPORT_TIMER || progress.busy || progress.cancelled) return;
+    while (readNextName()) {
+    }
+    if (pendingCount == 0) {
         endProgress(dialog);
         return;
     }
-    importNextName(dialog);
+    showFirstName(dialog);
+    if (firstIsReady()) endFirstName(dialog);
+    // The names read after it are handed out at once, not a tick later.
+    while (!progress.cancelled && readNextName()) {
+    }
 }
 
 INT_PTR CALLBACK addProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -168,10 +314,10 @@ INT_PTR CALLBACK addProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         onProgressTick(dialog, wParam);
         return FALSE;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_ADD_CANCEL) endProgress(dialog);
+        if (LOWORD(wParam) == IDC_ADD_CANCEL) onProgressCancel(dialog);
         return FALSE;
     case WM_CLOSE:
-        endProgress(dialog);
+        onProgressCancel(dialog);
         return FALSE;
     default:
         return FALSE;
@@ -179,7 +325,6 @@ INT_PTR CALLBACK addProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }
 
 } // namespace
-
 int nextSelectedName(const wchar_t* buffer, int bufferSize, int start, wchar_t* target,
                      int capacity, bool* cut) {
     wmemset(target, L'\0', static_cast<size_t>(capacity));

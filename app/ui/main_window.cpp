@@ -148,8 +148,8 @@ void fillFieldsFromShownSlot(HWND window) {
 }
 
 // Over the monitor's glass, wherever the dialog has put and sized the monitor at its DPI.
-void paintPreview(HWND window, const WallpaperEntry& entry) {
-    HGDIOBJ previous = SelectObject(memoryDC, entry.previewBitmap);
+void paintPreview(HWND window, WallpaperEntry& entry) {
+    HGDIOBJ previous = SelectObject(memoryDC, slotPreview(&entry));
     drawPicture(windowDC, previewRect(window), memoryDC, PREVIEW_WIDTH, PREVIEW_HEIGHT);
     SelectObject(memoryDC, previous);
 }

@@ -11,8 +11,12 @@
 void refillList(HWND window) {
     HWND list = GetDlgItem(window, IDC_LIST);
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    // Room for every row at once, and no redrawing until the last is in.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(usedCount(wallpaperTable)), 0);
     for (int slot = 0; slot < MAX_WALLPAPERS; ++slot)
         if (wallpaperTable[slot].used) addListRow(list, slot);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
 }
 
 void addListRow(HWND list, int slot) {

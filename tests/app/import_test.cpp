@@ -7,9 +7,11 @@
 #include <string>
 
 #include "folders.h"
+#include "gdi_bitmap.h"
 #include "imaging_fixture.h"
 #include "wallpaper_import.h"
 #include "wallpaper_list.h"
+#include "preview_bitmap.h"
 #include "program_fixture.h"
 #include "resource.h"
 #include "test_bitmaps.h"
@@ -131,16 +133,16 @@ TEST_F(ImportTest, PicturesGetTheFirstFreeFileNumbers) {
 
 TEST_F(ImportTest, NewWallpaperIsFilledIn) {
     ASSERT_EQ(IMPORT_OK, import(bitmapSource("big picture.bmp", 1024, 768), PICTURE_BITMAP));
-    const WallpaperEntry& e = wallpaperTable[0];
+    WallpaperEntry& e = wallpaperTable[0];
     EXPECT_EQ(1, e.used);
     EXPECT_EQ(1024, e.width);
     EXPECT_EQ(768, e.height);
     EXPECT_EQ(60, e.showTime);
     EXPECT_EQ(0, e.showMode);
     EXPECT_STREQ("big picture.bmp", e.original);
-    ASSERT_NE(nullptr, e.previewBitmap);
+    EXPECT_EQ(nullptr, e.previewBitmap) << "loaded when first drawn";
     BITMAP preview;
-    ASSERT_NE(0, GetObjectA(e.previewBitmap, sizeof preview, &preview));
+    ASSERT_NE(0, GetObjectA(slotPreview(&e), sizeof preview, &preview));
     EXPECT_EQ(151, preview.bmWidth);
     EXPECT_EQ(112, preview.bmHeight);
     EXPECT_EQ(51126u, readBytes(e.preview).size());
@@ -175,6 +177,30 @@ TEST_F(ImportTest, ThePreviewShowsTheWholePictureAveraged) {
                db);
         EXPECT_GE(db, slot == 0 ? 40.0 : 999.0) << "slot " << slot;
     }
+}
+
+// The preview made from the rows on their way to the file is, byte for byte, the one made
+// before from the converted file loaded whole, for every kind of picture.
+TEST_F(ImportTest, ThePreviewIsTheOneTheLoadedFileGave) {
+    const std::string before = source("before.bmp");
+    for (int type = PICTURE_BITMAP; type <= PICTURE_WEBP; ++type) {
+        const PictureFormat& format = kPictureFormats[type - 1];
+        SCOPED_TRACE(format.extension);
+        const std::string path = source(std::string("photo.") + format.extension);
+        ASSERT_TRUE(format.write(path, photoLike(1003, 751)));
+        int slot = -1;
+        ASSERT_EQ(IMPORT_OK, importWallpaper(path.c_str(), type, &slot));
+        HBITMAP full =
+            static_cast<HBITMAP>(LoadImageA(nullptr, wallpaperTable[slot].filename, IMAGE_BITMAP, 0,
+                                            0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        ASSERT_NE(nullptr, full);
+        HBITMAP preview = makePreviewBitmap(full, PREVIEW_FILE_WIDTH, PREVIEW_FILE_HEIGHT);
+        DeleteObject(full);
+        saveBitmapFile(&preview, before.c_str());
+        DeleteObject(preview);
+        EXPECT_TRUE(readBytes(before) == readBytes(wallpaperTable[slot].preview));
+    }
+    DeleteFileA(before.c_str());
 }
 
 TEST_F(ImportTest, BitmapIsCopiedUnchangedAndOtherPicturesAreReencoded) {

@@ -57,14 +57,15 @@ TEST_F(Settings, WallpaperClassesLoadDenselyAndAreSavedBackDensely) {
     ASSERT_EQ(3, wallpaperCount);
     const char* titles[] = {"zero", "two", "seven"};
     for (int slot = 0; slot < 3; ++slot) {
-        const WallpaperEntry& e = wallpaperTable[slot];
+        WallpaperEntry& e = wallpaperTable[slot];
         EXPECT_EQ(1, e.used);
         EXPECT_STREQ(titles[slot], e.original);
         EXPECT_EQ(30, e.showTime);
         EXPECT_EQ(2, e.showMode);
         EXPECT_EQ(640, e.width);
         EXPECT_EQ(480, e.height);
-        EXPECT_NE(nullptr, e.previewBitmap);
+        EXPECT_EQ(nullptr, e.previewBitmap) << "loaded when first drawn, not at the start";
+        EXPECT_NE(nullptr, slotPreview(&e));
     }
     EXPECT_EQ(1, lastWall);
     EXPECT_FALSE(randomWall);
@@ -184,7 +185,7 @@ void Settings::expectRoundTrip(int count, std::string (*titled)(int)) {
     EXPECT_EQ(count - 1, lastWall);
     for (int i = 0; i < count; ++i) {
         const WallpaperEntry& a = before[i];
-        const WallpaperEntry& b = wallpaperTable[i];
+        WallpaperEntry& b = wallpaperTable[i];
         ASSERT_EQ(1, b.used) << i;
         EXPECT_STREQ(a.original, b.original) << i;
         EXPECT_STREQ(a.titleUtf8, b.titleUtf8) << i;
@@ -194,7 +195,7 @@ void Settings::expectRoundTrip(int count, std::string (*titled)(int)) {
         EXPECT_EQ(a.height, b.height) << i;
         EXPECT_EQ(a.showTime, b.showTime) << i;
         EXPECT_EQ(a.showMode, b.showMode) << i;
-        EXPECT_NE(nullptr, b.previewBitmap) << i;
+        EXPECT_NE(nullptr, slotPreview(&b)) << i;
     }
 }
 

@@ -1,0 +1,211 @@
+// The add flow with its workers: several at once leave what one after another leaves, and a
+// Cancel in the middle leaves no file of the conversions it drops.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <string.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "add_pictures.h"
+#include "add_progress_dialog.h"
+#include "imaging_fixture.h"
+#include "import_workers.h"
+#include "interface_texts.h"
+#include "message_box_watcher.h"
+#include "program_fixture.h"
+#include "resource.h"
+#include "test_files.h"
+#include "txm.h"
+#include "window_messages.h"
+
+namespace {
+
+using testing_support::readBytes;
+
+// What a run of the add flow leaves: the list's rows, the slots, every file of the data folder
+// and its previews folder with its bytes, and the warnings, in their order.
+struct Outcome {
+    std::vector<std::string> rows;
+    std::vector<std::string> slots; // title, files and size of each used slot
+    std::map<std::string, std::string> files;
+    std::vector<std::string> warnings;
+};
+
+class AddWorkers : public ProgramTest {
+  protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        appInstance = GetModuleHandleA(nullptr); // the dialog templates are in this program
+        TXM_clear(&languageStore);
+        installBuiltInTexts();
+        folder = std::string(dataFolder) + "\\..\\MuraltoPicks";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        host = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, hostProc, 0);
+        ASSERT_NE(nullptr, host);
+    }
+    void TearDown() override {
+        DestroyWindow(host);
+        importWorkersWanted = 0;
+    }
+    static INT_PTR CALLBACK hostProc(HWND, UINT message, WPARAM, LPARAM) {
+        return message == WM_INITDIALOG;
+    }
+
+    // The folder and the names, as the open-file dialog leaves them.
+    void select(const std::vector<std::string>& names) {
+        memset(openFileBuffer, 0, sizeof openFileBuffer);
+        int at = MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, openFileBuffer,
+                                     OPEN_FILE_BUFFER_SIZE);
+        for (const std::string& name : names)
+            at += MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, openFileBuffer + at,
+                                      OPEN_FILE_BUFFER_SIZE - at);
+    }
+    std::vector<std::string> listRows() {
+        std::vector<std::string> rows;
+        HWND list = GetDlgItem(host, IDC_LIST);
+        int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < count; ++row) {
+            char text[256] = "";
+            LVITEMA item;
+            memset(&item, 0, sizeof item);
+            item.pszText = text;
+            item.cchTextMax = sizeof text;
+            SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                         reinterpret_cast<LPARAM>(&item));
+            rows.push_back(text);
+        }
+        return rows;
+    }
+    static std::map<std::string, std::string> dataFiles() {
+        std::map<std::string, std::string> files;
+        for (const char* sub : {"", "\\previews"}) {
+            std::string where = std::string(dataFolder) + sub;
+            WIN32_FIND_DATAA found;
+            HANDLE search = FindFirstFileA((where + "\\*.bmp").c_str(), &found);
+            if (search == INVALID_HANDLE_VALUE) continue;
+            do files[where + "\\" + found.cFileName] = readBytes(where + "\\" + found.cFileName);
+            while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        return files;
+    }
+    Outcome run(const std::vector<std::string>& names, int workers) {
+        importWorkersWanted = workers;
+        testing_support::MessageBoxWatcher watcher;
+        select(names);
+        runAddFlow(host, PICTURE_JPEG);
+        Outcome outcome = {listRows(), {}, dataFiles(), {}};
+        for (const WallpaperEntry& e : wallpaperTable)
+            if (e.used)
+                outcome.slots.push_back(std::string(e.titleUtf8) + " " + e.filename + " " +
+                                        e.preview + " " + std::to_string(e.width) + "x" +
+                                        std::to_string(e.height));
+        for (const auto& box : watcher.seen()) outcome.warnings.push_back(box.text);
+        return outcome;
+    }
+    // Nothing of an earlier run left: no file, no slot, no row.
+    void startAfresh() {
+        removeDataFolder();
+        resetProgramState();
+        CreateDirectoryA(dataFolder, nullptr);
+        CreateDirectoryA((std::string(dataFolder) + "\\previews").c_str(), nullptr);
+        SendDlgItemMessageA(host, IDC_LIST, LVM_DELETEALLITEMS, 0, 0);
+    }
+
+    std::string folder;
+    HWND host = nullptr;
+};
+
+// Twenty photos of as many sizes, one of them damaged and one already in the table: four
+// workers give the rows, slots, files, previews and warnings of one worker, in the same order.
+TEST_F(AddWorkers, SeveralGiveWhatOneAfterAnotherGives) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 20; ++i) {
+        names.push_back("photo " + std::to_string(i) + ".jpg");
+        const std::string path = folder + "\\" + names.back();
+        if (i == 6)
+            ASSERT_TRUE(testing_support::writeBytes(path, "\xFF\xD8 not a photo"));
+        else
+            ASSERT_TRUE(writeColourJpeg(path, photoLike(97 + 41 * i, 353 - 13 * i), 90));
+    }
+    std::vector<Outcome> outcomes;
+    for (int workers : {1, 4}) {
+        SCOPED_TRACE(workers);
+        startAfresh();
+        select({names[11]});
+        importWorkersWanted = workers;
+        runAddFlow(host, PICTURE_JPEG); // first, alone
+        outcomes.push_back(run(names, workers));
+        EXPECT_EQ(19u, outcomes.back().rows.size());
+        EXPECT_EQ(2 * 19u, outcomes.back().files.size());
+        ASSERT_EQ(2u, outcomes.back().warnings.size());
+        EXPECT_EQ(0u, outcomes.back().warnings[0].rfind("[E001]", 0)) << "the damaged one first";
+        EXPECT_EQ(0u, outcomes.back().warnings[1].rfind("[E004]", 0)) << "then the duplicate";
+    }
+    EXPECT_EQ(outcomes[0].rows, outcomes[1].rows);
+    EXPECT_EQ(outcomes[0].slots, outcomes[1].slots);
+    EXPECT_EQ(outcomes[0].warnings, outcomes[1].warnings);
+    ASSERT_EQ(outcomes[0].files.size(), outcomes[1].files.size());
+    for (const auto& file : outcomes[0].files) {
+        auto other = outcomes[1].files.find(file.first);
+        ASSERT_NE(outcomes[1].files.end(), other) << file.first;
+        EXPECT_TRUE(file.second == other->second) << file.first << " differs";
+    }
+}
+
+// Presses Cancel once the progress dialog shows the name, and notes the name shown then.
+struct CancelPress {
+    std::string name;
+    std::string during; // empty when Cancel was not pressed
+};
+
+DWORD WINAPI pressCancelAt(void* param) {
+    CancelPress& press = *static_cast<CancelPress*>(param);
+    for (DWORD start = GetTickCount(); press.during.empty() && GetTickCount() - start < 20000;
+         Sleep(1)) {
+        HWND dialog = e2e::findDialog(GetCurrentProcessId(), e2e::kAddProgressCaption);
+        if (dialog == nullptr) continue;
+        e2e::AddProgressDialog progress(GetCurrentProcess(), dialog);
+        if (progress.shownName() != press.name) continue;
+        progress.pressCancel();
+        press.during = progress.shownName();
+    }
+    return 0;
+}
+
+// Cancel comes while three workers convert the photos after the one shown: the table keeps
+// the photos before it and that one, and of the others no file is left, finished or not.
+TEST_F(AddWorkers, ACancelInTheMiddleLeavesNoStrayFile) {
+    const std::string first = folder + "\\photo 0.jpg";
+    ASSERT_TRUE(writeColourJpeg(first, photoLike(1600, 1200), 90));
+    std::vector<std::string> names = {"photo 0.jpg"};
+    for (int i = 1; i < 20; ++i) {
+        names.push_back("photo " + std::to_string(i) + ".jpg");
+        ASSERT_TRUE(CopyFileA(first.c_str(), (folder + "\\" + names.back()).c_str(), FALSE));
+    }
+    CancelPress press = {names[5], ""};
+    HANDLE presser = CreateThread(nullptr, 0, pressCancelAt, &press, 0, nullptr);
+    Outcome outcome = run(names, 3);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(presser, 30000));
+    CloseHandle(presser);
+    ASSERT_EQ(names[5], press.during) << "Cancel was never pressed";
+    EXPECT_TRUE(outcome.warnings.empty());
+    // The name shown when Cancel came is kept, or had ended just before it.
+    ASSERT_GE(outcome.rows.size(), 5u);
+    ASSERT_LE(outcome.rows.size(), 6u);
+    std::map<std::string, std::string> kept;
+    for (const WallpaperEntry& e : wallpaperTable) {
+        if (!e.used) continue;
+        kept[e.filename] = readBytes(e.filename);
+        kept[e.preview] = readBytes(e.preview);
+    }
+    EXPECT_EQ(2 * outcome.rows.size(), kept.size());
+    for (const auto& file : outcome.files)
+        EXPECT_EQ(1u, kept.count(file.first)) << file.first << " belongs to no wallpaper";
+    EXPECT_EQ(kept.size(), outcome.files.size());
+}
+
+} // namespace

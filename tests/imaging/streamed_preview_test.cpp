@@ -1,0 +1,160 @@
+// The preview made from a picture's rows on their way into its file: the same bytes as the
+// whole-picture area average, through every converter, and the cheap check of what was written.
+#include <vector>
+
+#include "area_scale.h"
+#include "bitmap_headers.h"
+#include "imaging_fixture.h"
+#include "picture_files.h"
+#include "streamed_preview.h"
+
+namespace {
+
+// B, G, R per pixel, rows top to bottom.
+std::vector<uint8_t> bgrOf(const Picture& picture) {
+    std::vector<uint8_t> bgr;
+    for (size_t i = 0; i < picture.rgb.size(); i += 3)
+        bgr.insert(bgr.end(), {picture.rgb[i + 2], picture.rgb[i + 1], picture.rgb[i]});
+    return bgr;
+}
+
+struct WholeRows {
+    const uint8_t* bgr;
+    size_t pitch;
+};
+
+const uint8_t* wholeRow(void* context, int row) {
+    const WholeRows* rows = static_cast<const WholeRows*>(context);
+    return rows->bgr + rows->pitch * row;
+}
+
+// The whole-picture scaler, as the previews have been made from a loaded bitmap.
+std::vector<uint8_t> wholeScale(const std::vector<uint8_t>& bgr, int width, int height,
+                                int outWidth, int outHeight) {
+    WholeRows rows = {bgr.data(), 3 * static_cast<size_t>(width)};
+    std::vector<uint8_t> out(3 * outWidth * outHeight);
+    EXPECT_TRUE(
+        scaleByArea(wholeRow, &rows, width, height, out.data(), outWidth, outHeight, 3 * outWidth));
+    return out;
+}
+
+Picture noise(uint32_t width, uint32_t height) {
+    Picture picture(width, height);
+    uint32_t state = width * 31 + height * 7;
+    for (uint8_t& value : picture.rgb) {
+        state = state * 1103515245u + 12345u;
+        value = static_cast<uint8_t>(state >> 23);
+    }
+    return picture;
+}
+
+// Rows come bottom first, as a bitmap file holds them; sizes that shrink, grow, both, the
+// growing axes whose pixel centres fall on a boundary (2 -> 3), and a picture too wide for its
+// columns to be summed down first (more than 2^26 bytes for two rows of them).
+TEST(StreamedAreaScale, GivesTheWholePictureScalersBytesOnOddSizes) {
+    const struct {
+        int width, height, outWidth, outHeight;
+    } cases[] = {{1, 1, 151, 112},      {2, 3, 3, 5},        {7, 5, 3, 2},
+                 {13, 11, 5, 17},       {997, 13, 151, 112}, {301, 223, 151, 112},
+                 {151, 112, 151, 112},  {4001, 3, 151, 112}, {5, 999, 151, 112},
+                 {2796203, 2, 151, 112}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << c.width << "x" << c.height << " -> " << c.outWidth << "x" << c.outHeight);
+        std::vector<uint8_t> bgr = bgrOf(noise(c.width, c.height));
+        AreaScaleStream stream;
+        ASSERT_TRUE(beginAreaScale(&stream, c.width, c.height, c.outWidth, c.outHeight));
+        std::vector<uint8_t> out(3 * c.outWidth * c.outHeight, 0xEE);
+        for (int row = c.height - 1; row >= 0; --row) {
+            EXPECT_FALSE(finishAreaScale(&stream, out.data(), 3 * c.outWidth)) << "row " << row;
+            addAreaScaleRow(&stream, row, bgr.data() + 3 * static_cast<size_t>(c.width) * row);
+        }
+        ASSERT_TRUE(finishAreaScale(&stream, out.data(), 3 * c.outWidth));
+        releaseAreaScale(&stream);
+        EXPECT_EQ(wholeScale(bgr, c.width, c.height, c.outWidth, c.outHeight), out);
+    }
+}
+
+using StreamedPreviewTest = ImagingTest;
+
+// Each converter's rows make the preview of exactly the pixels it wrote, and what it wrote
+// passes the check of its headers.
+TEST_F(StreamedPreviewTest, EveryConverterHandsOverTheRowsItWrites) {
+    bool (*const converters[])(const char*, const char*, const imaging::BitmapRowSink*) = {
+        convertJpegFile, convertTiffFile, convertPngFile, convertWebpFile};
+    const std::string previewFile = testing_support::testFileName(".preview.bmp");
+    for (int kind = 0; kind < 4; ++kind) {
+        const PictureFormat& format = kPictureFormats[kind + 1];
+        SCOPED_TRACE(format.extension);
+        const Picture picture = photoLike(333, 251);
+        ASSERT_TRUE(format.write(source, picture));
+        imaging::StreamedPreview preview;
+        imaging::startStreamedPreview(&preview, 151, 112);
+        const imaging::BitmapRowSink rows = imaging::streamedPreviewRows(&preview);
+        ASSERT_TRUE(converters[kind](source.c_str(), target.c_str(), &rows));
+        ASSERT_TRUE(imaging::writeStreamedPreview(&preview, previewFile.c_str()));
+        imaging::releaseStreamedPreview(&preview);
+        EXPECT_TRUE(imaging::isWrittenBitmapFile(target.c_str(), 333, 251));
+
+        BitmapFile converted = written();
+        Picture decoded(333, 251);
+        for (uint32_t y = 0; y < 251; ++y)
+            for (uint32_t x = 0; x < 333; ++x) decoded.set(x, y, converted.pixel(x, y));
+        std::vector<uint8_t> expected = wholeScale(bgrOf(decoded), 333, 251, 151, 112);
+        BitmapFile shown(testing_support::readBytes(previewFile));
+        ASSERT_EQ(151, shown.width());
+        ASSERT_EQ(112, shown.height());
+        EXPECT_EQ(96u, shown.field(38, 4)) << "the resolution the previews have always had";
+        std::vector<uint8_t> got;
+        for (uint32_t y = 0; y < 112; ++y)
+            for (uint32_t x = 0; x < 151; ++x) {
+                Rgb p = shown.pixel(x, y);
+                got.insert(got.end(), {p.b, p.g, p.r});
+            }
+        EXPECT_EQ(expected, got);
+    }
+    testing_support::removeFile(previewFile);
+}
+
+// A picture whose rows never came (its conversion failed) gives no preview file.
+TEST_F(StreamedPreviewTest, NoPreviewWithoutEveryRow) {
+    imaging::StreamedPreview preview;
+    imaging::startStreamedPreview(&preview, 151, 112);
+    EXPECT_FALSE(imaging::writeStreamedPreview(&preview, target.c_str()));
+    const imaging::BitmapRowSink rows = imaging::streamedPreviewRows(&preview);
+    ASSERT_TRUE(testing_support::writeBytes(source, "not a picture"));
+    EXPECT_FALSE(convertPngFile(source.c_str(), target.c_str(), &rows));
+    EXPECT_FALSE(imaging::writeStreamedPreview(&preview, target.c_str()));
+    EXPECT_FALSE(targetExists());
+    imaging::releaseStreamedPreview(&preview);
+}
+
+// Any difference from what the writer wrote for width x height is refused: a file cut short or
+// grown by a byte, other fields, another size asked.
+TEST_F(StreamedPreviewTest, TheHeaderCheckRefusesAnythingButTheFileWritten) {
+    const std::string good = expectedBitmap(noise(5, 3), 0);
+    ASSERT_TRUE(testing_support::writeBytes(target, good));
+    EXPECT_TRUE(imaging::isWrittenBitmapFile(target.c_str(), 5, 3));
+    EXPECT_FALSE(imaging::isWrittenBitmapFile(target.c_str(), 3, 5));
+    EXPECT_FALSE(imaging::isWrittenBitmapFile(target.c_str(), 0, 3));
+    const struct {
+        const char* what;
+        size_t offset; // the byte changed by `change`
+        int change;
+        int lengthChange; // or the file cut short or grown by a byte
+    } cases[] = {{"signature", 0, 1, 0},    {"file size", 2, 1, 0},  {"pixel offset", 10, 1, 0},
+                 {"header size", 14, 1, 0}, {"planes", 26, 1, 0},    {"depth", 28, 8, 0},
+                 {"compression", 30, 1, 0}, {"cut short", 0, 0, -1}, {"a byte more", 0, 0, 1}};
+    for (const auto& c : cases) {
+        std::string bytes = good;
+        bytes[c.offset] = static_cast<char>(bytes[c.offset] + c.change);
+        if (c.lengthChange < 0) bytes.pop_back();
+        if (c.lengthChange > 0) bytes.push_back('\0');
+        ASSERT_TRUE(testing_support::writeBytes(target, bytes));
+        EXPECT_FALSE(imaging::isWrittenBitmapFile(target.c_str(), 5, 3)) << c.what;
+    }
+    testing_support::removeFile(target);
+    EXPECT_FALSE(imaging::isWrittenBitmapFile(target.c_str(), 5, 3)) << "no file";
+}
+
+} // namespace
