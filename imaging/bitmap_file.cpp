@@ -159,11 +159,10 @@ bool writeRows(FILE* file, const BitmapSource& source, const Chunk& chunk,
             for (size_t i = 0; i < rows; ++i)
                 sink->row(sink->context, fileRow + static_cast<uint32_t>(i),
                           chunk.bytes + i * chunk.stride);
+        if (fwrite(chunk.bytes, chunk.stride, rows, file) != rows) return false;
+        fileRow += static_cast<uint32_t>(rows);
     }
-    if (fwrite(chunk.bytes, chunk.stride, rows, file) != rows) return false;
-    fileRow += static_cast<uint32_t>(rows);
-}
-return true;
+    return true;
 }
 
 } // namespace
