@@ -1,7 +1,7 @@
 // convertHeifFile: HEIC and AVIF files encoded here, every pixel against heif-convert; the
 // container's rotations and mirrors; grids of tiles; libheif's own example files; files it
-// refuses. The files
-// are encoded natively only; under Wine the committed pictures show the cross-built decoders.
+// refuses. The files are encoded natively only; under Wine the committed pictures show the
+// cross-built decoders.
 #include <algorithm>
 
 #include "imaging_fixture.h"
@@ -218,7 +218,8 @@ TEST_F(HeifFile, DamagedCutAndHugeFilesGiveFalseAndNoTarget) {
 #endif
 
 // The pictures committed beside the fuzz target's seeds, which the journeys add too: a portrait
-// photo stored as a phone stores it (landscape, turned by irot), and an AVIF with alpha.
+// photo stored as a phone stores it (landscape, turned by irot), an AVIF with alpha, and a grid
+// of 2 rows of 3 tiles cropped to 170 × 120.
 TEST_F(HeifFile, CommittedPicturesAreUpright) {
     const std::string folder = MURALTO_TEST_PICTURES;
     ASSERT_TRUE(convert(folder + "/portrait.heic", target));
@@ -235,6 +236,14 @@ TEST_F(HeifFile, CommittedPicturesAreUpright) {
     EXPECT_TRUE(closeTo(kRed, avif.at(4, 16), 40));
     EXPECT_TRUE(closeTo(kBlue, avif.at(4, 48), 40));
     EXPECT_TRUE(closeTo({0, 0, 0}, avif.at(60, 16), 8));
+
+    ASSERT_TRUE(convert(folder + "/grid.heic", target));
+    Picture grid = pictureOf(written());
+    ASSERT_EQ(170u, grid.width);
+    ASSERT_EQ(120u, grid.height);
+    const Rgb tiles[] = {kRed, kGreen, kBlue, kWhite, {0, 0, 0}, {128, 128, 128}};
+    for (uint32_t i = 0; i < 6; ++i)
+        EXPECT_TRUE(closeTo(tiles[i], grid.at(i % 3 * 64 + 20, i / 3 * 64 + 20), 16)) << i;
 }
 
 } // namespace

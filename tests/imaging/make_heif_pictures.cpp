@@ -21,20 +21,14 @@ int main(int argc, char** argv) {
     // Opaque on the left half, transparent on the right.
     std::vector<uint8_t> alpha;
     for (uint32_t i = 0; i < 64 * 64; ++i) alpha.push_back(i % 64 < 32 ? 255 : 0);
+    // A phone's large photo: 2 rows of 3 tiles, the right and bottom ones cropped.
+    const std::vector<Rgb> tiles = {kRed, kGreen, kBlue, kWhite, {0, 0, 0}, {128, 128, 128}};
+    const HeifGrid grid = {3, 2, 64, 170, 120, tiles, false, false};
     bool ok = writeHeif(folder + "/portrait.heic", stored, {}, {false, 8, true, 6}) &&
               writeHeif(folder + "/quadrants.heic", quadrants(64, 64), {}, {false, 8, false}) &&
               writeHeif(folder + "/quadrants-12bit-alpha.avif", quadrants(64, 64), alpha,
                         {true, 12, false}) &&
-              // A phone's large photo: 2 rows of 3 tiles, the right and bottom ones cropped.
-              writeHeifGrid(folder + "/grid.heic",
-                            {3,
-                             2,
-                             64,
-                             170,
-                             120,
-                             {kRed, kGreen, kBlue, kWhite, {0, 0, 0}, {128, 128, 128}},
-                             false,
-                             false});
+              writeHeifGrid(folder + "/grid.heic", grid);
     if (!ok) fprintf(stderr, "make_heif_pictures: encoding failed\n");
     return ok ? 0 : 1;
 }
