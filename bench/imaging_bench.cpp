@@ -2,7 +2,9 @@
 // (a HEIC and an AVIF) on a 6000 x 4000 photo-like picture, best of 5 runs each, next to the
 // tools that do the same job, where they are installed; and convertJpegFile on the same JPEG as
 // a phone held upright tags it (EXIF orientation 6) against ImageMagick's -auto-orient:
-//   imaging_bench [folder]   (the pictures and results are written there; default ".")
+// and the composition of a two-monitor desktop against cp writing as many bytes:
+//   imaging_bench [folder] [desktop]   (the pictures and results are written in folder, default
+//   "."; with "desktop", only the desktop's composition is timed)
 #include <math.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -23,6 +25,8 @@
 #include <tiffio.h>
 #include <webp/encode.h>
 
+#include "bitmap_file.h"
+#include "desktop_composition.h"
 #include "picture_files.h"
 
 extern char** environ;
@@ -352,8 +356,48 @@ bool compare(const Contest& c, const std::string& ppm, const std::string& magick
 
 } // namespace
 
+// A desktop of a 3840 x 2160 and a 1920 x 1080 monitor composed from two 6000 x 4000 pictures,
+// fill on the first and fit on the second, and written as one bitmap file, against cp writing
+// the same bytes: the scaling and one write are the whole cost.
+bool benchDesktop(const std::string& folder) {
+    std::string composed = folder + "/desktop.bmp", copied = folder + "/desktop-cp.bmp";
+    std::vector<uint8_t> first = photoLike(), second(first.rbegin(), first.rend());
+    const imaging::ScreenRect monitors[] = {{0, 0, 3840, 2160}, {3840, 0, 1920, 1080}};
+    imaging::ScreenRect screen = imaging::virtualScreen(monitors, 2);
+    std::vector<uint8_t> desktop(size_t(screen.width) * screen.height * 3);
+    imaging::DesktopCanvas canvas = {desktop.data(),   screen.width, screen.height,
+                                     3 * screen.width, screen.left,  screen.top};
+    imaging::PixelsView pictures[] = {{first.data(), int(kWidth), int(kHeight), 3 * int(kWidth)},
+                                      {second.data(), int(kWidth), int(kHeight), 3 * int(kWidth)}};
+    imaging::BitmapSource source = {uint32_t(screen.width), uint32_t(screen.height),  2835,
+                                    desktop.data(),         3 * size_t(screen.width), false,
+                                    imaging::copyBgr};
+    printf("Desktop of 3840 x 2160 (fill) and 1920 x 1080 (fit) from two %u x %u pictures, "
+           "best of %d\n",
+           kWidth, kHeight, kRuns);
+    double ours = bestOf([&] {
+        return imaging::drawMonitor(canvas, monitors[0], pictures[0], imaging::kPlaceFill) &&
+               imaging::drawMonitor(canvas, monitors[1], pictures[1], imaging::kPlaceFit) &&
+               imaging::writeBitmapFile(composed.c_str(), source);
+    });
+    if (ours < 0) {
+        fprintf(stderr, "imaging_bench: the desktop could not be composed into %s\n",
+                composed.c_str());
+        return false;
+    }
+    printf("  %-26s %9.1f ms (%.1f MB)\n", "ours (compose and write)", ours,
+           fileMegabytes(composed));
+    double cp = bestOf([&] { return runTool({"cp", composed, copied}); });
+    printTool("cp of the same file", cp, ours);
+    if (cp >= 0) printf("  desktop / cp: %.2f\n", ours / cp);
+    remove(composed.c_str());
+    remove(copied.c_str());
+    return true;
+}
+
 int main(int argc, char** argv) {
     std::string folder = argc > 1 ? argv[1] : ".";
+    if (argc > 2 && strcmp(argv[2], "desktop") == 0) return benchDesktop(folder) ? 0 : 1;
     std::string jpeg = folder + "/bench.jpg", tiff = folder + "/bench.tif";
     std::string ourJpeg = folder + "/ours-jpeg.bmp", ourTiff = folder + "/ours-tiff.bmp";
     std::string rotatedJpeg = folder + "/bench-orientation6.jpg",
@@ -494,5 +538,5 @@ int main(int argc, char** argv) {
     for (const std::string& path : {ourJpeg, ourRotated, ourTiff, ourPng, ourWebp, ourHeic, ourAvif,
                                     djpegOut, tiff2rgbaOut, convertOut, toolPpm, toolPng})
         remove(path.c_str());
-    return 0;
+    return benchDesktop(folder) ? 0 : 1;
 }
