@@ -9,6 +9,8 @@
 #include "interface_texts.h"
 #include "kfg.h"
 #include "main_window.h"
+#include "monitor_layout.h"
+#include "monitor_sequencer.h"
 #include "wallpaper_list.h"
 #include "resource.h"
 #include "running_copy.h"
@@ -66,6 +68,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         hiddenInTray = false;
         ShowWindow(mainWindow, SW_SHOW);
     }
+    // With several monitors the sequencer starts from the saved pictures, composed again for
+    // the monitors there are now.
+    useMonitorLayout(currentMonitorLayout(), hiddenInTray);
     refillList(mainWindow);
     appInstance = instance;
     setTrayIcon(true);

@@ -2,6 +2,7 @@
 
 #include "app_state.h"
 #include "desktop_wallpaper.h"
+#include "monitor_sequencer.h"
 #include "random_round.h"
 #include "wallpaper_table.h"
 
@@ -24,6 +25,10 @@ void moveToNextWallpaper(bool refreshDesktop) {
 
 void sequenceTick() {
     if (!hiddenInTray || paused || wallpaperCount <= 0) return;
+    if (perMonitor()) {
+        tickEveryMonitor();
+        return;
+    }
     // The time of the wallpaper on display is read afresh, so an edit takes effect at once.
     if (secondsShown < wallpaperTable[currentSlot()].showTime) {
         ++secondsShown;
@@ -35,11 +40,19 @@ void sequenceTick() {
 
 void changeWallpaperNow() {
     if (wallpaperCount <= 0) return;
+    if (perMonitor()) {
+        advanceEveryMonitor(true);
+        return;
+    }
     moveToNextWallpaper(true);
     secondsShown = 0;
 }
 
 void sessionEndChange() {
     if (!startWall || paused || wallpaperCount <= 0) return;
+    if (perMonitor()) {
+        advanceEveryMonitor(false);
+        return;
+    }
     moveToNextWallpaper(false);
 }

@@ -1,7 +1,7 @@
 // The configuration files.
 //
 // Muralto.ini holds the class [SYSTEM] (lastWall, randomWall, startWall, language, and when
-// they have something to say paused and roundShown, below) and the
+// they have something to say paused, roundShown and monitorShows, below) and the
 // wallpapers as classes [WALLPAPER 0], [WALLPAPER 1], ... numbered densely in slot order, each
 // with original, filename, preview, showTime, size ("width,height") and showMode, and, only
 // when original cannot hold the title, titleUtf8. One store holds at most 600 members, so
@@ -44,6 +44,17 @@
 // take room from the wallpapers of Muralto.ini: a paused table of 99 wallpapers in the middle
 // of a round goes on into Muralto-part2.ini.
 //
+// Several monitors. With two or more, each monitor shows its own picture and counts its own
+// seconds (monitor_sequencer.h); where that stands is kept, one entry per monitor, the primary
+// monitor first, each the picture's wallpaper class number and the seconds counted:
+//
+//   monitorShows = 3:12,0:5
+//
+// Written only while the sequencer works on two or more monitors; lastWall stays where the
+// sequence stands. A class the file does not load, a number that is not one, or an entry
+// missing (a monitor added since) gives that monitor the next picture at the start; at most 16
+// entries of up to 15 characters, within the store's 255. Earlier versions ignore the member.
+//
 // A save never rewrites a file in place, so that a full disk, a file held open by another
 // program or a kill at any moment leaves on disk either the complete old set or the complete
 // new one:
@@ -74,6 +85,7 @@
 #include "app_state.h"
 #include "bounded_text.h"
 #include "file_probe.h"
+#include "monitor_sequencer.h"
 #include "random_round.h"
 #include "settings_files.h"
 #include "wallpaper_table.h"
@@ -89,6 +101,7 @@ int highestGeneration = 0;         // the highest one seen in any settings file
 bool refusedAtStart[CONFIG_FILES]; // there, but refused by the store: kept aside before a save
 bool pendingInUse[CONFIG_FILES];   // the committed ".new" file was read, not yet put in place
 char savedRound[KFG_TEXT_SIZE];    // roundShown as read; applied by class number at loading
+int savedMonitorClass[MONITOR_CAPACITY]; // monitorShows' class numbers as read, -1 for none
 
 const char LOAD_WARNING[] = "[E004]: La lecture de l'image \"%s\" a \xE9"
                             "chou\xE9"
@@ -123,6 +136,35 @@ int getInt(_KFGINFOFILE* store, char* className, const char* member) {
     return parseDecimal(value);
 }
 
+// "class:seconds,class:seconds,...": monitorShows' slots are set as their classes load.
+void readMonitorShows(_KFGINFOFILE* store, char* system) {
+    char text[KFG_TEXT_SIZE];
+    get(store, system, "monitorShows", text, sizeof text);
+    const char* p = text;
+    savedMonitorShows = 0;
+    while (*p != 0 && savedMonitorShows < MONITOR_CAPACITY) {
+        char entry[KFG_TEXT_SIZE] = "";
+        int length = 0;
+        while (p[length] != 0 && p[length] != ',') ++length;
+        memcpy(entry, p, static_cast<size_t>(length));
+        char* colon = strchr(entry, ':');
+        int seconds = 0;
+        if (colon != nullptr) {
+            *colon = 0;
+            seconds = parseDecimal(colon + 1);
+        }
+        const char* end = entry;
+        int number = parseDecimal(entry, &end);
+        // Only a class number, whole: anything else gives the monitor the next picture.
+        savedMonitorClass[savedMonitorShows] =
+            end != entry && *end == 0 && number >= 0 ? number : -1;
+        monitorShows[savedMonitorShows] = {-1, seconds > 0 ? seconds : 0};
+        ++savedMonitorShows;
+        p += length;
+        if (*p == ',') ++p;
+    }
+}
+
 void readSystemClass(_KFGINFOFILE* store) {
     char system[] = "SYSTEM";
     if (KFG_existClass(store, system) != KFG_EXIST) return;
@@ -138,6 +180,7 @@ void readSystemClass(_KFGINFOFILE* store) {
     paused = has(store, system, "paused") && getInt(store, system, "paused") > 0;
     if (has(store, system, "roundShown"))
         get(store, system, "roundShown", savedRound, sizeof savedRound);
+    if (has(store, system, "monitorShows")) readMonitorShows(store, system);
     if (has(store, system, "language")) {
         language = getInt(store, system, "language");
         if (language < 0) language = 0;
@@ -207,6 +250,8 @@ void readWallpaperClasses(_KFGINFOFILE* store) {
         WallpaperEntry* slot = &wallpaperTable[wallpaperCount];
         if (readWallpaperClass(store, name, slot)) {
             slot->shownInRound = shownInSavedRound(n) ? 1 : 0;
+            for (int i = 0; i < savedMonitorShows; ++i)
+                if (savedMonitorClass[i] == n) monitorShows[i].slot = wallpaperCount;
             ++wallpaperCount;
         } else {
             memset(slot, 0, sizeof *slot); // what a skipped class left is not the next one's
@@ -230,6 +275,25 @@ void addIntMember(_KFGINFOFILE* store, char* className, const char* member, int 
     addMember(store, className, member, text);
 }
 
+// A slot's wallpaper class number in this save: its rank among the used slots; 0 when free.
+int classOfSlot(int slot) {
+    if (slot < 0 || slot >= MAX_WALLPAPERS || !wallpaperTable[slot].used) return 0;
+    int rank = 0;
+    for (int i = 0; i < slot; ++i) rank += wallpaperTable[i].used ? 1 : 0;
+    return rank;
+}
+
+void monitorShowsText(char* text, int size) {
+    text[0] = 0;
+    for (int i = 0; i < monitorLayout.count; ++i) {
+        char entry[32];
+        formatText(entry, sizeof entry, "%s%d:%d", i > 0 ? "," : "",
+                   classOfSlot(monitorShows[i].slot), monitorShows[i].seconds);
+        if (strlen(text) + strlen(entry) >= static_cast<size_t>(size)) break;
+        strcat(text, entry);
+    }
+}
+
 void addSystemClass(_KFGINFOFILE* store, int savedLastWall, int generation) {
     char system[] = "SYSTEM";
     KFG_addClass(store, system);
@@ -243,6 +307,11 @@ void addSystemClass(_KFGINFOFILE* store, int savedLastWall, int generation) {
         char round[KFG_TEXT_SIZE];
         roundText(round, sizeof round);
         addMember(store, system, "roundShown", round);
+    }
+    if (perMonitor()) {
+        char shows[KFG_TEXT_SIZE];
+        monitorShowsText(shows, sizeof shows);
+        addMember(store, system, "monitorShows", shows);
     }
 }
 
@@ -323,8 +392,8 @@ bool replaceable(const char* path) {
 
 // Members of a wallpaper class, and those [SYSTEM] may take in Muralto.ini and in the others.
 const int WALLPAPER_MEMBERS = 6;
-// lastWall, randomWall, startWall, language, generation, paused, roundShown
-const int MAIN_SYSTEM_MEMBERS = 7;
+// lastWall, randomWall, startWall, language, generation, paused, roundShown, monitorShows
+const int MAIN_SYSTEM_MEMBERS = 8;
 const int OTHER_SYSTEM_MEMBERS = 1; // generation
 // Even with a titleUtf8 member for every title the files hold the whole table.
 static_assert((KFG_MAX_MEMBERS - MAIN_SYSTEM_MEMBERS) / (WALLPAPER_MEMBERS + 1) * CONFIG_FILES >=
@@ -334,7 +403,8 @@ static_assert((KFG_MAX_MEMBERS - MAIN_SYSTEM_MEMBERS) / (WALLPAPER_MEMBERS + 1) 
 // What [SYSTEM] of Muralto.ini takes in this save, generation counted whether or not it is
 // written: it depends on how many files the rest leaves room for.
 int mainSystemMembers() {
-    return MAIN_SYSTEM_MEMBERS - (paused ? 0 : 1) - (roundUnderWay(wallpaperTable) ? 0 : 1);
+    return MAIN_SYSTEM_MEMBERS - (paused ? 0 : 1) - (roundUnderWay(wallpaperTable) ? 0 : 1) -
+           (perMonitor() ? 0 : 1);
 }
 
 int membersOf(const WallpaperEntry& entry) {
@@ -454,6 +524,7 @@ bool loadSettings() {
     memset(refusedAtStart, 0, sizeof refusedAtStart);
     memset(pendingInUse, 0, sizeof pendingInUse);
     memset(savedRound, 0, sizeof savedRound);
+    savedMonitorShows = 0;
     if (KFG_openFile(&configStore, iniFilePath) != KFG_OK) {
         // A file that is there but refused still lists the user's wallpapers: their files must
         // survive the clean-up that follows, and the file itself the next save.

@@ -11,6 +11,8 @@
 #include "bounded_text.h"
 #include "desktop_wallpaper.h"
 #include "interface_texts.h"
+#include "monitor_layout.h"
+#include "monitor_sequencer.h"
 #include "resource.h"
 #include "sequencer.h"
 #include "settings.h"
@@ -333,6 +335,10 @@ void fitColumns(HWND window) {
     SendMessageA(list, LVM_SETCOLUMNWIDTH, SIZE_COLUMN, sizeWidth);
 }
 
+// A monitor added, removed or turned, or a resolution changed: while the sequencer runs, the
+// desktop is composed again at once for the new layout, no monitor left black or stale.
+void onDisplayChange() { useMonitorLayout(currentMonitorLayout(), hiddenInTray); }
+
 // A FALSE wParam means another program cancelled the log-off: the session goes on.
 void onEndSession(HWND window, WPARAM ending) {
     if (!ending) return;
@@ -367,6 +373,9 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     case WM_DRAWITEM:
         return drawArtItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DISPLAYCHANGE:
+        onDisplayChange();
+        return FALSE;
     case WM_DPICHANGED:
         onDpiChanged(window);
         return FALSE; // the dialog manager's own scaling follows

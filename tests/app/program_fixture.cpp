@@ -4,6 +4,7 @@
 
 #include "data_folder.h"
 #include "folders.h"
+#include "monitor_sequencer.h"
 #include "settings.h"
 #include "test_bitmaps.h"
 #include "test_files.h"
@@ -16,6 +17,9 @@ void resetProgramState() {
     startWall = false;
     language = 0;
     paused = false;
+    monitorLayout = {1, {{0, 0, 0, 0}}};
+    memset(monitorShows, 0, sizeof monitorShows);
+    savedMonitorShows = 0;
     tableRandom = RandomGenerator();
     memset(&configStore, 0, sizeof configStore);
     settingsLoaded = false;

@@ -15,6 +15,15 @@ std::string bitmapFileBytes(int width, int height, uint32_t rgb);
 std::string bitmapFileBytes(int width, int height,
                             const std::function<uint32_t(int x, int y)>& rgbAt);
 
+// The pixels of a 24-bit bitmap file with rows bottom up, as the program writes them; width 0
+// when the bytes are not such a file.
+struct BitmapPixels {
+    int width = 0, height = 0;
+    std::string file;
+    uint32_t rgbAt(int x, int y) const; // 0xRRGGBB; (0, 0) is the top left corner
+};
+BitmapPixels bitmapPixels(const std::string& fileBytes);
+
 } // namespace testing_support
 
 #endif

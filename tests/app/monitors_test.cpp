@@ -1,0 +1,199 @@
+// The sequencer on several monitors, each layout given as Windows lists one: the composed
+// desktop file and the spanning style, each monitor's own time, Next and pause on every
+// monitor, a change of the display, and where the sequencer stands kept with the settings.
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "composed_desktop.h"
+#include "desktop_settings.h"
+#include "desktop_wallpaper.h"
+#include "monitor_sequencer.h"
+#include "program_fixture.h"
+#include "sequencer.h"
+#include "settings.h"
+#include "test_bitmaps.h"
+#include "test_files.h"
+
+namespace {
+
+using testing_support::desktopValue;
+
+// A 64 x 48 primary monitor and a 40 x 30 one left of and above it.
+const MonitorLayout kTwo = {2, {{0, 0, 64, 48}, {-40, -12, 40, 30}}};
+
+class Monitors : public ProgramTest {
+  protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        hiddenInTray = true;
+        randomWall = false;
+    }
+    // A wallpaper of one colour, width x height, in its mode and for its time.
+    void solidSlot(int slot, uint32_t rgb, int width, int height, int mode, int time) {
+        fillSlot(slot, slot);
+        ASSERT_TRUE(testing_support::writeBytes(
+            wallpaperTable[slot].filename, testing_support::bitmapFileBytes(width, height, rgb)));
+        wallpaperTable[slot].showMode = mode;
+        wallpaperTable[slot].showTime = time;
+    }
+    std::string composedPath() {
+        char path[MAX_PATH];
+        composedDesktopPath(path, sizeof path);
+        return path;
+    }
+    testing_support::BitmapPixels composed() {
+        return testing_support::bitmapPixels(testing_support::readBytes(composedPath()));
+    }
+    std::vector<int> shownSlots() {
+        std::vector<int> slots;
+        for (int i = 0; i < monitorLayout.count; ++i) slots.push_back(monitorShows[i].slot);
+        return slots;
+    }
+};
+
+TEST_F(Monitors, EachMonitorShowsItsPictureInItsModeInOneSpanningFile) {
+    solidSlot(0, 0xFF0000, 80, 40, MODE_FILL, 5); // wider than the primary: cut at the sides
+    solidSlot(1, 0x00FF00, 20, 40, MODE_FIT, 5);  // 15 x 30 on the second, bars left and right
+    useMonitorLayout(kTwo, true);
+    EXPECT_EQ((std::vector<int>{0, 1}), shownSlots());
+    testing_support::BitmapPixels desktop = composed();
+    ASSERT_EQ(104, desktop.width) << "the virtual screen: from x -40 to 64";
+    ASSERT_EQ(60, desktop.height) << "from y -12 to 48";
+    const struct {
+        int x, y; // in the file: the virtual screen's (x - 40, y - 12)
+        uint32_t rgb;
+        const char* where;
+    } samples[] = {
+        {40, 12, 0xFF0000, "primary, top left"},       {103, 59, 0xFF0000, "primary, bottom right"},
+        {20, 15, 0x00FF00, "second, middle"},          {13, 0, 0x00FF00, "second, picture's left"},
+        {26, 29, 0x00FF00, "second, picture's right"}, {11, 15, 0x000000, "second, left bar"},
+        {28, 15, 0x000000, "second, right bar"},       {20, 45, 0x000000, "below the second"},
+    };
+    for (const auto& s : samples)
+        EXPECT_EQ(s.rgb, desktop.rgbAt(s.x, s.y)) << s.where << " (" << s.x << ", " << s.y << ")";
+    EXPECT_EQ(composedPath(), desktopValue("Wallpaper"));
+    EXPECT_EQ("22", desktopValue("WallpaperStyle")) << "span";
+    EXPECT_EQ("0", desktopValue("TileWallpaper"));
+    char loaded[MAX_PATH] = "";
+    SystemParametersInfoA(SPI_GETDESKWALLPAPER, sizeof loaded, loaded, 0);
+    EXPECT_EQ(composedPath(), loaded);
+    EXPECT_FALSE(testing_support::readBytes(composedPath() + ".new").size() > 0)
+        << "the file is written aside, then put in place";
+}
+
+TEST_F(Monitors, EachMonitorChangesOnItsOwnPicturesTime) {
+    // In table order; time n lasts n + 1 ticks.
+    const int times[] = {1, 3, 1, 3, 0};
+    for (int slot = 0; slot < 5; ++slot)
+        solidSlot(slot, 0x101010 * (slot + 1), 8, 6, MODE_STRETCH, times[slot]);
+    useMonitorLayout(kTwo, true);
+    const std::vector<int> expected[] = {{0, 1}, {0, 1}, {2, 1}, {2, 1}, {3, 4},
+                                         {3, 0}, {3, 0}, {3, 1}, {2, 1}};
+    for (size_t tick = 0; tick < sizeof expected / sizeof expected[0]; ++tick) {
+        if (tick > 0) sequenceTick();
+        EXPECT_EQ(expected[tick], shownSlots()) << "after " << tick << " ticks";
+        uint32_t primary = composed().rgbAt(40 + 10, 12 + 10);
+        EXPECT_EQ(0x101010u * (monitorShows[0].slot + 1), primary) << "after " << tick;
+    }
+}
+
+TEST_F(Monitors, NextAndPauseActOnEveryMonitorAndNoneRepeatsAnother) {
+    for (int slot = 0; slot < 3; ++slot) solidSlot(slot, 0x112233, 8, 6, MODE_TILE, 0);
+    randomWall = true;
+    useMonitorLayout(kTwo, true);
+    for (int change = 0; change < 12; ++change) {
+        std::vector<int> before = shownSlots();
+        changeWallpaperNow();
+        std::vector<int> after = shownSlots();
+        EXPECT_NE(after[0], after[1]) << "change " << change;
+        EXPECT_NE(before[0], after[0]) << "change " << change << ": the primary took the next";
+        EXPECT_NE(before[1], after[1]) << "change " << change << ": the second took the next";
+    }
+    paused = true;
+    std::vector<int> held = shownSlots();
+    for (int tick = 0; tick < 3; ++tick) sequenceTick();
+    EXPECT_EQ(held, shownSlots()) << "nothing changes while paused";
+    startWall = true;
+    sessionEndChange();
+    EXPECT_EQ(held, shownSlots()) << "nor at the log-off";
+    paused = false;
+    sessionEndChange();
+    EXPECT_NE(held, shownSlots()) << "the log-off change acts on every monitor";
+}
+
+TEST_F(Monitors, AChangeOfTheDisplayComposesAgainAtOnce) {
+    solidSlot(0, 0xFF0000, 16, 12, MODE_FILL, 50);
+    solidSlot(1, 0x00FF00, 16, 12, MODE_STRETCH, 50);
+    solidSlot(2, 0x0000FF, 16, 12, MODE_STRETCH, 50);
+    useMonitorLayout(kTwo, true);
+    for (int tick = 0; tick < 3; ++tick) sequenceTick();
+    // A portrait monitor added right of the primary takes the next picture; the others keep
+    // theirs and their counts.
+    MonitorLayout three = kTwo;
+    three.monitors[three.count++] = {64, 0, 30, 50};
+    useMonitorLayout(three, true);
+    EXPECT_EQ((std::vector<int>{0, 1, 2}), shownSlots());
+    EXPECT_EQ(3, monitorShows[0].seconds);
+    testing_support::BitmapPixels desktop = composed();
+    ASSERT_EQ(134, desktop.width);
+    EXPECT_EQ(62, desktop.height);
+    EXPECT_EQ(0x0000FFu, desktop.rgbAt(40 + 64 + 29, 12 + 49)) << "the new monitor's corner";
+    // Back to one monitor: Windows' own placement of the primary's picture, as before.
+    const MonitorLayout one = {1, {{0, 0, 64, 48}}};
+    useMonitorLayout(one, true);
+    EXPECT_EQ(wallpaperTable[0].filename, desktopValue("Wallpaper"));
+    EXPECT_EQ("10", desktopValue("WallpaperStyle")) << "fill";
+    EXPECT_EQ(3, secondsShown) << "the primary's count goes on";
+}
+
+TEST_F(Monitors, WhereEachMonitorStandsIsKeptWithTheSettings) {
+    for (int slot = 0; slot < 4; ++slot) solidSlot(slot, 0x445566, 8, 6, MODE_CENTRE, 9);
+    useMonitorLayout(kTwo, false);
+    changeWallpaperNow();
+    for (int tick = 0; tick < 4; ++tick) sequenceTick();
+    const std::vector<int> slots = shownSlots();
+    ASSERT_TRUE(saveSettings());
+    resetProgramState();
+    ASSERT_TRUE(loadSettings());
+    ASSERT_EQ(2, savedMonitorShows);
+    useMonitorLayout(kTwo, false);
+    EXPECT_EQ(slots, shownSlots());
+    EXPECT_EQ(4, monitorShows[0].seconds);
+    EXPECT_EQ(4, monitorShows[1].seconds);
+}
+
+TEST_F(Monitors, AHandEditedStateGivesEachMonitorAPicture) {
+    const struct {
+        const char* value;
+        std::vector<int> slots; // -1: any picture the other monitor does not show
+        int seconds0;
+    } cases[] = {
+        {"1:7,0:2", {1, 0}, 7},    {"1:3", {1, -1}, 3},         {"9:5,zz", {-1, -1}, 0},
+        {",:,-4:-8", {-1, -1}, 0}, {"0:1,0:1,0:1", {0, -1}, 1},
+    };
+    for (const auto& c : cases) {
+        writeIni(std::string("[SYSTEM]\nrandomWall = 0\nmonitorShows = ") + c.value +
+                 "\n\n[WALLPAPER 0]\noriginal = a\nfilename = " + inDataFolder("MUWallpaper0.bmp") +
+                 "\npreview = " + inDataFolder("previews\\MU0.bmp") +
+                 "\nshowTime = 9\nshowMode = 0\n\n[WALLPAPER 1]\noriginal = b\nfilename = " +
+                 inDataFolder("MUWallpaper1.bmp") + "\npreview = " +
+                 inDataFolder("previews\\MU1.bmp") + "\nshowTime = 9\nshowMode = 0\n\n");
+        writePreview(inDataFolder("previews\\MU0.bmp"));
+        writePreview(inDataFolder("previews\\MU1.bmp"));
+        resetProgramState();
+        ASSERT_TRUE(loadSettings()) << c.value;
+        ASSERT_EQ(2, wallpaperCount);
+        useMonitorLayout(kTwo, false);
+        std::vector<int> shown = shownSlots();
+        for (size_t i = 0; i < 2; ++i) {
+            EXPECT_TRUE(shown[i] == 0 || shown[i] == 1) << c.value << ": monitor " << i;
+            if (c.slots[i] >= 0) EXPECT_EQ(c.slots[i], shown[i]) << c.value << ": monitor " << i;
+        }
+        EXPECT_NE(shown[0], shown[1]) << c.value;
+        EXPECT_EQ(c.seconds0, monitorShows[0].seconds) << c.value;
+    }
+}
+
+} // namespace
