@@ -117,7 +117,12 @@ void composedDesktopPath(char* path, int size) {
     snprintf(path, static_cast<size_t>(size), "%s\\MUDesktop.bmp", dataFolder);
 }
 
-bool applyComposedDesktop(const MonitorLayout& layout, const int* slots, bool refreshDesktop) {
+DesktopStyle systemDesktopStyle() {
+    return IsWindows8OrGreater() ? SPAN_MONITORS : TILE_FROM_PRIMARY;
+}
+
+bool applyComposedDesktop(const MonitorLayout& layout, const int* slots, bool refreshDesktop,
+                          DesktopStyle style) {
     const imaging::ScreenRect screen = imaging::virtualScreen(layout.monitors, layout.count);
     if (screen.width <= 0 || screen.height <= 0) return false;
     const size_t bytes = 3 * static_cast<size_t>(screen.width) * screen.height;
@@ -136,7 +141,7 @@ bool applyComposedDesktop(const MonitorLayout& layout, const int* slots, bool re
                              picture.bgr != nullptr ? wallpaperTable[slot].showMode : 0);
         free(picture.bgr);
     }
-    const bool spans = IsWindows8OrGreater();
+    const bool spans = style == SPAN_MONITORS;
     if (!spans) turnAroundPrimaryCorner(bgr, screen);
     char path[MAX_PATH];
     composedDesktopPath(path, sizeof path);

@@ -46,6 +46,16 @@ class Monitors : public ProgramTest {
     testing_support::BitmapPixels composed() {
         return testing_support::bitmapPixels(testing_support::readBytes(composedPath()));
     }
+    // The colour the desktop shows at point (x, y) of the virtual screen: spanning, the file
+    // covers the virtual screen from its top left corner; tiled, the file's first pixel is the
+    // primary monitor's first, and the tiles repeat it every width and height.
+    uint32_t shownAt(const testing_support::BitmapPixels& file, const MonitorLayout& layout, int x,
+                     int y, DesktopStyle style = systemDesktopStyle()) {
+        imaging::ScreenRect screen = imaging::virtualScreen(layout.monitors, layout.count);
+        if (style == SPAN_MONITORS) return file.rgbAt(x - screen.left, y - screen.top);
+        return file.rgbAt((x % file.width + file.width) % file.width,
+                          (y % file.height + file.height) % file.height);
+    }
     std::vector<int> shownSlots() {
         std::vector<int> slots;
         for (int i = 0; i < monitorLayout.count; ++i) slots.push_back(monitorShows[i].slot);
@@ -53,34 +63,49 @@ class Monitors : public ProgramTest {
     }
 };
 
-TEST_F(Monitors, EachMonitorShowsItsPictureInItsModeInOneSpanningFile) {
+TEST_F(Monitors, EachMonitorShowsItsPictureInItsModeInOneFileForTheDesktop) {
     solidSlot(0, 0xFF0000, 80, 40, MODE_FILL, 5); // wider than the primary: cut at the sides
     solidSlot(1, 0x00FF00, 20, 40, MODE_FIT, 5);  // 15 x 30 on the second, bars left and right
-    useMonitorLayout(kTwo, true);
-    EXPECT_EQ((std::vector<int>{0, 1}), shownSlots());
-    testing_support::BitmapPixels desktop = composed();
-    ASSERT_EQ(104, desktop.width) << "the virtual screen: from x -40 to 64";
-    ASSERT_EQ(60, desktop.height) << "from y -12 to 48";
+    const int slots[] = {0, 1};
     const struct {
-        int x, y; // in the file: the virtual screen's (x - 40, y - 12)
+        DesktopStyle style;
+        const char *wallpaperStyle, *tileWallpaper;
+    } styles[] = {{SPAN_MONITORS, "22", "0"}, {TILE_FROM_PRIMARY, "0", "1"}};
+    const struct {
+        int x, y; // on the virtual screen
         uint32_t rgb;
         const char* where;
     } samples[] = {
-        {40, 12, 0xFF0000, "primary, top left"},       {103, 59, 0xFF0000, "primary, bottom right"},
-        {20, 15, 0x00FF00, "second, middle"},          {13, 0, 0x00FF00, "second, picture's left"},
-        {26, 29, 0x00FF00, "second, picture's right"}, {11, 15, 0x000000, "second, left bar"},
-        {28, 15, 0x000000, "second, right bar"},       {20, 45, 0x000000, "below the second"},
+        {0, 0, 0xFF0000, "primary, top left"},
+        {63, 47, 0xFF0000, "primary, bottom right"},
+        {-20, 3, 0x00FF00, "second, middle"},
+        {-27, -12, 0x00FF00, "second, picture's left"},
+        {-14, 17, 0x00FF00, "second, picture's right"},
+        {-29, 3, 0x000000, "second, left bar"},
+        {-12, 3, 0x000000, "second, right bar"},
+        {-20, 33, 0x000000, "below the second"},
     };
-    for (const auto& s : samples)
-        EXPECT_EQ(s.rgb, desktop.rgbAt(s.x, s.y)) << s.where << " (" << s.x << ", " << s.y << ")";
-    EXPECT_EQ(composedPath(), desktopValue("Wallpaper"));
-    EXPECT_EQ("22", desktopValue("WallpaperStyle")) << "span";
-    EXPECT_EQ("0", desktopValue("TileWallpaper"));
-    char loaded[MAX_PATH] = "";
-    SystemParametersInfoA(SPI_GETDESKWALLPAPER, sizeof loaded, loaded, 0);
-    EXPECT_EQ(composedPath(), loaded);
-    EXPECT_FALSE(testing_support::readBytes(composedPath() + ".new").size() > 0)
-        << "the file is written aside, then put in place";
+    for (const auto& st : styles) {
+        ASSERT_TRUE(applyComposedDesktop(kTwo, slots, true, st.style));
+        testing_support::BitmapPixels desktop = composed();
+        ASSERT_EQ(104, desktop.width) << "the virtual screen: from x -40 to 64";
+        ASSERT_EQ(60, desktop.height) << "from y -12 to 48";
+        for (const auto& s : samples)
+            EXPECT_EQ(s.rgb, shownAt(desktop, kTwo, s.x, s.y, st.style))
+                << st.wallpaperStyle << ": " << s.where << " (" << s.x << ", " << s.y << ")";
+        EXPECT_EQ(composedPath(), desktopValue("Wallpaper"));
+        EXPECT_EQ(st.wallpaperStyle, desktopValue("WallpaperStyle"));
+        EXPECT_EQ(st.tileWallpaper, desktopValue("TileWallpaper"));
+        char loaded[MAX_PATH] = "";
+        SystemParametersInfoA(SPI_GETDESKWALLPAPER, sizeof loaded, loaded, 0);
+        EXPECT_EQ(composedPath(), loaded);
+        EXPECT_EQ("<missing>", testing_support::readBytes(composedPath() + ".new"))
+            << "the file is written aside, then put in place";
+    }
+    // The sequencer composes the same for the monitors it is given.
+    useMonitorLayout(kTwo, true);
+    EXPECT_EQ((std::vector<int>{0, 1}), shownSlots());
+    EXPECT_EQ(0x00FF00u, shownAt(composed(), kTwo, -20, 3));
 }
 
 TEST_F(Monitors, EachMonitorChangesOnItsOwnPicturesTime) {
@@ -94,7 +119,7 @@ TEST_F(Monitors, EachMonitorChangesOnItsOwnPicturesTime) {
     for (size_t tick = 0; tick < sizeof expected / sizeof expected[0]; ++tick) {
         if (tick > 0) sequenceTick();
         EXPECT_EQ(expected[tick], shownSlots()) << "after " << tick << " ticks";
-        uint32_t primary = composed().rgbAt(40 + 10, 12 + 10);
+        uint32_t primary = shownAt(composed(), kTwo, 10, 10);
         EXPECT_EQ(0x101010u * (monitorShows[0].slot + 1), primary) << "after " << tick;
     }
 }
@@ -139,7 +164,7 @@ TEST_F(Monitors, AChangeOfTheDisplayComposesAgainAtOnce) {
     testing_support::BitmapPixels desktop = composed();
     ASSERT_EQ(134, desktop.width);
     EXPECT_EQ(62, desktop.height);
-    EXPECT_EQ(0x0000FFu, desktop.rgbAt(40 + 64 + 29, 12 + 49)) << "the new monitor's corner";
+    EXPECT_EQ(0x0000FFu, shownAt(desktop, three, 64 + 29, 49)) << "the new monitor's corner";
     // Back to one monitor: Windows' own placement of the primary's picture, as before.
     const MonitorLayout one = {1, {{0, 0, 64, 48}}};
     useMonitorLayout(one, true);
@@ -189,7 +214,9 @@ TEST_F(Monitors, AHandEditedStateGivesEachMonitorAPicture) {
         std::vector<int> shown = shownSlots();
         for (size_t i = 0; i < 2; ++i) {
             EXPECT_TRUE(shown[i] == 0 || shown[i] == 1) << c.value << ": monitor " << i;
-            if (c.slots[i] >= 0) EXPECT_EQ(c.slots[i], shown[i]) << c.value << ": monitor " << i;
+            if (c.slots[i] >= 0) {
+                EXPECT_EQ(c.slots[i], shown[i]) << c.value << ": monitor " << i;
+            }
         }
         EXPECT_NE(shown[0], shown[1]) << c.value;
         EXPECT_EQ(c.seconds0, monitorShows[0].seconds) << c.value;

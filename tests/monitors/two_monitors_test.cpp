@@ -1,0 +1,127 @@
+// The real program on two monitors, as Wine lists a display of two Xinerama screens: one
+// composed desktop as large as the virtual screen, set as spanning the monitors, each monitor's
+// region its picture in its mode, and each monitor changing on its own picture's time.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "muralto_files.h"
+#include "muralto_run.h"
+#include "test_bitmaps.h"
+#include "waiting.h"
+
+namespace {
+
+// The screens scripts/with-two-monitors makes: 1280 x 1024, the primary, and 1024 x 768 right
+// of it.
+const RECT kPrimary = {0, 0, 1280, 1024}, kSecond = {1280, 0, 2304, 768};
+const DWORD kChangeDeadline = 60 * 1000; // a start and a few seconds, on two busy cores
+
+BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+    MONITORINFO info;
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(monitor, &info))
+        reinterpret_cast<std::vector<RECT>*>(list)->push_back(info.rcMonitor);
+    return TRUE;
+}
+
+std::string describe(const std::vector<RECT>& monitors) {
+    std::string text;
+    for (const RECT& r : monitors)
+        text += " " + std::to_string(r.left) + "," + std::to_string(r.top) + "-" +
+                std::to_string(r.right) + "," + std::to_string(r.bottom);
+    return text;
+}
+
+// The composed file read while the program may be replacing it: opened with every share, so
+// that the reading never holds up the program's replacement.
+testing_support::BitmapPixels readComposed(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char buffer[1 << 16];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return testing_support::bitmapPixels(bytes);
+}
+
+const uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kBlack = 0;
+
+TEST(TwoMonitors, EachMonitorShowsItsPictureInItsModeForItsOwnTime) {
+    std::vector<RECT> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&monitors));
+    ASSERT_EQ(2u, monitors.size()) << "Wine lists" << describe(monitors);
+    ASSERT_TRUE(EqualRect(&monitors[0], &kPrimary) && EqualRect(&monitors[1], &kSecond))
+        << describe(monitors);
+
+    // Red on the primary for 2 s (3 ticks) in fill, cut at the sides; green on the second for a
+    // minute in fit: 384 x 768 between bars of 320; blue next.
+    e2e::removeDataFolder();
+    e2e::configure({0, 0, 0, 0}, {{0, "red.jpg", 2, 4},
+                                  {1, "green.jpg", 60, 3},
+                                  {2, "blue.jpg", 60, 2},
+                                  {3, "grey.jpg", 60, 0}});
+    const struct {
+        int number, width, height;
+        uint32_t rgb;
+    } pictures[] = {
+        {0, 800, 400, kRed}, {1, 300, 600, kGreen}, {2, 64, 48, kBlue}, {3, 64, 48, 0x808080}};
+    for (const auto& p : pictures)
+        ASSERT_TRUE(testing_support::writeBytes(
+            e2e::wallpaperPath(p.number),
+            testing_support::bitmapFileBytes(p.width, p.height, p.rgb)));
+    const std::string composedPath = e2e::dataFolder() + "\\MUDesktop.bmp";
+
+    e2e::MuraltoRun run;
+    ASSERT_TRUE(run.findMainWindow());
+    testing_support::BitmapPixels desktop;
+    ASSERT_TRUE(e2e::waitUntil(
+        [&] {
+            desktop = readComposed(composedPath);
+            return desktop.width > 0;
+        },
+        kChangeDeadline))
+        << "no composed desktop at " << composedPath;
+    ASSERT_EQ(2304, desktop.width) << "the virtual screen";
+    ASSERT_EQ(1024, desktop.height);
+    const struct {
+        int x, y;
+        uint32_t rgb;
+        const char* where;
+    } samples[] = {
+        {0, 0, kRed, "primary, top left"},
+        {1279, 1023, kRed, "primary, bottom right"},
+        {1280 + 512, 384, kGreen, "second, middle"},
+        {1280 + 320, 0, kGreen, "second, picture's top left"},
+        {1280 + 319, 384, kBlack, "second, left bar"},
+        {1280 + 704, 767, kBlack, "second, right bar"},
+        {1280 + 512, 900, kBlack, "below the second"},
+    };
+    for (const auto& s : samples)
+        EXPECT_EQ(s.rgb, desktop.rgbAt(s.x, s.y)) << s.where << " (" << s.x << ", " << s.y << ")";
+    EXPECT_EQ(composedPath, e2e::desktopValue("Wallpaper"));
+    EXPECT_EQ("22", e2e::desktopValue("WallpaperStyle")) << "span";
+    EXPECT_EQ("0", e2e::desktopValue("TileWallpaper"));
+
+    // The primary's picture is up after 3 ticks; the second's minute is not.
+    ASSERT_TRUE(e2e::waitUntil(
+        [&] {
+            testing_support::BitmapPixels now = readComposed(composedPath);
+            if (now.width != 2304) return false;
+            desktop = now;
+            return desktop.rgbAt(640, 512) != kRed;
+        },
+        kChangeDeadline))
+        << "the primary kept its picture";
+    EXPECT_EQ(kBlue, desktop.rgbAt(640, 512)) << "the primary takes the next picture";
+    EXPECT_EQ(kGreen, desktop.rgbAt(1280 + 512, 384)) << "the second keeps its own";
+}
+
+} // namespace
