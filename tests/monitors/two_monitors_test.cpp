@@ -122,6 +122,13 @@ TEST(TwoMonitors, EachMonitorShowsItsPictureInItsModeForItsOwnTime) {
         << "the primary kept its picture";
     EXPECT_EQ(kBlue, desktop.rgbAt(640, 512)) << "the primary takes the next picture";
     EXPECT_EQ(kGreen, desktop.rgbAt(1280 + 512, 384)) << "the second keeps its own";
+
+    // Quit keeps which picture each monitor shows: blue (class 2) and green (class 1).
+    run.clickLater(e2e::QUIT);
+    ASSERT_TRUE(run.waitForExit()) << "Muralto.exe did not end after Quit";
+    std::string shows = e2e::readConfiguration().value("SYSTEM", "monitorShows");
+    EXPECT_EQ("2:", shows.substr(0, 2)) << shows;
+    EXPECT_NE(std::string::npos, shows.find(",1:")) << shows;
 }
 
 } // namespace
