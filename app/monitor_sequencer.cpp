@@ -41,10 +41,13 @@ int nextFor(int monitor) {
 }
 
 int slotsOnMonitors[MONITOR_CAPACITY];
+// The last composition could not be put in place (the file held open a moment by another
+// program): the next tick tries again, so the desktop never stays behind the sequence.
+bool desktopBehind = false;
 
 void compose(bool refreshDesktop) {
     for (int i = 0; i < monitorLayout.count; ++i) slotsOnMonitors[i] = monitorShows[i].slot;
-    applyComposedDesktop(monitorLayout, slotsOnMonitors, refreshDesktop);
+    desktopBehind = !applyComposedDesktop(monitorLayout, slotsOnMonitors, refreshDesktop);
 }
 
 } // namespace
@@ -103,7 +106,7 @@ void tickEveryMonitor() {
         show = {nextFor(i), 0};
         changed = true;
     }
-    if (changed) compose(true);
+    if (changed || desktopBehind) compose(true);
 }
 
 void advanceEveryMonitor(bool refreshDesktop) {

@@ -32,7 +32,8 @@ bool perMonitor();
 void useMonitorLayout(const MonitorLayout& layout, bool applyNow);
 
 // One second for every monitor: those whose picture's time is up (showTime n: n + 1 ticks)
-// take the next one, and the desktop is composed again when one did.
+// take the next one, and the desktop is composed again when one did, or when the last
+// composition could not be put in place.
 void tickEveryMonitor();
 
 // Every monitor takes the next picture now and counts afresh; the desktop is composed again,

@@ -9,6 +9,7 @@
 #include "composed_desktop.h"
 #include "desktop_settings.h"
 #include "desktop_wallpaper.h"
+#include "held_file.h"
 #include "monitor_sequencer.h"
 #include "program_fixture.h"
 #include "sequencer.h"
@@ -146,6 +147,25 @@ TEST_F(Monitors, NextAndPauseActOnEveryMonitorAndNoneRepeatsAnother) {
     paused = false;
     sessionEndChange();
     EXPECT_NE(held, shownSlots()) << "the log-off change acts on every monitor";
+}
+
+TEST_F(Monitors, ADesktopFileHeldOpenIsReplacedAtTheNextTick) {
+    solidSlot(0, 0xFF0000, 8, 6, MODE_STRETCH, 0);
+    solidSlot(1, 0x00FF00, 8, 6, MODE_STRETCH, 50);
+    solidSlot(2, 0x0000FF, 8, 6, MODE_STRETCH, 50);
+    useMonitorLayout(kTwo, true);
+    const std::string before = testing_support::readBytes(composedPath());
+    {
+        testing_support::HeldFile held(composedPath());
+        ASSERT_TRUE(held.held());
+        sequenceTick(); // the primary's time is up
+        EXPECT_EQ(2, monitorShows[0].slot);
+        EXPECT_EQ("<missing>", testing_support::readBytes(composedPath() + ".new"))
+            << "nothing is left aside";
+    }
+    EXPECT_EQ(before, testing_support::readBytes(composedPath())) << "the old file stays whole";
+    sequenceTick();
+    EXPECT_EQ(0x0000FFu, shownAt(composed(), kTwo, 10, 10)) << "the next tick puts it in place";
 }
 
 TEST_F(Monitors, AChangeOfTheDisplayComposesAgainAtOnce) {

@@ -119,7 +119,7 @@ TEST(TwoMonitors, EachMonitorShowsItsPictureInItsModeForItsOwnTime) {
             return desktop.rgbAt(640, 512) != kRed;
         },
         kChangeDeadline))
-        << "the primary kept its picture";
+        << "the primary kept its picture: " << std::hex << desktop.rgbAt(640, 512);
     EXPECT_EQ(kBlue, desktop.rgbAt(640, 512)) << "the primary takes the next picture";
     EXPECT_EQ(kGreen, desktop.rgbAt(1280 + 512, 384)) << "the second keeps its own";
 
