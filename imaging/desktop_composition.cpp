@@ -91,7 +91,7 @@ uint8_t* canvasPixel(const DesktopCanvas& canvas, int x, int y) {
 }
 
 // The picture at its own size with its top left corner at (left, top) of the virtual screen,
-// repeated every `repeat` pixels when tiled, all within the monitor.
+// repeated across and down from there when tiled; only the part within the monitor is drawn.
 void copyPlaced(const DesktopCanvas& canvas, const ScreenRect& monitor, const PixelsView& picture,
                 int left, int top, bool tiled) {
     Span xs = clipped(monitor.left, monitor.width, canvas.left, canvas.width, monitor.left,
