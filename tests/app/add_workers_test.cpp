@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "add_flow_host.h"
 #include "add_pictures.h"
 #include "add_progress_dialog.h"
 #include "imaging_fixture.h"
@@ -34,34 +35,18 @@ struct Outcome {
     std::vector<std::string> warnings;
 };
 
-class AddWorkers : public ProgramTest {
+class AddWorkers : public AddFlowHost {
   protected:
-    void SetUp() override {
-        ProgramTest::SetUp();
-        appInstance = GetModuleHandleA(nullptr); // the dialog templates are in this program
-        TXM_clear(&languageStore);
-        installBuiltInTexts();
-        folder = std::string(dataFolder) + "\\..\\MuraltoPicks";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        host = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, hostProc, 0);
-        ASSERT_NE(nullptr, host);
-    }
     void TearDown() override {
-        DestroyWindow(host);
+        AddFlowHost::TearDown();
         importWorkersWanted = 0;
-    }
-    static INT_PTR CALLBACK hostProc(HWND, UINT message, WPARAM, LPARAM) {
-        return message == WM_INITDIALOG;
     }
 
     // The folder and the names, as the open-file dialog leaves them.
     void select(const std::vector<std::string>& names) {
-        memset(openFileBuffer, 0, sizeof openFileBuffer);
-        int at = MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, openFileBuffer,
-                                     OPEN_FILE_BUFFER_SIZE);
-        for (const std::string& name : names)
-            at += MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, openFileBuffer + at,
-                                      OPEN_FILE_BUFFER_SIZE - at);
+        std::vector<std::string> parts = {folder};
+        parts.insert(parts.end(), names.begin(), names.end());
+        AddFlowHost::select(parts);
     }
     std::vector<std::string> listRows() {
         std::vector<std::string> rows;
@@ -114,9 +99,6 @@ class AddWorkers : public ProgramTest {
         CreateDirectoryA((std::string(dataFolder) + "\\previews").c_str(), nullptr);
         SendDlgItemMessageA(host, IDC_LIST, LVM_DELETEALLITEMS, 0, 0);
     }
-
-    std::string folder;
-    HWND host = nullptr;
 };
 
 // Twenty photos of as many sizes, one of them damaged and one already in the table: four
