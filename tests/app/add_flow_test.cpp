@@ -207,19 +207,7 @@ struct CancelPress {
 
 DWORD WINAPI pressCancelDuring(void* param) {
     CancelPress& press = *static_cast<CancelPress*>(param);
-    for (DWORD start = GetTickCount(); press.during.empty() && GetTickCount() - start < 20000;
-         Sleep(1)) {
-        HWND dialog = e2e::findDialog(GetCurrentProcessId(), e2e::kAddProgressCaption);
-        if (dialog == nullptr) continue;
-        e2e::AddProgressDialog progress(GetCurrentProcess(), dialog);
-        for (const std::string& name : press.names) {
-            if (name != progress.shownName()) continue;
-            progress.pressCancel();
-            // Posted messages go before the import timer's ticks: the label can change no more.
-            press.during = progress.shownName();
-            break;
-        }
-    }
+    press.during = e2e::cancelWhenShowing(press.names, 20000);
     press.watcher->hold(false);
     return 0;
 }

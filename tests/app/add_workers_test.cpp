@@ -148,16 +148,7 @@ struct CancelPress {
 
 DWORD WINAPI pressCancelAt(void* param) {
     CancelPress& press = *static_cast<CancelPress*>(param);
-    for (DWORD start = GetTickCount(); press.during.empty() && GetTickCount() - start < 20000;
-         Sleep(1)) {
-        HWND dialog = e2e::findDialog(GetCurrentProcessId(), e2e::kAddProgressCaption);
-        if (dialog == nullptr) continue;
-        e2e::AddProgressDialog progress(GetCurrentProcess(), dialog);
-        const std::string shown = progress.shownName();
-        if (std::find(press.names.begin(), press.names.end(), shown) == press.names.end()) continue;
-        progress.pressCancel();
-        press.during = shown;
-    }
+    press.during = e2e::cancelWhenShowing(press.names, 20000);
     return 0;
 }
 
