@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "add_flow_host.h"
 #include "add_pictures.h"
 #include "add_progress_dialog.h"
 #include "interface_texts.h"
@@ -27,35 +28,12 @@ const char kDuplicatePrefix[] = "[E004]: Le wallpaper \"";
 const char kFullPrefix[] = "[E002]";
 const char kReadPrefix[] = "[E001]";
 
-class AddFlow : public ProgramTest {
+class AddFlow : public AddFlowHost {
   protected:
-    void SetUp() override {
-        ProgramTest::SetUp();
-        appInstance = GetModuleHandleA(nullptr); // the dialog template is in this program
-        TXM_clear(&languageStore);
-        installBuiltInTexts();
-        folder = std::string(dataFolder) + "\\..\\MuraltoPicks";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        host = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, hostProc, 0);
-        ASSERT_NE(nullptr, host);
-    }
-    void TearDown() override { DestroyWindow(host); }
-    static INT_PTR CALLBACK hostProc(HWND, UINT message, WPARAM, LPARAM) {
-        return message == WM_INITDIALOG;
-    }
-
     std::string picture(const std::string& name, int width = 32, int height = 24) {
         std::string path = folder + "\\" + name;
         EXPECT_TRUE(writeBytes(path, testing_support::bitmapFileBytes(width, height, 0x4080C0)));
         return path;
-    }
-    // The buffer as the dialog leaves it: one path, or the folder and the names.
-    void select(const std::vector<std::string>& parts) {
-        memset(openFileBuffer, 0, sizeof openFileBuffer);
-        int at = 0;
-        for (const std::string& part : parts)
-            at += MultiByteToWideChar(CP_ACP, 0, part.c_str(), -1, openFileBuffer + at,
-                                      OPEN_FILE_BUFFER_SIZE - at);
     }
     std::vector<std::string> names(int count, int width = 32) {
         std::vector<std::string> parts = {folder};
@@ -74,9 +52,6 @@ class AddFlow : public ProgramTest {
     int rows() {
         return static_cast<int>(SendDlgItemMessageA(host, IDC_LIST, LVM_GETITEMCOUNT, 0, 0));
     }
-
-    std::string folder;
-    HWND host = nullptr;
 };
 
 TEST_F(AddFlow, OneNewPictureIsAddedWithoutTheProgressDialog) {
@@ -232,19 +207,7 @@ struct CancelPress {
 
 DWORD WINAPI pressCancelDuring(void* param) {
     CancelPress& press = *static_cast<CancelPress*>(param);
-    for (DWORD start = GetTickCount(); press.during.empty() && GetTickCount() - start < 20000;
-         Sleep(1)) {
-        HWND dialog = e2e::findDialog(GetCurrentProcessId(), e2e::kAddProgressCaption);
-        if (dialog == nullptr) continue;
-        e2e::AddProgressDialog progress(GetCurrentProcess(), dialog);
-        for (const std::string& name : press.names) {
-            if (name != progress.shownName()) continue;
-            progress.pressCancel();
-            // Posted messages go before the import timer's ticks: the label can change no more.
-            press.during = progress.shownName();
-            break;
-        }
-    }
+    press.during = e2e::cancelWhenShowing(press.names, 20000);
     press.watcher->hold(false);
     return 0;
 }

@@ -65,10 +65,7 @@ const Kind kKinds[] = {
 
 const Picture kPicture = photoLike(37, 23);
 std::vector<uint8_t> alphaOf(const Kind& kind) {
-    std::vector<uint8_t> alpha;
-    for (uint32_t i = 0; kind.alpha && i < 37 * 23; ++i)
-        alpha.push_back(uint8_t(i % 37 * 255 / 36));
-    return alpha;
+    return kind.alpha ? alphaAcross(kPicture) : std::vector<uint8_t>();
 }
 
 // Deeper samples, as heif-convert decodes them, are rounded to the nearest 8-bit value as the
@@ -117,13 +114,10 @@ TEST_F(HeifFile, EveryOrientationOfTheContainerIsAppliedAsHeifConvertDoesSidesSw
             ASSERT_EQ(ours.width, theirs.width);
             EXPECT_EQ(0, largestDifference(theirs, ours));
             // The quadrants land where the orientation puts them, by its own definition.
-            Picture upright(ours.width, ours.height);
-            for (uint32_t y = 0; y < upright.height; ++y)
-                for (uint32_t x = 0; x < upright.width; ++x)
-                    upright.set(x, y, orientedAt(stored, orientation, x, y));
-            for (uint32_t y = 4; y < upright.height; y += upright.height / 2)
-                for (uint32_t x = 4; x < upright.width; x += upright.width / 2)
-                    EXPECT_TRUE(closeTo(upright.at(x, y), ours.at(x, y), 24)) << x << ", " << y;
+            const Picture meant = upright(stored, static_cast<uint16_t>(orientation));
+            for (uint32_t y = 4; y < meant.height; y += meant.height / 2)
+                for (uint32_t x = 4; x < meant.width; x += meant.width / 2)
+                    EXPECT_TRUE(closeTo(meant.at(x, y), ours.at(x, y), 24)) << x << ", " << y;
         }
     }
 }

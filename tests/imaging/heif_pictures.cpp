@@ -99,25 +99,3 @@ Picture heifConvertDecode(const std::string& source, unsigned bits) {
         " s=$?; rm -f $o.png $o-*.png; exit $s'",
         source, bits > 8 ? bits : 0);
 }
-
-Rgb orientedAt(const Picture& stored, int orientation, uint32_t x, uint32_t y) {
-    const uint32_t w = stored.width, h = stored.height;
-    switch (orientation) {
-    case 2:
-        return stored.at(w - 1 - x, y);
-    case 3:
-        return stored.at(w - 1 - x, h - 1 - y);
-    case 4:
-        return stored.at(x, h - 1 - y);
-    case 5:
-        return stored.at(y, x);
-    case 6:
-        return stored.at(y, h - 1 - x);
-    case 7:
-        return stored.at(w - 1 - y, h - 1 - x);
-    case 8:
-        return stored.at(w - 1 - y, x);
-    default:
-        return stored.at(x, y);
-    }
-}

@@ -37,6 +37,8 @@ struct Picture {
 Picture quadrants(uint32_t width, uint32_t height);
 // Gradients and fine texture, so that the JPEG codec works as on a photo.
 Picture photoLike(uint32_t width, uint32_t height);
+// An alpha plane for the picture: 0 at the left edge to 255 at the right, on every row.
+std::vector<uint8_t> alphaAcross(const Picture& picture);
 
 // Rings whose frequency grows from the centre outwards (cos of r squared): fine detail that
 // point sampling turns into moiré. A spread above 1 widens the rings by that factor.
@@ -132,9 +134,6 @@ bool writeHeifGrid(const std::string& path, const HeifGrid& grid);
 // heif-convert's picture of source, composited by overBlack, its samples taken at the depth
 // the file has (bits); 0 × 0 when it fails.
 Picture heifConvertDecode(const std::string& source, unsigned bits = 8);
-// The pixel at x, y of a picture stored as `stored` and shown in that EXIF orientation (1 to 8):
-// 2 to 4 mirror or turn it half round, 5 to 8 swap its sides.
-Rgb orientedAt(const Picture& stored, int orientation, uint32_t x, uint32_t y);
 
 // A colour of `maxval`-scaled samples as the converters give it: each sample rounded to 8
 // bits, then the colour composited over black, round(c × alpha / 255).

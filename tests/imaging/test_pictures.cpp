@@ -73,6 +73,13 @@ Picture photoLike(uint32_t width, uint32_t height) {
     return picture;
 }
 
+std::vector<uint8_t> alphaAcross(const Picture& picture) {
+    std::vector<uint8_t> alpha;
+    for (uint32_t i = 0; i < picture.width * picture.height; ++i)
+        alpha.push_back(uint8_t(i % picture.width * 255 / (picture.width - 1)));
+    return alpha;
+}
+
 Picture zonePlate(uint32_t width, uint32_t height, double spread) {
     Picture picture(width, height);
     const double k = 3.14159265358979 / (width > height ? width : height) / spread;

@@ -25,10 +25,7 @@ const Kind kKinds[] = {{"lossy", false, false},
 // 37 × 23, odd for fill bytes and chroma subsampling; alpha from 0 to 255 across.
 const Picture kPicture = photoLike(37, 23);
 std::vector<uint8_t> alphaOf(const Kind& kind) {
-    std::vector<uint8_t> alpha;
-    for (uint32_t i = 0; kind.alpha && i < 37 * 23; ++i)
-        alpha.push_back(uint8_t(i % 37 * 255 / 36));
-    return alpha;
+    return kind.alpha ? alphaAcross(kPicture) : std::vector<uint8_t>();
 }
 
 TEST_F(WebpFile, LosslessFilesGiveTheirColoursOverBlackLossyOnesCloseAndAllAsDwebpDoes) {

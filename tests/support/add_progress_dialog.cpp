@@ -50,4 +50,25 @@ bool AddProgressDialog::waitUntilClosed(DWORD timeoutMs) const {
     return waitUntil([this] { return !IsWindow(window_); }, timeoutMs);
 }
 
+std::string cancelWhenShowing(const std::vector<std::string>& names, DWORD timeoutMs) {
+    std::string during;
+    waitUntil(
+        [&] {
+            HWND dialog = findDialog(GetCurrentProcessId(), kAddProgressCaption);
+            if (dialog == nullptr) return false;
+            AddProgressDialog progress(GetCurrentProcess(), dialog);
+            for (const std::string& name : names) {
+                if (name != progress.shownName()) continue;
+                progress.pressCancel();
+                // Posted messages go before the import timer's ticks: the label can change no
+                // more.
+                during = progress.shownName();
+                return true;
+            }
+            return false;
+        },
+        timeoutMs, 1);
+    return during;
+}
+
 } // namespace e2e

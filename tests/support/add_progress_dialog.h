@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -36,6 +37,11 @@ class AddProgressDialog {
     HANDLE process_;
     HWND window_;
 };
+
+// Waits until this process's add-progress dialog shows one of names, presses its Cancel and
+// returns the name shown then; empty when none was shown within timeoutMs. It looks every
+// millisecond, since on a busy machine a name can come and go between two slower looks.
+std::string cancelWhenShowing(const std::vector<std::string>& names, DWORD timeoutMs);
 
 } // namespace e2e
 

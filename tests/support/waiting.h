@@ -9,13 +9,14 @@ namespace e2e {
 // Long enough for a Wine program to start or to react to a message on a loaded machine.
 const DWORD kPatience = 5000;
 
-// Polls condition until it holds or timeoutMs has passed; the last answer counts.
-template <typename Condition> bool waitUntil(Condition condition, DWORD timeoutMs = kPatience) {
+// Polls condition every pollMs until it holds or timeoutMs has passed; the last answer counts.
+template <typename Condition>
+bool waitUntil(Condition condition, DWORD timeoutMs = kPatience, DWORD pollMs = 20) {
     DWORD start = GetTickCount();
     for (;;) {
         if (condition()) return true;
         if (GetTickCount() - start >= timeoutMs) return condition();
-        Sleep(20);
+        Sleep(pollMs);
     }
 }
 
