@@ -335,9 +335,10 @@ void fitColumns(HWND window) {
     SendMessageA(list, LVM_SETCOLUMNWIDTH, SIZE_COLUMN, sizeWidth);
 }
 
-// A monitor added, removed or turned, or a resolution changed: while the sequencer runs, the
-// desktop is composed again at once for the new layout, no monitor left black or stale.
-void onDisplayChange() { useMonitorLayout(currentMonitorLayout(), hiddenInTray); }
+// A monitor added, removed or turned, or a resolution changed: the desktop is composed again at
+// once for the new layout, the window open or not, paused or not, so that no monitor is left
+// black or stale.
+void onDisplayChange() { useMonitorLayout(currentMonitorLayout(), true); }
 
 // A FALSE wParam means another program cancelled the log-off: the session goes on.
 void onEndSession(HWND window, WPARAM ending) {

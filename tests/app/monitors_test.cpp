@@ -168,6 +168,38 @@ TEST_F(Monitors, ADesktopFileHeldOpenIsReplacedAtTheNextTick) {
     EXPECT_EQ(0x0000FFu, shownAt(composed(), kTwo, 10, 10)) << "the next tick puts it in place";
 }
 
+// Only a monitor whose picture changed is read and scaled again; the others' pixels come back
+// from the composed file (a spanning one: Windows 7's tiled file is turned around the primary's
+// corner and composed whole). A wallpaper file written again under the same name is read afresh,
+// and every picture is when the composed file is no longer the one written.
+TEST_F(Monitors, OnlyAChangedMonitorsPictureIsReadAgain) {
+    solidSlot(0, 0xFF0000, 8, 6, MODE_STRETCH, 50);
+    solidSlot(1, 0x00FF00, 8, 6, MODE_STRETCH, 50);
+    solidSlot(2, 0x0000FF, 8, 6, MODE_STRETCH, 50);
+    const int first[] = {0, 1}, second[] = {2, 1};
+    ASSERT_TRUE(applyComposedDesktop(kTwo, first, true, SPAN_MONITORS));
+    {
+        testing_support::HeldFile held(wallpaperTable[1].filename); // cannot be read now
+        ASSERT_TRUE(held.held());
+        ASSERT_TRUE(applyComposedDesktop(kTwo, second, true, SPAN_MONITORS));
+        EXPECT_EQ(0x0000FFu, shownAt(composed(), kTwo, 10, 10, SPAN_MONITORS))
+            << "the primary's new picture";
+        EXPECT_EQ(0x00FF00u, shownAt(composed(), kTwo, -20, 3, SPAN_MONITORS))
+            << "the second's, from the file";
+    }
+    ASSERT_TRUE(testing_support::writeBytes(wallpaperTable[1].filename,
+                                            testing_support::bitmapFileBytes(9, 6, 0xFFFF00)));
+    ASSERT_TRUE(applyComposedDesktop(kTwo, second, true, SPAN_MONITORS));
+    EXPECT_EQ(0xFFFF00u, shownAt(composed(), kTwo, -20, 3, SPAN_MONITORS))
+        << "a file written again is read";
+    ASSERT_TRUE(DeleteFileA(composedPath().c_str()));
+    testing_support::HeldFile held(wallpaperTable[1].filename);
+    ASSERT_TRUE(applyComposedDesktop(kTwo, second, true, SPAN_MONITORS));
+    EXPECT_EQ(0x000000u, shownAt(composed(), kTwo, -20, 3, SPAN_MONITORS))
+        << "without the composed file, the held picture had to be read, and could not be";
+    EXPECT_EQ(0x0000FFu, shownAt(composed(), kTwo, 10, 10, SPAN_MONITORS));
+}
+
 TEST_F(Monitors, AChangeOfTheDisplayComposesAgainAtOnce) {
     solidSlot(0, 0xFF0000, 16, 12, MODE_FILL, 50);
     solidSlot(1, 0x00FF00, 16, 12, MODE_STRETCH, 50);

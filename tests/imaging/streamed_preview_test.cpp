@@ -1,8 +1,12 @@
 // The preview made from a picture's rows on their way into its file: the same bytes as the
 // whole-picture area average, through every converter, and the cheap check of what was written.
+#include <stdlib.h>
+
+#include <string>
 #include <vector>
 
 #include "area_scale.h"
+#include "bitmap_file.h"
 #include "bitmap_headers.h"
 #include "imaging_fixture.h"
 #include "picture_files.h"
@@ -129,12 +133,22 @@ TEST_F(StreamedPreviewTest, NoPreviewWithoutEveryRow) {
     imaging::releaseStreamedPreview(&preview);
 }
 
-// Any difference from what the writer wrote for width x height is refused: a file cut short or
-// grown by a byte, other fields, another size asked.
+// Any difference from what the writer wrote for width x height is refused, by the check and by
+// the loader that reads such a file back: a file cut short or grown by a byte, other fields,
+// another size asked.
 TEST_F(StreamedPreviewTest, TheHeaderCheckRefusesAnythingButTheFileWritten) {
     const std::string good = expectedBitmap(noise(5, 3), 0);
     ASSERT_TRUE(testing_support::writeBytes(target, good));
     EXPECT_TRUE(imaging::isWrittenBitmapFile(target.c_str(), 5, 3));
+    uint32_t width = 0, height = 0;
+    uint8_t* rows = imaging::loadWrittenBitmapFile(target.c_str(), &width, &height);
+    ASSERT_NE(nullptr, rows);
+    EXPECT_EQ(5u, width);
+    EXPECT_EQ(3u, height);
+    EXPECT_EQ(
+        good.substr(imaging::kBitmapHeadersSize),
+        std::string(reinterpret_cast<char*>(rows), good.size() - imaging::kBitmapHeadersSize));
+    free(rows);
     EXPECT_FALSE(imaging::isWrittenBitmapFile(target.c_str(), 3, 5));
     EXPECT_FALSE(imaging::isWrittenBitmapFile(target.c_str(), 0, 3));
     const struct {
@@ -152,6 +166,8 @@ TEST_F(StreamedPreviewTest, TheHeaderCheckRefusesAnythingButTheFileWritten) {
         if (c.lengthChange > 0) bytes.push_back('\0');
         ASSERT_TRUE(testing_support::writeBytes(target, bytes));
         EXPECT_FALSE(imaging::isWrittenBitmapFile(target.c_str(), 5, 3)) << c.what;
+        EXPECT_EQ(nullptr, imaging::loadWrittenBitmapFile(target.c_str(), &width, &height))
+            << c.what;
     }
     testing_support::removeFile(target);
     EXPECT_FALSE(imaging::isWrittenBitmapFile(target.c_str(), 5, 3)) << "no file";
