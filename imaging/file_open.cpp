@@ -1,14 +1,21 @@
 #include "file_open.h"
 
+#include <limits.h>
+
 #ifdef _WIN32
 #include <windows.h>
 
-#include <limits.h>
 #include <stdlib.h>
 #include <wchar.h>
 #endif
 
 namespace imaging {
+
+long fileLength(FILE* file) {
+    long length = fseek(file, 0, SEEK_END) == 0 ? ftell(file) : -1;
+    if (fseek(file, 0, SEEK_SET) != 0) return -1;
+    return length < 0 ? LONG_MAX : length;
+}
 
 #ifndef _WIN32
 

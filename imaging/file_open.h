@@ -13,6 +13,10 @@ namespace imaging {
 FILE* openFile(const char* utf8Path, const char* mode);
 // remove of a UTF-8 path; true when the file is gone.
 bool removeFile(const char* utf8Path);
+// Bytes in an open file, leaving it at its start; -1 when it cannot be moved in, LONG_MAX when
+// ftell cannot tell (from 2 GB on Windows, where long has 32 bits), since such a file is long
+// enough for any picture.
+long fileLength(FILE* file);
 
 #ifdef _WIN32
 // The longest path the wide calls take, terminator included.

@@ -28,8 +28,8 @@ uint8_t* readWholeFile(const char* path, size_t* size) {
     FILE* file = imaging::openFile(path, "rb");
     if (file == nullptr) return nullptr;
     uint8_t* bytes = nullptr;
-    long length = fseek(file, 0, SEEK_END) == 0 ? ftell(file) : -1;
-    if (length > 0 && length <= kLargestFile && fseek(file, 0, SEEK_SET) == 0) {
+    long length = imaging::fileLength(file);
+    if (length > 0 && length <= kLargestFile) {
         bytes = static_cast<uint8_t*>(malloc(static_cast<size_t>(length)));
         if (bytes != nullptr &&
             fread(bytes, 1, static_cast<size_t>(length), file) != static_cast<size_t>(length)) {

@@ -1,5 +1,4 @@
 // JPEG files to bitmap files with libjpeg.
-#include <limits.h>
 #include <setjmp.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -91,14 +90,6 @@ bool readRows(Decoding* d) {
     return true;
 }
 
-// Bytes in the file, leaving it at its start; LONG_MAX when ftell cannot tell (from 2 GB on
-// Windows, where long has 32 bits), since such a file is long enough for any picture.
-long fileLength(FILE* file) {
-    long length = fseek(file, 0, SEEK_END) == 0 ? ftell(file) : -1;
-    if (fseek(file, 0, SEEK_SET) != 0) return -1;
-    return length < 0 ? LONG_MAX : length;
-}
-
 // Huffman coding spends at least one bit on every 8 × 8 block of the picture (each block's DC
 // difference, zero included, has a code of 1 to 16 bits), so a shorter file cannot hold the
 // picture it declares. Without this, 500 bytes claiming 20000 × 20000 pixels had the library
@@ -128,7 +119,7 @@ bool decodeSteps(Decoding* d, const char* source) {
     jpeg_create_decompress(&d->decoder);
     d->source = imaging::openFile(source, "rb");
     if (d->source == nullptr) return false;
-    long fileBytes = fileLength(d->source);
+    long fileBytes = imaging::fileLength(d->source);
     if (fileBytes < 0) return false;
     jpeg_stdio_src(&d->decoder, d->source);
     // APP1 segments are kept whole (at most 64 KB each, as stored) for their EXIF orientation.
