@@ -120,14 +120,11 @@ bool writeComposedFile(const char* path, const DesktopBitmap& bitmap) {
     char pending[MAX_PATH], pendingUtf8[4 * MAX_PATH];
     snprintf(pending, sizeof pending, "%s.new", path);
     if (!ansiToUtf8(pending, pendingUtf8, sizeof pendingUtf8)) return false;
-    imaging::BitmapSource source = {static_cast<uint32_t>(bitmap.screen.width),
-                                    static_cast<uint32_t>(bitmap.screen.height),
-                                    2835, // 72 DPI, as Windows writes its own
-                                    bitmap.rows,
-                                    static_cast<size_t>(bitmap.stride),
-                                    true,
-                                    imaging::copyBgr};
-    if (!imaging::writeBitmapFile(pendingUtf8, source)) return false;
+    // 72 DPI, as Windows writes its own.
+    if (!imaging::writePreparedBitmapFile(pendingUtf8, static_cast<uint32_t>(bitmap.screen.width),
+                                          static_cast<uint32_t>(bitmap.screen.height), 2835,
+                                          bitmap.rows))
+        return false;
     if (MoveFileExA(pending, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     DeleteFileA(pending);
     return false;

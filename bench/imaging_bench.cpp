@@ -364,14 +364,17 @@ bool benchDesktop(const std::string& folder) {
     std::vector<uint8_t> first = photoLike(), second(first.rbegin(), first.rend());
     const imaging::ScreenRect monitors[] = {{0, 0, 3840, 2160}, {3840, 0, 1920, 1080}};
     imaging::ScreenRect screen = imaging::virtualScreen(monitors, 2);
-    std::vector<uint8_t> desktop(size_t(screen.width) * screen.height * 3);
-    imaging::DesktopCanvas canvas = {desktop.data(),   screen.width, screen.height,
-                                     3 * screen.width, screen.left,  screen.top};
+    // As the program holds it: the file's rows, bottom up, seen by the canvas from the top.
+    const ptrdiff_t stride = ptrdiff_t(imaging::bitmapRowStride(uint32_t(screen.width)));
+    std::vector<uint8_t> desktop(size_t(stride) * size_t(screen.height));
+    imaging::DesktopCanvas canvas = {desktop.data() + (screen.height - 1) * stride,
+                                     screen.width,
+                                     screen.height,
+                                     -stride,
+                                     screen.left,
+                                     screen.top};
     imaging::PixelsView pictures[] = {{first.data(), int(kWidth), int(kHeight), 3 * int(kWidth)},
                                       {second.data(), int(kWidth), int(kHeight), 3 * int(kWidth)}};
-    imaging::BitmapSource source = {uint32_t(screen.width), uint32_t(screen.height),  2835,
-                                    desktop.data(),         3 * size_t(screen.width), false,
-                                    imaging::copyBgr};
     printf("Desktop of 3840 x 2160 (fill) and 1920 x 1080 (fit) from two %u x %u pictures, "
            "best of %d\n",
            kWidth, kHeight, kRuns);
@@ -379,7 +382,10 @@ bool benchDesktop(const std::string& folder) {
         return imaging::drawMonitor(canvas, monitors[0], pictures[0], imaging::kPlaceFill) &&
                imaging::drawMonitor(canvas, monitors[1], pictures[1], imaging::kPlaceFit);
     };
-    auto write = [&] { return imaging::writeBitmapFile(composed.c_str(), source); };
+    auto write = [&] {
+        return imaging::writePreparedBitmapFile(composed.c_str(), uint32_t(screen.width),
+                                                uint32_t(screen.height), 2835, desktop.data());
+    };
     double ours = bestOf([&] { return compose() && write(); });
     if (ours < 0) {
         fprintf(stderr, "imaging_bench: the desktop could not be composed into %s\n",

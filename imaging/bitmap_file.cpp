@@ -208,6 +208,36 @@ void bgraOverBlack(const uint8_t* bgra, uint32_t width, uint8_t* row) {
     }
 }
 
+namespace {
+
+// The headers, then what write puts after them; a target not written whole is removed.
+template <typename WriteRest>
+bool writeFile(const char* target, const BitmapSource& source, uint64_t fileSize,
+               WriteRest writeRest) {
+    FILE* file = openFile(target, "wb");
+    if (file == nullptr) return false;
+    uint8_t headers[kBitmapHeadersSize];
+    encodeHeaders(source, static_cast<uint32_t>(fileSize), headers);
+    bool ok = fwrite(headers, 1, sizeof headers, file) == sizeof headers && writeRest(file);
+    // A full disk may show only when the buffered rest is flushed by the close.
+    ok = (fclose(file) == 0) && ok;
+    // A cut-off bitmap file is worse than none: the caller reports the failure either way.
+    if (!ok) removeFile(target);
+    return ok;
+}
+
+} // namespace
+
+bool writePreparedBitmapFile(const char* target, uint32_t width, uint32_t height,
+                             uint32_t resolution, const uint8_t* rows) {
+    const uint64_t fileSize = bitmapFileSize(width, height);
+    if (target == nullptr || rows == nullptr || fileSize == 0) return false;
+    const size_t bytes = static_cast<size_t>(fileSize - kBitmapHeadersSize);
+    const BitmapSource source = {width, height, resolution, rows, 0, true, copyBgr};
+    return writeFile(target, source, fileSize,
+                     [&](FILE* file) { return fwrite(rows, 1, bytes, file) == bytes; });
+}
+
 bool writeBitmapFile(const char* target, const BitmapSource& source, const BitmapRowSink* rows) {
     uint64_t fileSize = bitmapFileSize(uprightWidth(source), uprightHeight(source));
     if (target == nullptr || fileSize == 0) return false;
@@ -218,22 +248,10 @@ bool writeBitmapFile(const char* target, const BitmapSource& source, const Bitma
     Chunk chunk;
     if (!allocateChunk(source, &chunk)) return false;
 
-    FILE* file = openFile(target, "wb");
-    if (file == nullptr) {
-        free(chunk.bytes);
-        free(chunk.run);
-        return false;
-    }
-    uint8_t headers[kBitmapHeadersSize];
-    encodeHeaders(source, static_cast<uint32_t>(fileSize), headers);
-    bool ok = fwrite(headers, 1, sizeof headers, file) == sizeof headers &&
-              writeRows(file, source, chunk, rows);
-    // A full disk may show only when the buffered rest is flushed by the close.
-    ok = (fclose(file) == 0) && ok;
+    bool ok = writeFile(target, source, fileSize,
+                        [&](FILE* file) { return writeRows(file, source, chunk, rows); });
     free(chunk.bytes);
     free(chunk.run);
-    // A cut-off bitmap file is worse than none: the caller reports the failure either way.
-    if (!ok) removeFile(target);
     return ok;
 }
 

@@ -70,6 +70,13 @@ struct BitmapRowSink {
 bool writeBitmapFile(const char* target, const BitmapSource& source,
                      const BitmapRowSink* rows = nullptr);
 
+// Writes a file whose rows are in memory exactly as the file holds them: bottom row first,
+// bitmapRowStride(width) bytes apart, fill bytes zero. One write of the whole block, for a
+// picture composed in place (the desktop of several monitors). False as writeBitmapFile, the
+// partial target removed likewise.
+bool writePreparedBitmapFile(const char* target, uint32_t width, uint32_t height,
+                             uint32_t resolution, const uint8_t* rows);
+
 } // namespace imaging
 
 #endif

@@ -94,6 +94,23 @@ TEST_F(Writer, RowsComeBottomUpWhateverTheSourceOrderAndPitch) {
     }
 }
 
+// Rows already laid out as the file holds them go out as they are, to the same file the
+// converting writer makes of them; and nothing is left of a target that cannot be had.
+TEST_F(Writer, RowsPreparedAsInTheFileGiveTheSameFile) {
+    const uint32_t width = 5, height = 3; // 15 bytes of pixels and 1 fill byte a row
+    Rows rows;
+    for (uint32_t i = 0; i < 16 * height; ++i) rows.bytes.push_back(i % 16 < 15 ? uint8_t(i) : 0);
+    ASSERT_TRUE(imaging::writeBitmapFile(target.c_str(), rows.source(width, height, 16, true)));
+    const std::string converted = written().bytes;
+    ASSERT_TRUE(
+        imaging::writePreparedBitmapFile(target.c_str(), width, height, 0, rows.bytes.data()));
+    EXPECT_EQ(converted, written().bytes);
+    EXPECT_FALSE(imaging::writePreparedBitmapFile(target.c_str(), 0, 3, 0, rows.bytes.data()));
+    EXPECT_FALSE(imaging::writePreparedBitmapFile(target.c_str(), 5, 3, 0, nullptr));
+    EXPECT_FALSE(
+        imaging::writePreparedBitmapFile("no such folder/x.bmp", 5, 3, 0, rows.bytes.data()));
+}
+
 TEST_F(Writer, EveryRowArrivesWhenThePictureSpansSeveralWriteChunks) {
     const uint32_t width = 1000, height = 300; // 3000-byte rows, about 0.9 MB in all
     Rows rows;
@@ -131,7 +148,7 @@ TEST_F(Writer, PicturesWithoutAFileAndUncreatableTargetsGiveFalse) {
 
 #ifndef _WIN32
 // A file-size limit makes writes fail as on a full disk: once in the middle of the rows, and
-// once only when the close flushes the buffered rest.
+// once only when the close flushes the buffered rest; rows converted or prepared alike.
 TEST_F(Writer, AFailedWriteGivesFalseAndRemovesThePartialTarget) {
     struct Case {
         uint32_t width, height;
@@ -142,16 +159,21 @@ TEST_F(Writer, AFailedWriteGivesFalseAndRemovesThePartialTarget) {
     rlimit saved;
     ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &saved));
     void (*savedHandler)(int) = signal(SIGXFSZ, SIG_IGN);
-    for (const Case& c : cases) {
-        rlimit limited = saved;
-        limited.rlim_cur = c.limit;
-        ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &limited));
-        bool result = imaging::writeBitmapFile(target.c_str(),
-                                               rows.source(c.width, c.height, 3 * c.width, false));
-        setrlimit(RLIMIT_FSIZE, &saved);
-        EXPECT_FALSE(result) << c.width << " x " << c.height << " past " << c.limit << " bytes";
-        EXPECT_FALSE(targetExists()) << c.width << " x " << c.height;
-    }
+    for (bool prepared : {false, true})
+        for (const Case& c : cases) {
+            rlimit limited = saved;
+            limited.rlim_cur = c.limit;
+            ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &limited));
+            bool result =
+                prepared ? imaging::writePreparedBitmapFile(target.c_str(), c.width, c.height, 0,
+                                                            rows.bytes.data())
+                         : imaging::writeBitmapFile(
+                               target.c_str(), rows.source(c.width, c.height, 3 * c.width, false));
+            setrlimit(RLIMIT_FSIZE, &saved);
+            EXPECT_FALSE(result) << c.width << " x " << c.height << " past " << c.limit << " bytes"
+                                 << (prepared ? ", rows prepared" : "");
+            EXPECT_FALSE(targetExists()) << c.width << " x " << c.height;
+        }
     signal(SIGXFSZ, savedHandler);
 }
 #endif
