@@ -209,7 +209,9 @@ TEST_F(Orientation, EachConverterTurnsItsPictureByItsExifData) {
         ASSERT_TRUE(format.write(source, picture, {"", 1}));
         ASSERT_TRUE(format.convert(source.c_str(), target.c_str()));
         Picture plain = written().picture();
-        if (format.lossless) EXPECT_TRUE(samePixels(picture, plain));
+        if (format.lossless) {
+            EXPECT_TRUE(samePixels(picture, plain));
+        }
         for (const Tag& tag : tags) {
             const uint16_t o = tag.orientation;
             ASSERT_TRUE(format.write(source, picture, tag));

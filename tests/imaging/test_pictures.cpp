@@ -429,10 +429,10 @@ std::string BitmapFile::fill(uint32_t row) const {
 }
 
 Picture BitmapFile::picture() const {
-    Picture picture(uint32_t(width()), uint32_t(height()));
-    for (uint32_t y = 0; y < picture.height; ++y)
-        for (uint32_t x = 0; x < picture.width; ++x) picture.set(x, y, pixel(x, y));
-    return picture;
+    Picture all{uint32_t(width()), uint32_t(height())};
+    for (uint32_t y = 0; y < all.height; ++y)
+        for (uint32_t x = 0; x < all.width; ++x) all.set(x, y, pixel(x, y));
+    return all;
 }
 
 std::string expectedBitmap(const Picture& picture, uint32_t resolution) {
