@@ -160,6 +160,8 @@ struct BitmapFile {
     Rgb pixel(uint32_t x, uint32_t y) const;
     // The fill bytes after the pixels of file row `row` (0 = first in the file).
     std::string fill(uint32_t row) const;
+    // All the pixels, rows top to bottom.
+    Picture picture() const;
 };
 
 // The bytes of a bitmap file with the given resolution, built independently of the writers.

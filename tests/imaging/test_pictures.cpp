@@ -428,6 +428,13 @@ std::string BitmapFile::fill(uint32_t row) const {
     return bytes.substr(54 + row * stride() + pixels, stride() - pixels);
 }
 
+Picture BitmapFile::picture() const {
+    Picture all{uint32_t(width()), uint32_t(height())};
+    for (uint32_t y = 0; y < all.height; ++y)
+        for (uint32_t x = 0; x < all.width; ++x) all.set(x, y, pixel(x, y));
+    return all;
+}
+
 std::string expectedBitmap(const Picture& picture, uint32_t resolution) {
     std::string out;
     auto put = [&out](uint32_t value, int size) {
