@@ -1,11 +1,11 @@
 #include "file_open.h"
 
 #include <limits.h>
+#include <stdlib.h>
 
 #ifdef _WIN32
 #include <windows.h>
 
-#include <stdlib.h>
 #include <wchar.h>
 #endif
 
@@ -15,6 +15,16 @@ long fileLength(FILE* file) {
     long length = fseek(file, 0, SEEK_END) == 0 ? ftell(file) : -1;
     if (fseek(file, 0, SEEK_SET) != 0) return -1;
     return length < 0 ? LONG_MAX : length;
+}
+
+uint8_t* readFromStart(FILE* file, size_t bytes) {
+    if (bytes == 0 || fseek(file, 0, SEEK_SET) != 0) return nullptr;
+    uint8_t* data = static_cast<uint8_t*>(malloc(bytes));
+    if (data != nullptr && fread(data, 1, bytes, file) != bytes) {
+        free(data);
+        data = nullptr;
+    }
+    return data;
 }
 
 #ifndef _WIN32

@@ -5,6 +5,7 @@
 #define MURALTO_FILE_OPEN_H
 
 #include <stddef.h>
+#include <stdint.h>
 #include <stdio.h>
 
 namespace imaging {
@@ -17,6 +18,9 @@ bool removeFile(const char* utf8Path);
 // ftell cannot tell (from 2 GB on Windows, where long has 32 bits), since such a file is long
 // enough for any picture.
 long fileLength(FILE* file);
+// The open file's first `bytes` bytes, in memory from malloc for the caller to free; null when
+// bytes is 0, memory runs short or they cannot all be read.
+uint8_t* readFromStart(FILE* file, size_t bytes);
 
 #ifdef _WIN32
 // The longest path the wide calls take, terminator included.

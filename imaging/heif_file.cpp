@@ -27,16 +27,10 @@ const long kLargestFile = 512L * 1024 * 1024;
 uint8_t* readWholeFile(const char* path, size_t* size) {
     FILE* file = imaging::openFile(path, "rb");
     if (file == nullptr) return nullptr;
-    uint8_t* bytes = nullptr;
     long length = imaging::fileLength(file);
-    if (length > 0 && length <= kLargestFile) {
-        bytes = static_cast<uint8_t*>(malloc(static_cast<size_t>(length)));
-        if (bytes != nullptr &&
-            fread(bytes, 1, static_cast<size_t>(length), file) != static_cast<size_t>(length)) {
-            free(bytes);
-            bytes = nullptr;
-        }
-    }
+    uint8_t* bytes = length > 0 && length <= kLargestFile
+                         ? imaging::readFromStart(file, static_cast<size_t>(length))
+                         : nullptr;
     fclose(file);
     *size = static_cast<size_t>(length);
     return bytes;

@@ -51,16 +51,9 @@ uint64_t webpLength(FILE* file) {
 uint8_t* readWebpFile(const char* path, size_t* size) {
     FILE* file = imaging::openFile(path, "rb");
     if (file == nullptr) return nullptr;
-    uint8_t* bytes = nullptr;
     // At most the file's length, which ftell gave as a long.
     size_t wanted = static_cast<size_t>(webpLength(file));
-    if (wanted > 0 && fseek(file, 0, SEEK_SET) == 0) {
-        bytes = static_cast<uint8_t*>(malloc(wanted));
-        if (bytes != nullptr && fread(bytes, 1, wanted, file) != wanted) {
-            free(bytes);
-            bytes = nullptr;
-        }
-    }
+    uint8_t* bytes = imaging::readFromStart(file, wanted);
     fclose(file);
     *size = wanted;
     return bytes;
