@@ -40,17 +40,6 @@ std::vector<uint8_t> scaled(const Picture& picture, int width, int height) {
     return rgb;
 }
 
-Picture noise(uint32_t width, uint32_t height) {
-    Picture picture(width, height);
-    uint32_t state = width * 7919 + height;
-    for (uint32_t y = 0; y < height; ++y)
-        for (uint32_t x = 0; x < width; ++x) {
-            state = state * 1103515245u + 12345u;
-            picture.set(x, y, {uint8_t(state >> 24), uint8_t(state >> 16), uint8_t(state >> 8)});
-        }
-    return picture;
-}
-
 TEST(AreaScale, EachPixelIsTheRoundedMeanOfItsArea) {
     const struct {
         uint32_t width, height;

@@ -75,13 +75,6 @@ bool expectedAt(const Picture& p, int mode, int mw, int mh, int x, int y, double
     return true;
 }
 
-std::vector<uint8_t> bgrOf(const Picture& p) {
-    std::vector<uint8_t> bgr(p.rgb.size());
-    for (size_t i = 0; i < bgr.size(); i += 3)
-        bgr[i] = p.rgb[i + 2], bgr[i + 1] = p.rgb[i + 1], bgr[i + 2] = p.rgb[i];
-    return bgr;
-}
-
 const uint8_t kUntouched = 0x77;
 
 struct Layout {

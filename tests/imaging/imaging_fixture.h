@@ -39,6 +39,10 @@ Picture quadrants(uint32_t width, uint32_t height);
 Picture photoLike(uint32_t width, uint32_t height);
 // An alpha plane for the picture: 0 at the left edge to 255 at the right, on every row.
 std::vector<uint8_t> alphaAcross(const Picture& picture);
+// Pseudo-random pixels, the same for the same size: no two neighbours alike.
+Picture noise(uint32_t width, uint32_t height);
+// Blue, green, red per pixel, rows top to bottom, as the writers' and scalers' memory holds them.
+std::vector<uint8_t> bgrOf(const Picture& picture);
 
 // Rings whose frequency grows from the centre outwards (cos of r squared): fine detail that
 // point sampling turns into moiré. A spread above 1 widens the rings by that factor.

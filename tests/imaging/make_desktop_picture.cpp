@@ -8,17 +8,6 @@
 #include "desktop_composition.h"
 #include "imaging_fixture.h"
 
-namespace {
-
-std::vector<uint8_t> bgrOf(const Picture& p) {
-    std::vector<uint8_t> bgr(p.rgb.size());
-    for (size_t i = 0; i < bgr.size(); i += 3)
-        bgr[i] = p.rgb[i + 2], bgr[i + 1] = p.rgb[i + 1], bgr[i + 2] = p.rgb[i];
-    return bgr;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     if (argc != 2) {
         fprintf(stderr, "usage: make_desktop_picture FILE.png\n");

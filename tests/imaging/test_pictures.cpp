@@ -80,6 +80,24 @@ std::vector<uint8_t> alphaAcross(const Picture& picture) {
     return alpha;
 }
 
+Picture noise(uint32_t width, uint32_t height) {
+    Picture picture(width, height);
+    uint32_t state = width * 7919 + height;
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x) {
+            state = state * 1103515245u + 12345u;
+            picture.set(x, y, {uint8_t(state >> 24), uint8_t(state >> 16), uint8_t(state >> 8)});
+        }
+    return picture;
+}
+
+std::vector<uint8_t> bgrOf(const Picture& picture) {
+    std::vector<uint8_t> bgr(picture.rgb.size());
+    for (size_t i = 0; i < bgr.size(); i += 3)
+        bgr[i] = picture.rgb[i + 2], bgr[i + 1] = picture.rgb[i + 1], bgr[i + 2] = picture.rgb[i];
+    return bgr;
+}
+
 Picture zonePlate(uint32_t width, uint32_t height, double spread) {
     Picture picture(width, height);
     const double k = 3.14159265358979 / (width > height ? width : height) / spread;
