@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "folders.h"
 #include "imaging_fixture.h"
 #include "journey.h"
 #include "open_file_dialog.h"
@@ -27,11 +28,7 @@ struct TodaysPicture {
 
 class FormatsAndModes : public Journey {
   protected:
-    static std::string folder() {
-        char path[MAX_PATH] = "";
-        GetCurrentDirectoryA(sizeof path, path);
-        return std::string(path) + "\\today";
-    }
+    static std::string folder() { return testing_support::currentFolder() + "\\today"; }
     // The dialog shows names with or without their extension, as the shell is set.
     static bool listed(const OpenFileDialog& dialog, const std::string& name) {
         std::string bare = name.substr(0, name.rfind('.'));

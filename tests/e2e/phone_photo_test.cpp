@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "folders.h"
 #include "imaging_fixture.h"
 #include "journey.h"
 #include "main_window.h"
@@ -21,11 +22,7 @@ const char kPhoto[] = "IMG_0001.HEIC";
 
 class PhonePhoto : public Journey {
   protected:
-    static std::string folder() {
-        char path[MAX_PATH] = "";
-        GetCurrentDirectoryA(sizeof path, path);
-        return std::string(path) + "\\phone";
-    }
+    static std::string folder() { return testing_support::currentFolder() + "\\phone"; }
 };
 
 // Red top left, green top right, blue bottom left, white bottom right, each sampled at the
