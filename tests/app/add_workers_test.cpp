@@ -65,25 +65,12 @@ class AddWorkers : public AddFlowHost {
         }
         return rows;
     }
-    static std::map<std::string, std::string> dataFiles() {
-        std::map<std::string, std::string> files;
-        for (const char* sub : {"", "\\previews"}) {
-            std::string where = std::string(dataFolder) + sub;
-            WIN32_FIND_DATAA found;
-            HANDLE search = FindFirstFileA((where + "\\*.bmp").c_str(), &found);
-            if (search == INVALID_HANDLE_VALUE) continue;
-            do files[where + "\\" + found.cFileName] = readBytes(where + "\\" + found.cFileName);
-            while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        return files;
-    }
     Outcome run(const std::vector<std::string>& names, int workers) {
         importWorkersWanted = workers;
         testing_support::MessageBoxWatcher watcher;
         select(names);
         runAddFlow(host, PICTURE_JPEG);
-        Outcome outcome = {listRows(), {}, dataFiles(), {}};
+        Outcome outcome = {listRows(), {}, dataFolderFiles(), {}};
         for (const WallpaperEntry& e : wallpaperTable)
             if (e.used)
                 outcome.slots.push_back(std::string(e.titleUtf8) + " " + e.filename + " " +

@@ -91,20 +91,6 @@ class ImportTest : public ProgramTest {
         if (result == IMPORT_OK) addListRow(GetDlgItem(host.window(), IDC_LIST), slot);
         return result;
     }
-    // Files of the data folder and its previews folder, by name.
-    static int filesInDataFolder() {
-        int count = 0;
-        for (const char* pattern : {"\\*.bmp", "\\previews\\*.bmp"}) {
-            WIN32_FIND_DATAA found;
-            HANDLE search = FindFirstFileA((std::string(dataFolder) + pattern).c_str(), &found);
-            if (search == INVALID_HANDLE_VALUE) continue;
-            do ++count;
-            while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        return count;
-    }
-
     ImportHost host;
 };
 
@@ -297,9 +283,9 @@ TEST_F(ImportTest, FullTableRefusesWithoutTouchingAFile) {
     wallpaperCount = MAX_WALLPAPERS - 1;
     ASSERT_EQ(IMPORT_OK, import(bitmapSource("last.bmp"), PICTURE_BITMAP));
     EXPECT_EQ(1, wallpaperTable[MAX_WALLPAPERS - 1].used);
-    int files = filesInDataFolder();
+    size_t files = dataFolderFiles().size();
     EXPECT_EQ(IMPORT_TABLE_FULL, import(bitmapSource("one more.bmp"), PICTURE_BITMAP));
-    EXPECT_EQ(files, filesInDataFolder());
+    EXPECT_EQ(files, dataFolderFiles().size());
     EXPECT_EQ(MAX_WALLPAPERS, wallpaperCount);
 }
 
@@ -321,7 +307,7 @@ TEST_F(ImportTest, PicturesThatCannotBecomeWallpapersAreRefused) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IMPORT_FAILED, import(source(c.name), c.type)) << c.name << " as " << c.type;
-        EXPECT_EQ(0, filesInDataFolder()) << c.name << " as " << c.type;
+        EXPECT_EQ(0u, dataFolderFiles().size()) << c.name << " as " << c.type;
         EXPECT_EQ(0, wallpaperTable[0].used);
         EXPECT_EQ(0, wallpaperCount);
         EXPECT_EQ(0, host.rows());

@@ -1,5 +1,7 @@
 #include "program_fixture.h"
 
+#include <windows.h>
+
 #include <string.h>
 
 #include "data_folder.h"
@@ -69,4 +71,20 @@ void ProgramTest::fillSlot(int slot, int number) {
     writePreview(entry.preview);
     writePreview(entry.filename);
     ++wallpaperCount;
+}
+
+std::map<std::string, std::string> ProgramTest::dataFolderFiles() {
+    std::map<std::string, std::string> files;
+    for (const char* sub : {"", "\\previews"}) {
+        const std::string where = std::string(dataFolder) + sub;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((where + "\\*.bmp").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) continue;
+        do {
+            const std::string path = where + "\\" + found.cFileName;
+            files[path] = testing_support::readBytes(path);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    return files;
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "app_state.h"
@@ -21,6 +22,8 @@ class ProgramTest : public ::testing::Test {
     static void writePreview(const std::string& path);
     // Fills slot with a wallpaper whose files exist, named after number.
     static void fillSlot(int slot, int number);
+    // The bitmap files of the data folder and its previews folder: each path with its bytes.
+    static std::map<std::string, std::string> dataFolderFiles();
 };
 
 // Every global of the program back to its start value.
