@@ -5,25 +5,7 @@
 #ifndef MURALTO_MONITOR_SEQUENCER_H
 #define MURALTO_MONITOR_SEQUENCER_H
 
-#include <stdint.h>
-
 #include "monitor_layout.h"
-
-// What monitor i shows: its slot (-1 for none yet) and the ticks counted since it changed.
-struct MonitorShow {
-    int32_t slot;
-    int32_t seconds;
-};
-
-// The layout pictures are put on, and what each of its monitors shows; monitorShows beyond
-// the layout's count are those the settings gave for monitors not (yet) there. Owner: the
-// sequencer (settings at load and save, the main window at a display change).
-extern MonitorLayout monitorLayout;
-extern MonitorShow monitorShows[MONITOR_CAPACITY];
-extern int32_t savedMonitorShows; // how many monitorShows the settings gave or a save keeps
-
-// Whether the sequencer works per monitor: two or more monitors.
-bool perMonitor();
 
 // Takes a new layout (at start-up, and when the display changes). With two or more monitors,
 // each keeps the picture it showed and its count, a monitor new to the layout takes the next

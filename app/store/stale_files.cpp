@@ -9,7 +9,7 @@
 
 #include "app_state.h"
 #include "bounded_text.h"
-#include "file_probe.h"
+#include "file_checks.h"
 #include "settings_files.h"
 #include "wallpaper_table.h"
 

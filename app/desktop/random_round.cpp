@@ -35,10 +35,3 @@ int nextInRound(int current, WallpaperEntry* table) {
     table[slot].shownInRound = 1;
     return slot;
 }
-
-bool roundUnderWay(const WallpaperEntry* table) {
-    if (table == nullptr) return false;
-    for (int slot = 0; slot < MAX_WALLPAPERS; ++slot)
-        if (table[slot].used && table[slot].shownInRound) return true;
-    return false;
-}

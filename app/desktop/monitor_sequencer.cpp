@@ -7,10 +7,6 @@
 #include "sequencer.h"
 #include "wallpaper_table.h"
 
-MonitorLayout monitorLayout = {1, {{0, 0, 0, 0}}};
-MonitorShow monitorShows[MONITOR_CAPACITY];
-int32_t savedMonitorShows = 0;
-
 namespace {
 
 bool usedSlot(int slot) { return slot >= 0 && slot < MAX_WALLPAPERS && wallpaperTable[slot].used; }
@@ -51,8 +47,6 @@ void compose(bool refreshDesktop) {
 }
 
 } // namespace
-
-bool perMonitor() { return monitorLayout.count >= 2; }
 
 void useMonitorLayout(const MonitorLayout& layout, bool applyNow) {
     const bool wasPerMonitor = perMonitor();

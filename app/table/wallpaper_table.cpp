@@ -100,3 +100,10 @@ int firstFreeSlot(const WallpaperEntry* table) {
         if (!table[i].used) return i;
     return -1;
 }
+
+bool roundUnderWay(const WallpaperEntry* table) {
+    if (table == nullptr) return false;
+    for (int slot = 0; slot < MAX_WALLPAPERS; ++slot)
+        if (table[slot].used && table[slot].shownInRound) return true;
+    return false;
+}

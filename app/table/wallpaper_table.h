@@ -69,6 +69,8 @@ int randomUsedSlot(int slot, const WallpaperEntry* table);
 int usedCount(const WallpaperEntry* table);
 // Lowest free slot; -1 when all are used or the table is null.
 int firstFreeSlot(const WallpaperEntry* table);
+// Whether a used slot is flagged shownInRound: a random round is under way and worth saving.
+bool roundUnderWay(const WallpaperEntry* table);
 
 // The C runtime's classic generator (state * 214013 + 2531011, bits 16 to 30), written out so
 // that the sequence is the same whatever runtime the program is linked with. Never seeded: every

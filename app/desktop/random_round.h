@@ -12,7 +12,4 @@
 // current. The only used slot when there is one; 0 when none.
 int nextInRound(int current, WallpaperEntry* table);
 
-// Whether a used slot is flagged: a round is under way and worth saving.
-bool roundUnderWay(const WallpaperEntry* table);
-
 #endif

@@ -84,9 +84,8 @@
 
 #include "app_state.h"
 #include "bounded_text.h"
-#include "file_probe.h"
-#include "monitor_sequencer.h"
-#include "random_round.h"
+#include "file_checks.h"
+#include "monitor_shows.h"
 #include "settings_files.h"
 #include "wallpaper_table.h"
 #include "wallpaper_title.h"
