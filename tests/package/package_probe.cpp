@@ -9,6 +9,10 @@
 //                                         show TEXT, prints its controls' texts, then cancels it
 //   package_probe wait-window TITLE SEC   waits up to SEC s for such a window
 //   package_probe close-window TITLE      sends WM_CLOSE to such a window
+//   package_probe select-first TITLE SEC DESKTOP
+//                                         on the desktop, selects the first row of such a
+//                                         window's list as the Home key does, and waits up to
+//                                         SEC s until the window shows it (Delete enabled)
 //   package_probe run COMMAND-LINE        runs the command line as it stands (no quoting added),
 //                                         waits for it and the processes it starts, and prints
 //                                         its exit code
@@ -27,6 +31,7 @@
 
 #include <string>
 
+#include "resource.h"
 #include "shortcuts.h"
 #include "waiting.h"
 #include "window_messages.h"
@@ -137,6 +142,19 @@ bool paintedWindow(const char* title, int seconds) {
     HWND window = waitForWindow(title, seconds);
     return window != nullptr &&
            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// The main window shows the selected row's preview: a screenshot of make run's sample shows one.
+bool selectFirstRow(const char* title, int seconds) {
+    HWND window = waitForWindow(title, seconds);
+    if (window == nullptr) return false;
+    PostMessageA(GetDlgItem(window, IDC_LIST), WM_KEYDOWN, VK_HOME, 0);
+    if (e2e::waitUntil([&] { return IsWindowEnabled(GetDlgItem(window, IDC_DELETE)) != 0; },
+                       seconds * 1000))
+        return RedrawWindow(window, nullptr, nullptr,
+                            RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    fprintf(stderr, "package_probe: no row of \"%s\" selected within %d s\n", title, seconds);
+    return false;
 }
 
 bool jobIsEmpty(HANDLE job) {
@@ -254,6 +272,8 @@ int main(int argc, char** argv) {
         return waitForWindow(argv[2], atoi(argv[3])) != nullptr ? 0 : 1;
     if (argc == 5 && strcmp(argv[1], "wait-window") == 0)
         return useDesktop(argv[4], atoi(argv[3])) && paintedWindow(argv[2], atoi(argv[3])) ? 0 : 1;
+    if (argc == 5 && strcmp(argv[1], "select-first") == 0)
+        return useDesktop(argv[4], atoi(argv[3])) && selectFirstRow(argv[2], atoi(argv[3])) ? 0 : 1;
     if (argc == 3 && strcmp(argv[1], "close-window") == 0) {
         HWND window = findWindow(argv[2]);
         if (window == nullptr) return 1;
@@ -264,6 +284,7 @@ int main(int argc, char** argv) {
     if (argc == 4 && strcmp(argv[1], "run-holding") == 0) return runHolding(argv[2], argv[3]);
     fprintf(stderr, "usage: package_probe folders | shortcut FILE | uninstall-entry |"
                     " window-texts TITLE TEXT SECONDS | wait-window TITLE SECONDS [DESKTOP] |"
-                    " close-window TITLE | run COMMAND-LINE | run-holding FILE COMMAND-LINE\n");
+                    " select-first TITLE SECONDS DESKTOP | close-window TITLE | run COMMAND-LINE |"
+                    " run-holding FILE COMMAND-LINE\n");
     return 2;
 }
