@@ -22,6 +22,7 @@
 #include "file_checks.h"
 #include "file_open.h"
 #include "gdi_bitmap.h"
+#include "own_files.h"
 #include "picture_files.h"
 #include "preview_bitmap.h"
 #include "streamed_preview.h"
@@ -31,15 +32,12 @@
 
 namespace {
 
-// Far more numbers than 500 wallpapers and their leftovers can take.
-const int MAX_FILE_NUMBER = 100000;
-
 // The first name of the pattern, numbered from 0, for which no file can be opened, above every
 // name held.
 bool firstFreeName(const char* pattern, char* path, size_t size, const HeldTargets* held) {
     const int holds = held != nullptr ? held->count : 0;
     int heldSeen = 0, free = -1;
-    for (int number = 0; number < MAX_FILE_NUMBER; ++number) {
+    for (int number = 0; number < FILE_NUMBERS; ++number) {
         if (!formatText(path, size, pattern, dataFolder, number)) return false;
         if (heldSeen < holds && held->isHeld(held->context, path)) {
             ++heldSeen;
@@ -57,7 +55,7 @@ bool firstFreeName(const char* pattern, char* path, size_t size, const HeldTarge
 // names all lie above it.
 void moveToLowestFree(const char* pattern, char* path, size_t size) {
     char lower[PATH_SIZE];
-    for (int number = 0; number < MAX_FILE_NUMBER; ++number) {
+    for (int number = 0; number < FILE_NUMBERS; ++number) {
         if (!formatText(lower, sizeof lower, pattern, dataFolder, number)) return;
         if (strcmp(lower, path) == 0) return;
         if (fileCanBeOpened(lower)) continue;
@@ -154,8 +152,8 @@ bool convertWithPreview(PictureConversion* c, const char* targetUtf8, const char
 } // namespace
 
 bool chooseTargets(PictureConversion* c, const HeldTargets* held) {
-    return firstFreeName("%s\\MUWallpaper%d.bmp", c->filename, sizeof c->filename, held) &&
-           firstFreeName("%s\\previews\\MU%d.bmp", c->preview, sizeof c->preview, held);
+    return firstFreeName(WALLPAPER_FILE_PATTERN, c->filename, sizeof c->filename, held) &&
+           firstFreeName(PREVIEW_FILE_PATTERN, c->preview, sizeof c->preview, held);
 }
 
 void convertPicture(PictureConversion* c) {
@@ -184,8 +182,8 @@ int takeConversion(PictureConversion* c, int* importedSlot) {
         discardConversion(c);
         return IMPORT_TABLE_FULL;
     }
-    moveToLowestFree("%s\\MUWallpaper%d.bmp", c->filename, sizeof c->filename);
-    moveToLowestFree("%s\\previews\\MU%d.bmp", c->preview, sizeof c->preview);
+    moveToLowestFree(WALLPAPER_FILE_PATTERN, c->filename, sizeof c->filename);
+    moveToLowestFree(PREVIEW_FILE_PATTERN, c->preview, sizeof c->preview);
     WallpaperEntry& entry = wallpaperTable[slot];
     memset(&entry, 0, sizeof entry);
     copyText(entry.filename, sizeof entry.filename, c->filename);

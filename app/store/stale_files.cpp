@@ -2,42 +2,28 @@
 
 #include <windows.h>
 
-#include <ctype.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "app_state.h"
 #include "bounded_text.h"
-#include "file_checks.h"
+#include "own_files.h"
 #include "settings_files.h"
 #include "wallpaper_table.h"
 
 namespace {
 
-// The numbers of the converted wallpapers and previews that a kept-aside settings file names.
+// The numbers of the program's own wallpaper and preview files that are kept: named by the table
+// or by a kept-aside settings file.
 struct KeptNumbers {
-    bool wallpaper[MAX_WALLPAPERS];
-    bool preview[MAX_WALLPAPERS];
+    bool wallpaper[FILE_NUMBERS];
+    bool preview[FILE_NUMBERS];
     bool all; // a file too large to read: everything is kept
 };
 
 // Far beyond any settings file the program writes (500 wallpapers take about 100 KB).
 const long MAX_KEPT_FILE = 16L * 1024 * 1024;
-
-// The number after prefix at text, when ".bmp" follows it; -1 otherwise.
-int numberAfter(const char* text, const char* prefix) {
-    size_t length = strlen(prefix);
-    if (_strnicmp(text, prefix, length) != 0) return -1;
-    const char* p = text + length;
-    int number = 0, digits = 0;
-    while (isdigit(static_cast<unsigned char>(*p)) && digits < 4) {
-        number = number * 10 + (*p++ - '0');
-        ++digits;
-    }
-    if (digits == 0 || _strnicmp(p, ".bmp", 4) != 0) return -1;
-    return number < MAX_WALLPAPERS ? number : -1;
-}
 
 // The file is read as text, not through the store: the store refused it.
 void noteNamesIn(const char* path, KeptNumbers* kept) {
@@ -87,24 +73,48 @@ void noteKeptAsideFiles(KeptNumbers* kept) {
     FindClose(search);
 }
 
-void removeIfStale(const char* path, bool keptAside,
-                   bool (*referenced)(const WallpaperEntry*, const char*)) {
-    // The table first: a start with 500 wallpapers then opens none of their files.
-    if (!keptAside && !referenced(wallpaperTable, path) && fileCanBeOpened(path)) DeleteFileA(path);
+// The numbers of the program's own files that the table names, kept as those of a kept-aside
+// file are: by number, so that a name in another case is the same file, as for Windows.
+void noteTableFiles(KeptNumbers* kept) {
+    for (const WallpaperEntry& entry : wallpaperTable) {
+        if (!entry.used) continue;
+        const int wallpaper = ownWallpaperNumber(entry.filename);
+        if (wallpaper >= 0) kept->wallpaper[wallpaper] = true;
+        const int preview = ownPreviewNumber(entry.preview);
+        if (preview >= 0) kept->preview[preview] = true;
+    }
+}
+
+// Every file the pattern finds in folder that is the program's own (numbered as ownNumber tells)
+// and not kept. Found by listing, so that every number is covered without opening a file.
+void removeStaleIn(const char* folder, const char* pattern, int (*ownNumber)(const char*),
+                   const bool* kept) {
+    char search[MAX_PATH];
+    if (!formatText(search, sizeof search, "%s%s", folder, pattern)) return;
+    WIN32_FIND_DATAA found;
+    HANDLE files = FindFirstFileA(search, &found);
+    if (files == INVALID_HANDLE_VALUE) return;
+    do {
+        char path[PATH_SIZE];
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ||
+            !formatText(path, sizeof path, "%s\\%s", folder, found.cFileName))
+            continue;
+        const int number = ownNumber(path);
+        if (number >= 0 && !kept[number]) DeleteFileA(path);
+    } while (FindNextFileA(files, &found));
+    FindClose(files);
 }
 
 } // namespace
 
 void removeStaleFiles() {
     if (configRefused) return;
-    static KeptNumbers kept; // 1 KB: off the stack
+    static KeptNumbers kept; // 20 KB: off the stack
     noteKeptAsideFiles(&kept);
     if (kept.all) return;
-    for (int i = 0; i < MAX_WALLPAPERS; ++i) {
-        char path[PATH_SIZE];
-        if (formatText(path, sizeof path, "%s\\MUWallpaper%d.bmp", dataFolder, i))
-            removeIfStale(path, kept.wallpaper[i], hasFilename);
-        if (formatText(path, sizeof path, "%s\\previews\\MU%d.bmp", dataFolder, i))
-            removeIfStale(path, kept.preview[i], hasPreview);
-    }
+    noteTableFiles(&kept);
+    char previews[PATH_SIZE];
+    removeStaleIn(dataFolder, "\\MUWallpaper*.bmp", ownWallpaperNumber, kept.wallpaper);
+    if (formatText(previews, sizeof previews, "%s\\previews", dataFolder))
+        removeStaleIn(previews, "\\MU*.bmp", ownPreviewNumber, kept.preview);
 }

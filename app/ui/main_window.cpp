@@ -13,6 +13,7 @@
 #include "interface_texts.h"
 #include "monitor_layout.h"
 #include "monitor_sequencer.h"
+#include "own_files.h"
 #include "resource.h"
 #include "sequencer.h"
 #include "settings.h"
@@ -210,7 +211,7 @@ void onDelete(HWND window) {
         if (entry.previewBitmap != nullptr) DeleteObject(entry.previewBitmap);
         entry.previewBitmap = nullptr;
         --wallpaperCount;
-        DeleteFileA(entry.filename);
+        removeOwnFiles(entry);
     }
     refillList(window);
     showNoWallpaper(window);
@@ -220,8 +221,7 @@ void onDeleteAll(HWND window) {
     for (WallpaperEntry& entry : wallpaperTable) {
         if (!entry.used) continue;
         entry.used = 0;
-        DeleteFileA(entry.filename);
-        DeleteFileA(entry.preview);
+        removeOwnFiles(entry);
     }
     wallpaperCount = 0;
     clearTable(wallpaperTable);

@@ -20,23 +20,29 @@ class StaleFiles : public ProgramTest {
     }
 };
 
-TEST_F(StaleFiles, UnreferencedFilesBelow500AreRemoved) {
+// Every number a new file may take is cleaned up, and no other name.
+TEST_F(StaleFiles, UnreferencedOwnFilesOfEveryNumberAreRemoved) {
     fillSlot(0, 3); // the wallpaper owns MUWallpaper3.bmp and MU3.bmp
-    writePreview(previewFile(7));
-    writePreview(wallpaperFile(0));
-    writePreview(wallpaperFile(499));
-    writePreview(wallpaperFile(500));
-    writePreview(previewFile(500));
-    writePreview(inDataFolder("notes.bmp"));
+    fillSlot(1, 4);
+    CharLowerA(wallpaperTable[1].filename); // the same file for Windows
+    const struct {
+        std::string path;
+        bool kept;
+    } files[] = {
+        {wallpaperFile(3), true},
+        {previewFile(3), true},
+        {wallpaperFile(4), true},
+        {previewFile(7), false},
+        {wallpaperFile(0), false},
+        {wallpaperFile(500), false},
+        {previewFile(9999), false},
+        {wallpaperFile(10000), true},
+        {inDataFolder("MUWallpaper03.bmp"), true},
+        {inDataFolder("notes.bmp"), true},
+    };
+    for (const auto& f : files) writePreview(f.path);
     removeStaleFiles();
-    EXPECT_TRUE(fileExists(wallpaperFile(3)));
-    EXPECT_TRUE(fileExists(previewFile(3)));
-    EXPECT_FALSE(fileExists(previewFile(7)));
-    EXPECT_FALSE(fileExists(wallpaperFile(0)));
-    EXPECT_FALSE(fileExists(wallpaperFile(499)));
-    EXPECT_TRUE(fileExists(wallpaperFile(500)));
-    EXPECT_TRUE(fileExists(previewFile(500)));
-    EXPECT_TRUE(fileExists(inDataFolder("notes.bmp")));
+    for (const auto& f : files) EXPECT_EQ(f.kept, fileExists(f.path)) << f.path;
 }
 
 TEST_F(StaleFiles, FilesOfLoadedWallpapersAreKept) {

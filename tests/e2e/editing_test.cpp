@@ -179,7 +179,7 @@ TEST_F(EditedByHand, AModeOutsideTheListShowsNoEntryAndIsSavedAsNoSelection) {
 
 class Deleting : public Editing {};
 
-TEST_F(Deleting, DeleteRemovesTheConvertedFileAndKeepsThePreview) {
+TEST_F(Deleting, DeleteRemovesTheConvertedFileAndThePreview) {
     MuraltoRun run;
     ASSERT_TRUE(showMainWindow(run));
     ASSERT_TRUE(selectAndWait(run, 1, "25", 1)) << shown(run);
@@ -187,7 +187,7 @@ TEST_F(Deleting, DeleteRemovesTheConvertedFileAndKeepsThePreview) {
     run.click(DELETE_ONE);
     EXPECT_EQ((std::vector<std::string>{wallpapers_[0].title, wallpapers_[2].title}), run.titles());
     EXPECT_FALSE(fileExists(wallpaperPath(1))) << "the converted file is still there";
-    EXPECT_TRUE(fileExists(previewPath(1))) << "the preview file went too";
+    EXPECT_FALSE(fileExists(previewPath(1))) << "the preview file is still there";
     for (int n : {0, 2}) {
         EXPECT_TRUE(fileExists(wallpaperPath(n))) << n;
         EXPECT_TRUE(fileExists(previewPath(n))) << n;
@@ -229,6 +229,48 @@ TEST_F(Deleting, DeleteAllRemovesBothFilesOfEveryWallpaperAndQuitKeepsTheOldFile
 
     quitWithButton(run);
     EXPECT_EQ(before, fileBytes(iniPath())) << "an empty table rewrote the configuration";
+}
+
+// Settings edited by hand, or an older copy's, may name pictures outside the data folder: they
+// are the user's own files, and only their rows go.
+TEST_F(Deleting, FilesOutsideTheDataFolderStayByteForByte) {
+    const std::string mine = testing_support::currentFolder() + "\\my pictures";
+    testing_support::makeEmptyFolder(mine);
+    std::string text = iniText(SystemSettings(), wallpapers_);
+    const std::map<std::string, std::string> outside = {
+        {wallpaperPath(0), mine + "\\holiday.bmp"},
+        {previewPath(0), mine + "\\holiday-small.bmp"},
+        {wallpaperPath(1), mine + "\\beach.bmp"},
+        {previewPath(1), mine + "\\beach-small.bmp"}};
+    for (const auto& [own, users] : outside) {
+        ASSERT_TRUE(testing_support::writeBytes(users, fileBytes(own))) << users;
+        text.replace(text.find(own), own.size(), users);
+    }
+    writeIni(text);
+    const auto before = [&] {
+        std::map<std::string, std::string> bytes;
+        for (const auto& entry : outside) bytes[entry.second] = fileBytes(entry.second);
+        return bytes;
+    }();
+    const auto userFilesAsBefore = [&] {
+        for (const auto& [path, bytes] : before)
+            if (fileBytes(path) != bytes) return false;
+        return true;
+    };
+
+    MuraltoRun run;
+    ASSERT_TRUE(showMainWindow(run));
+    ASSERT_TRUE(run.selectRowSeen(0));
+    run.click(DELETE_ONE);
+    EXPECT_EQ((std::vector<std::string>{wallpapers_[1].title, wallpapers_[2].title}), run.titles());
+    EXPECT_TRUE(userFilesAsBefore()) << "Delete removed a file of the user's";
+    run.click(DELETE_ALL);
+    EXPECT_EQ(0, run.rowCount());
+    EXPECT_TRUE(userFilesAsBefore()) << "Delete all removed a file of the user's";
+    EXPECT_FALSE(fileExists(wallpaperPath(2)) || fileExists(previewPath(2)))
+        << "the program's own files stay";
+    quitWithButton(run);
+    testing_support::removeFolder(mine);
 }
 
 } // namespace
