@@ -1,5 +1,6 @@
 #include "add_pictures.h"
 
+#include <cderr.h>
 #include <commctrl.h>
 #include <commdlg.h>
 #include <string.h>
@@ -421,6 +422,11 @@ void addPictures(HWND mainWindow) {
     dialog.lpstrTitle = titled ? title : nullptr;
     dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY |
                    OFN_OVERWRITEPROMPT;
-    if (GetOpenFileNameW(&dialog) != TRUE) return;
+    if (GetOpenFileNameW(&dialog) != TRUE) {
+        // A selection whose names do not fit the buffer comes back as nothing: say so.
+        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+            showWarning(mainWindow, interfaceText(TEXT_ERROR_SELECTION));
+        return;
+    }
     runAddFlow(mainWindow, static_cast<int>(dialog.nFilterIndex));
 }

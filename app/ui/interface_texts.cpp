@@ -60,6 +60,10 @@ const char* const BUILT_IN_TEXTS[TEXT_COUNT] = {
     "Quitter",
     "en pause",
     "%s fichier(s) ignor\xE9(s) : ce ne sont pas des images.",
+    "[E007]: Les photos HEIC et AVIF demandent le fichier \"%s\" \xE0 c\xF4t\xE9 de Muralto.exe : "
+    "r\xE9installez Muralto !              ",
+    "[E008]: Trop de fichiers choisis en une fois : choisissez-en moins, ou d\xE9posez leur "
+    "dossier sur la fen\xEAtre !              ",
 };
 
 struct ControlText {

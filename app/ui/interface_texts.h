@@ -43,9 +43,11 @@ enum {
     TEXT_MENU_RESUME = 34,
     TEXT_MENU_SHOW = 35,
     TEXT_MENU_QUIT = 36,
-    TEXT_PAUSED = 37,       // added to the icon's tip while paused
-    TEXT_DROP_SKIPPED = 38, // "%s": how many dropped files were not pictures
-    TEXT_COUNT = 39,
+    TEXT_PAUSED = 37,             // added to the icon's tip while paused
+    TEXT_DROP_SKIPPED = 38,       // "%s": how many dropped files were not pictures
+    TEXT_ERROR_HEIF_LIBRARY = 39, // "%s": the missing file HEIC and AVIF photos need
+    TEXT_ERROR_SELECTION = 40,    // more files chosen than the open-file dialog can return
+    TEXT_COUNT = 41,
 };
 
 // Text id in the current language; null when the language has none.

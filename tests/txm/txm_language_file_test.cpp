@@ -1,4 +1,4 @@
-// The shipped Muralto.lng: five languages of the program's 39 interface texts, in the shape the
+// The shipped Muralto.lng: five languages of the program's 41 interface texts, in the shape the
 // program relies on (blanks, error prefixes, one %s in the texts that name something).
 #include <string.h>
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-const int kStrings = 39;
+const int kStrings = 41;
 const int kApplyAll = 26;
 const int kErrorBlanks = 14;
 
@@ -16,11 +16,12 @@ const int kErrorBlanks = 14;
 int errorCode(int id) {
     if (id >= 21 && id <= 25) return id - 21; // E000 to E004
     if (id == 29 || id == 30) return id - 24; // E005 (old data not moved), E006 (data folder)
+    if (id == 39 || id == 40) return id - 32; // E007 (HEIC library missing), E008 (selection)
     return -1;
 }
-// The texts given one name to show: the duplicate wallpaper, the old and the data folder, and
-// the count of dropped files skipped.
-bool namesOne(int id) { return id == 25 || id == 29 || id == 30 || id == 38; }
+// The texts given one name to show: the duplicate wallpaper, the old and the data folder, the
+// count of dropped files skipped, and the missing library.
+bool namesOne(int id) { return id == 25 || id == 29 || id == 30 || id == 38 || id == 39; }
 
 // The program's built-in texts (Windows-1252), the error texts without their 14 closing blanks.
 // The French of the file repeats them, except for id 26, whose built-in text is English by
@@ -73,6 +74,10 @@ const char* const kBuiltIn[kStrings] = {
     "Quitter",
     "en pause",
     "%s fichier(s) ignor\xE9(s) : ce ne sont pas des images.",
+    "[E007]: Les photos HEIC et AVIF demandent le fichier \"%s\" \xE0 c\xF4t\xE9 de Muralto.exe : "
+    "r\xE9installez Muralto !",
+    "[E008]: Trop de fichiers choisis en une fois : choisissez-en moins, ou d\xE9posez leur "
+    "dossier sur la fen\xEAtre !",
 };
 const char kFrenchApplyForAll[] = "Appliquer \xE0 tous";
 
@@ -102,7 +107,7 @@ class LanguageFile : public ::testing::Test {
     std::unique_ptr<_TXMINFOFILE> store{new _TXMINFOFILE()};
 };
 
-TEST_F(LanguageFile, HasFiveLanguagesOfExactly39Strings) {
+TEST_F(LanguageFile, HasFiveLanguagesOfExactly41Strings) {
     EXPECT_EQ(kLanguages, TXM_getNumLanguage(store.get()));
     EXPECT_EQ(kLanguages * kStrings, store->stringTotal);
     for (int language = 0; language < kLanguages; ++language) {
