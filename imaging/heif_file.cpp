@@ -11,7 +11,9 @@
 #include <libheif/heif.h>
 
 #include "bitmap_file.h"
+#include "decode_bounds.h"
 #include "file_open.h"
+#include "heif_streams.h"
 #include "picture_files.h"
 
 namespace {
@@ -22,6 +24,14 @@ namespace {
 const int kLargestSide = 65536;
 // A file is read whole into memory; none of a picture the bitmap file can hold comes near it.
 const long kLargestFile = 512L * 1024 * 1024;
+// Held for each pixel of the picture, beside the interleaved rows asked for: the decoder's
+// planes and libheif's copy of them, about as much again (6.6 bytes a pixel measured in all for
+// an 8-bit HEIC, 7 for an AVIF), and the decoders' own state.
+const uint64_t kPlaneBytesPerPixel = 1;
+// Held for each pixel a decoder produces: its planes and libheif's copy, 4:2:0 at 8 bits. Summed
+// over the file's coded pictures it bounds the decoding's work too, each tile and thumbnail
+// being decoded once.
+const uint64_t kCodedBytesPerPixel = 3;
 
 // The whole file, or null when it cannot be read or is empty or too large.
 uint8_t* readWholeFile(const char* path, size_t* size) {
@@ -110,23 +120,27 @@ heif_chroma interleaved(bool alpha, bool deep) {
 
 // The primary picture decoded as interleaved red, green, blue (and alpha) at its own depth, or
 // null when the file holds none the library decodes, or none whose bitmap file could exist.
-heif_image* decodePrimary(heif_context* context, int* width, int* height) {
+heif_image* decodePrimary(heif_context* context, uint64_t budget, int* width, int* height) {
     heif_image_handle* handle = nullptr;
     if (heif_context_get_primary_image_handle(context, &handle).code != heif_error_Ok)
         return nullptr;
     // The picture's size once rotated and cropped: refused here, before the library allocates
-    // its planes, when its bitmap file could not exist or the pixels would not fit in memory.
+    // its planes, when its bitmap file could not exist or the pixels would not fit in memory or
+    // in the decode budget.
     *width = heif_image_handle_get_width(handle);
     *height = heif_image_handle_get_height(handle);
     bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
     bool deep = heif_image_handle_get_luma_bits_per_pixel(handle) > 8;
     size_t bytes = 0;
     heif_image* image = nullptr;
+    uint64_t rowBytes = (alpha ? 4 : 3) * (deep ? 2 : 1);
     if (*width > 0 && *height > 0 &&
+        imaging::pictureBytes(static_cast<uint64_t>(*width), static_cast<uint64_t>(*height),
+                              2 * rowBytes + kPlaneBytesPerPixel) <= budget &&
         imaging::bitmapFileSize(static_cast<uint32_t>(*width), static_cast<uint32_t>(*height)) !=
             0 &&
         imaging::bufferSize(static_cast<uint64_t>(*width) * static_cast<uint64_t>(*height),
-                            (alpha ? 4 : 3) * (deep ? 2 : 1), &bytes)) {
+                            rowBytes, &bytes)) {
         heif_error error = heif_decode_image(handle, &image, heif_colorspace_RGB,
                                              interleaved(alpha, deep), nullptr);
         if (error.code != heif_error_Ok) {
@@ -177,15 +191,22 @@ bool convertHeifFile(const char* source, const char* target, const imaging::Bitm
     uint8_t* data = readWholeFile(source, &size);
     if (data == nullptr) return false;
 
+    // The streams are read before the library sees them: the decoders size their buffers by
+    // them, not by the sizes the library checks.
+    uint64_t budget = imaging::decodeBudget(size), codedPixels = 0;
     bool ok = false;
-    heif_context* context = heif_context_alloc();
+    heif_context* context =
+        imaging::codedPicturesWithinContainer(data, size, &codedPixels) &&
+                imaging::pictureBytes(codedPixels, 1, kCodedBytesPerPixel) <= budget
+            ? heif_context_alloc()
+            : nullptr;
     if (context != nullptr) {
         heif_context_set_maximum_image_size_limit(context, kLargestSide);
         heif_image* image = nullptr;
         int width = 0, height = 0;
         if (heif_context_read_from_memory_without_copy(context, data, size, nullptr).code ==
             heif_error_Ok)
-            image = decodePrimary(context, &width, &height);
+            image = decodePrimary(context, budget, &width, &height);
         if (image != nullptr) ok = writeDecoded(image, width, height, target, rows);
         heif_image_release(image);
         heif_context_free(context);

@@ -1,4 +1,5 @@
 // JPEG files to bitmap files with libjpeg.
+#include <limits.h>
 #include <setjmp.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -7,6 +8,7 @@
 #include <jpeglib.h>
 
 #include "bitmap_file.h"
+#include "decode_bounds.h"
 #include "exif_orientation.h"
 #include "file_open.h"
 #include "picture_files.h"
@@ -25,11 +27,19 @@ void returnToConversion(j_common_ptr decoder) {
     longjmp(reinterpret_cast<ErrorManager*>(decoder->err)->fatal, 1);
 }
 
+// Called by the library as it reads each part of the file: a progressive file whose scans go on
+// past any encoder's is refused there, before it goes over the picture once more.
+void refuseEndlessScans(j_common_ptr decoder) {
+    if (reinterpret_cast<j_decompress_ptr>(decoder)->input_scan_number > imaging::kLargestScanCount)
+        longjmp(reinterpret_cast<ErrorManager*>(decoder->err)->fatal, 1);
+}
+
 // Everything one conversion holds. The setjmp frame reaches it through a pointer only, so a
 // longjmp back finds every field as last written.
 struct Decoding {
     jpeg_decompress_struct decoder;
     ErrorManager errors;
+    jpeg_progress_mgr progress;
     FILE* source;
     uint8_t* pixels;  // red, green, blue per pixel, rows top to bottom
     uint8_t* cmykRow; // one decoded row of a four-colour file
@@ -95,7 +105,7 @@ bool readRows(Decoding* d) {
 // picture it declares. Without this, 500 bytes claiming 20000 × 20000 pixels had the library
 // allocate and clear 1.2 GB of coefficients (a progressive file), then 1.2 GB of grey rows were
 // decoded and written. Arithmetic coding has no such floor, a plain picture takes almost
-// nothing, so its files keep only the limit of the bitmap file's size.
+// nothing, so its files keep only the decode budget.
 bool holdsItsBlocks(const jpeg_decompress_struct& decoder, long fileBytes) {
     if (decoder.arith_code) return true;
     uint64_t blocks =
@@ -127,11 +137,21 @@ bool decodeSteps(Decoding* d, const char* source) {
     jpeg_read_header(&d->decoder, TRUE);
     d->orientation = exifOrientation(d->decoder);
     // At the default scale of 1/1 these are the output's dimensions too. A picture without a
-    // bitmap file, or one the file is too short to hold, is refused before the decoder sets up
-    // its buffers.
+    // bitmap file, one the file is too short to hold, or whose pixels alone pass the decode
+    // budget, is refused before the decoder sets up its buffers.
+    uint64_t pixelBytes = imaging::pictureBytes(d->decoder.image_width, d->decoder.image_height, 3);
+    uint64_t budget = imaging::decodeBudget(static_cast<uint64_t>(fileBytes));
     if (imaging::bitmapFileSize(d->decoder.image_width, d->decoder.image_height) == 0 ||
-        !holdsItsBlocks(d->decoder, fileBytes))
+        !holdsItsBlocks(d->decoder, fileBytes) || pixelBytes > budget)
         return false;
+    // The rest is the library's: a progressive or multi-scan file's coefficients, which an
+    // arithmetic-coded file of a few bytes can make as large as its pixels, fail the decode
+    // ("backing store not supported") beyond it rather than being allocated.
+    uint64_t libraryBytes = budget - pixelBytes;
+    d->decoder.mem->max_memory_to_use =
+        libraryBytes < static_cast<uint64_t>(LONG_MAX) ? static_cast<long>(libraryBytes) : LONG_MAX;
+    d->progress.progress_monitor = refuseEndlessScans;
+    d->decoder.progress = &d->progress;
     // The library's defaults stay, except that a greyscale file is asked for in red, green,
     // blue like every other: its rows then fill the picture like those of a colour file.
     if (d->decoder.jpeg_color_space == JCS_GRAYSCALE) d->decoder.out_color_space = JCS_RGB;

@@ -10,6 +10,7 @@
 #include <png.h>
 
 #include "bitmap_file.h"
+#include "decode_bounds.h"
 #include "exif_orientation.h"
 #include "file_open.h"
 #include "picture_files.h"
@@ -33,6 +34,7 @@ struct Decoding {
     png_structp png;
     png_infop info;
     FILE* source;
+    long fileBytes;
     uint8_t* pixels; // blue, green, red (and alpha) per pixel, rows top to bottom
     png_bytep* rows; // where each row of pixels starts, for the library
     uint32_t width;
@@ -91,10 +93,14 @@ bool decodeSteps(Decoding* d) {
     if (imaging::bitmapFileSize(d->width, d->height) == 0) return false;
     requestBgr(d);
 
-    // Anything else would not fill a row exactly.
+    // Anything else would not fill a row exactly. Our pixels and row table are what the
+    // decoding holds: the library keeps a row or two.
     d->pitch = static_cast<size_t>(d->width) * d->channels;
     size_t bytes = 0, rowTable = 0;
-    if ((d->channels != 3 && d->channels != 4) || png_get_bit_depth(d->png, d->info) != 8 ||
+    uint64_t held = imaging::pictureBytes(d->width, d->height, d->channels) +
+                    uint64_t(d->height) * sizeof(png_bytep);
+    if (!imaging::withinDecodeBudget(static_cast<uint64_t>(d->fileBytes), held) ||
+        (d->channels != 3 && d->channels != 4) || png_get_bit_depth(d->png, d->info) != 8 ||
         png_get_rowbytes(d->png, d->info) != d->pitch ||
         !imaging::bufferSize(static_cast<uint64_t>(d->width) * d->height, d->channels, &bytes) ||
         !imaging::bufferSize(d->height, sizeof(png_bytep), &rowTable))
@@ -124,11 +130,12 @@ bool convertPngFile(const char* source, const char* target, const imaging::Bitma
     Decoding* d = &decoding;
     d->source = imaging::openFile(source, "rb");
     if (d->source == nullptr) return false;
+    d->fileBytes = imaging::fileLength(d->source);
     // The library's default handlers: errors are reported, then return here through setjmp.
     d->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (d->png != nullptr) d->info = png_create_info_struct(d->png);
 
-    bool ok = d->info != nullptr && decode(d);
+    bool ok = d->info != nullptr && d->fileBytes >= 0 && decode(d);
     png_destroy_read_struct(&d->png, &d->info, nullptr);
     fclose(d->source);
     free(d->rows);

@@ -6,6 +6,7 @@
 #include <tiffio.h>
 
 #include "bitmap_file.h"
+#include "decode_bounds.h"
 #include "exif_orientation.h"
 #include "file_open.h"
 #include "picture_files.h"
@@ -39,11 +40,15 @@ TIFF* openWithLimit(const char* source, tmsize_t largestAllocation) {
     return tiff;
 }
 
-// The first image's size, when it can have a bitmap file and a raster in memory.
+// The first image's size, when it can have a bitmap file and a raster in memory within the
+// decode budget (the raster is what the decoding holds: the library decodes a strip or tile at
+// a time).
 bool pictureSize(TIFF* tiff, uint32_t* width, uint32_t* height, size_t* rasterBytes) {
+    uint64_t fileBytes = TIFFGetSizeProc(tiff)(TIFFClientdata(tiff));
     return TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, width) == 1 &&
            TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, height) == 1 &&
            imaging::bitmapFileSize(*width, *height) != 0 &&
+           imaging::withinDecodeBudget(fileBytes, imaging::pictureBytes(*width, *height, 4)) &&
            imaging::bufferSize(static_cast<uint64_t>(*width) * *height, 4, rasterBytes);
 }
 
