@@ -13,6 +13,7 @@
 #include "bitmap_file.h"
 #include "decode_bounds.h"
 #include "file_open.h"
+#include "heif_functions.h"
 #include "heif_streams.h"
 #include "picture_files.h"
 
@@ -120,17 +121,18 @@ heif_chroma interleaved(bool alpha, bool deep) {
 
 // The primary picture decoded as interleaved red, green, blue (and alpha) at its own depth, or
 // null when the file holds none the library decodes, or none whose bitmap file could exist.
-heif_image* decodePrimary(heif_context* context, uint64_t budget, int* width, int* height) {
+heif_image* decodePrimary(const imaging::HeifLibrary& heif, heif_context* context, uint64_t budget,
+                          int* width, int* height) {
     heif_image_handle* handle = nullptr;
-    if (heif_context_get_primary_image_handle(context, &handle).code != heif_error_Ok)
+    if (heif.context_get_primary_image_handle(context, &handle).code != heif_error_Ok)
         return nullptr;
     // The picture's size once rotated and cropped: refused here, before the library allocates
     // its planes, when its bitmap file could not exist or the pixels would not fit in memory or
     // in the decode budget.
-    *width = heif_image_handle_get_width(handle);
-    *height = heif_image_handle_get_height(handle);
-    bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
-    bool deep = heif_image_handle_get_luma_bits_per_pixel(handle) > 8;
+    *width = heif.image_handle_get_width(handle);
+    *height = heif.image_handle_get_height(handle);
+    bool alpha = heif.image_handle_has_alpha_channel(handle) != 0;
+    bool deep = heif.image_handle_get_luma_bits_per_pixel(handle) > 8;
     size_t bytes = 0;
     heif_image* image = nullptr;
     uint64_t rowBytes = (alpha ? 4 : 3) * (deep ? 2 : 1);
@@ -141,32 +143,32 @@ heif_image* decodePrimary(heif_context* context, uint64_t budget, int* width, in
             0 &&
         imaging::bufferSize(static_cast<uint64_t>(*width) * static_cast<uint64_t>(*height),
                             rowBytes, &bytes)) {
-        heif_error error = heif_decode_image(handle, &image, heif_colorspace_RGB,
+        heif_error error = heif.decode_image(handle, &image, heif_colorspace_RGB,
                                              interleaved(alpha, deep), nullptr);
         if (error.code != heif_error_Ok) {
-            heif_image_release(image);
+            heif.image_release(image);
             image = nullptr;
         }
     }
-    heif_image_handle_release(handle);
+    heif.image_handle_release(handle);
     return image;
 }
 
 // Writes the decoded picture; false when its layout is not the one asked for, or its size not
 // the one the file declares (a damaged file).
-bool writeDecoded(const heif_image* image, int declaredWidth, int declaredHeight,
-                  const char* target, const imaging::BitmapRowSink* rows) {
-    int width = heif_image_get_width(image, heif_channel_interleaved);
-    int height = heif_image_get_height(image, heif_channel_interleaved);
-    int bits = heif_image_get_bits_per_pixel_range(image, heif_channel_interleaved);
-    heif_chroma chroma = heif_image_get_chroma_format(image);
+bool writeDecoded(const imaging::HeifLibrary& heif, const heif_image* image, int declaredWidth,
+                  int declaredHeight, const char* target, const imaging::BitmapRowSink* rows) {
+    int width = heif.image_get_width(image, heif_channel_interleaved);
+    int height = heif.image_get_height(image, heif_channel_interleaved);
+    int bits = heif.image_get_bits_per_pixel_range(image, heif_channel_interleaved);
+    heif_chroma chroma = heif.image_get_chroma_format(image);
     bool alpha =
         chroma == heif_chroma_interleaved_RGBA || chroma == heif_chroma_interleaved_RRGGBBAA_LE;
     bool deep = chroma == heif_chroma_interleaved_RRGGBB_LE ||
                 chroma == heif_chroma_interleaved_RRGGBBAA_LE;
     imaging::BitmapRowConverter convert = converterFor(alpha, bits);
     int stride = 0;
-    const uint8_t* pixels = heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
+    const uint8_t* pixels = heif.image_get_plane_readonly(image, heif_channel_interleaved, &stride);
     // Each row must hold width pixels of the layout asked for.
     uint64_t rowBytes = static_cast<uint64_t>(width) * (alpha ? 4 : 3) * (deep ? 2 : 1);
     if (width <= 0 || height <= 0 || width != declaredWidth || height != declaredHeight ||
@@ -186,7 +188,10 @@ bool writeDecoded(const heif_image* image, int declaredWidth, int declaredHeight
 } // namespace
 
 bool convertHeifFile(const char* source, const char* target, const imaging::BitmapRowSink* rows) {
-    if (source == nullptr || target == nullptr) return false;
+    // Without the library (under Windows, no libheif.dll beside the program) nothing is read.
+    const imaging::HeifLibrary* library = imaging::heifLibrary();
+    if (source == nullptr || target == nullptr || library == nullptr) return false;
+    const imaging::HeifLibrary& heif = *library;
     size_t size = 0;
     uint8_t* data = readWholeFile(source, &size);
     if (data == nullptr) return false;
@@ -198,18 +203,18 @@ bool convertHeifFile(const char* source, const char* target, const imaging::Bitm
     heif_context* context =
         imaging::codedPicturesWithinContainer(data, size, &codedPixels) &&
                 imaging::pictureBytes(codedPixels, 1, kCodedBytesPerPixel) <= budget
-            ? heif_context_alloc()
+            ? heif.context_alloc()
             : nullptr;
     if (context != nullptr) {
-        heif_context_set_maximum_image_size_limit(context, kLargestSide);
+        heif.context_set_maximum_image_size_limit(context, kLargestSide);
         heif_image* image = nullptr;
         int width = 0, height = 0;
-        if (heif_context_read_from_memory_without_copy(context, data, size, nullptr).code ==
+        if (heif.context_read_from_memory_without_copy(context, data, size, nullptr).code ==
             heif_error_Ok)
-            image = decodePrimary(context, budget, &width, &height);
-        if (image != nullptr) ok = writeDecoded(image, width, height, target, rows);
-        heif_image_release(image);
-        heif_context_free(context);
+            image = decodePrimary(heif, context, budget, &width, &height);
+        if (image != nullptr) ok = writeDecoded(heif, image, width, height, target, rows);
+        heif.image_release(image);
+        heif.context_free(context);
     }
     free(data);
     return ok;

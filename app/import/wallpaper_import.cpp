@@ -22,6 +22,7 @@
 #include "file_checks.h"
 #include "file_open.h"
 #include "gdi_bitmap.h"
+#include "heif_library.h"
 #include "own_files.h"
 #include "picture_files.h"
 #include "preview_bitmap.h"
@@ -176,7 +177,8 @@ void discardConversion(const PictureConversion* c) {
 }
 
 int takeConversion(PictureConversion* c, int* importedSlot) {
-    if (!c->converted) return IMPORT_FAILED;
+    if (!c->converted)
+        return missingLibrary(c->pictureType) != nullptr ? IMPORT_NO_LIBRARY : IMPORT_FAILED;
     int slot = firstFreeSlot(wallpaperTable);
     if (slot < 0) {
         discardConversion(c);
@@ -210,6 +212,11 @@ int importWallpaper(const char* source, int pictureType, int* importedSlot) {
     if (!chooseTargets(&conversion, nullptr)) return IMPORT_FAILED;
     convertPicture(&conversion);
     return takeConversion(&conversion, importedSlot);
+}
+
+const wchar_t* missingLibrary(int pictureType) {
+    if (pictureType != PICTURE_HEIF || imaging::heifLibrary() != nullptr) return nullptr;
+    return imaging::missingHeifLibrary();
 }
 
 void pictureTitle(const char* source, char* original, char* titleUtf8) {

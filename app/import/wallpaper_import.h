@@ -20,7 +20,9 @@ enum {
     PICTURE_HEIF = 6, // HEIC, HEIF and AVIF
 };
 
-enum { IMPORT_OK = 1, IMPORT_TABLE_FULL = -1, IMPORT_FAILED = -2 };
+// IMPORT_NO_LIBRARY: the picture needs a library that is not beside the program
+// (missingLibrary).
+enum { IMPORT_OK = 1, IMPORT_TABLE_FULL = -1, IMPORT_FAILED = -2, IMPORT_NO_LIBRARY = -3 };
 // The longest source path taken, in UTF-16 units with the terminator, and its UTF-8 form.
 enum { SOURCE_PATH_SIZE = 4096, SOURCE_PATH_UTF8_SIZE = 3 * SOURCE_PATH_SIZE };
 enum { PREVIEW_FILE_WIDTH = 151, PREVIEW_FILE_HEIGHT = 112 };
@@ -67,6 +69,10 @@ void convertPicture(PictureConversion* conversion);
 int takeConversion(PictureConversion* conversion, int* slot);
 // The files of a conversion that will not become a wallpaper.
 void discardConversion(const PictureConversion* conversion);
+
+// The file a picture of pictureType needs and lacks beside the program (libheif.dll or
+// libde265.dll for HEIC and AVIF), loading it the first time; null when it needs none or has it.
+const wchar_t* missingLibrary(int pictureType);
 
 // The title importWallpaper gives the picture at source (UTF-8): the title the user's shell shows
 // for it (its last path part when the shell has none), as the two fields of a slot take it

@@ -83,7 +83,15 @@ int importAndList(HWND mainWindow, const char* path, int pictureType) {
     return result;
 }
 
+// A selection of many HEIC photos without their library hears of it once.
+bool libraryWarned = false;
+
 void warnImportResult(HWND owner, int result) {
+    if (result == IMPORT_NO_LIBRARY && !libraryWarned) {
+        showWarningNaming(owner, interfaceText(TEXT_ERROR_HEIF_LIBRARY),
+                          missingLibrary(PICTURE_HEIF));
+        libraryWarned = true;
+    }
     if (result == IMPORT_FAILED) showWarning(owner, interfaceText(TEXT_ERROR_READ));
     if (result == IMPORT_TABLE_FULL) showWarning(owner, interfaceText(TEXT_ERROR_FULL));
 }
@@ -340,6 +348,7 @@ int nextSelectedName(const wchar_t* buffer, int bufferSize, int start, wchar_t* 
 
 void runAddFlow(HWND mainWindow, int pictureType) {
     addFlowRunning = true;
+    libraryWarned = false;
     // A selection that fills the whole buffer has no terminator of its own.
     openFileBuffer[OPEN_FILE_BUFFER_SIZE - 1] = L'\0';
     selectionPos = nextSelectedName(openFileBuffer, OPEN_FILE_BUFFER_SIZE, 0, firstName,

@@ -31,6 +31,20 @@ bool configurationLibraryIsRecent() {
     return version >= REQUIRED_KFG_VERSION; // false for a NaN too
 }
 
+// Every DLL loaded after this comes from the program's folder or System32, never from the
+// current folder (where a shortcut or a download may start the program) nor from PATH. Windows 7
+// has the call only with its update KB2533623: without it, the current folder is at least taken
+// out of the search.
+void keepDllSearchSafe() {
+    typedef BOOL(WINAPI * SetDefaultDllDirectoriesCall)(DWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesCall>(reinterpret_cast<void*>(
+        kernel != nullptr ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr));
+    if (setDefault == nullptr ||
+        !setDefault(LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32))
+        SetDllDirectoryA("");
+}
+
 int runMessageLoop() {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0)) {
@@ -43,6 +57,7 @@ int runMessageLoop() {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    keepDllSearchSafe();
     if (!becomeTheRunningCopy()) return 0; // before anything reads or writes the data folder
     InitCommonControls();
     wchar_t unusableFolder[MAX_PATH] = L"";

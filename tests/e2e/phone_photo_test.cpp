@@ -3,6 +3,8 @@
 // upright.
 #include <windows.h>
 
+#include <string.h>
+
 #include <string>
 
 #include "folders.h"
@@ -17,6 +19,7 @@ namespace e2e {
 namespace {
 
 const char kOpenTitle[] = "Charger un Wallpaper...";
+const int JPEG_FILTER = 1;
 const int HEIF_FILTER = 5;
 const char kPhoto[] = "IMG_0001.HEIC";
 
@@ -78,6 +81,47 @@ TEST_F(PhonePhoto, APortraitHeicIsAddedUnderItsFilterAndShownUpright) {
     // The README's picture; what it shows was checked just above.
     savePng(shot, options.screenshotFolder + "\\main-window-heic.png");
     quitWithButton(run);
+}
+
+// Muralto.exe, KFG.dll and TXM.dll alone, started from a folder where libheif.dll and
+// libde265.dll of someone else's lie, as a download or a shortcut may start it: a JPEG is added
+// as always, a HEIC is answered by a message naming the missing file, and the planted DLLs are
+// never loaded.
+TEST_F(PhonePhoto, ThreeFilesAddAJpegAndNameTheMissingLibraryForAHeic) {
+    const std::string start = testing_support::currentFolder() + "\\planted start";
+    testing_support::makeEmptyFolder(start);
+    for (const char* dll : {"libheif.dll", "libde265.dll"})
+        ASSERT_TRUE(CopyFileA((std::string(MURALTO_PLANTED_DLLS) + "/" + dll).c_str(),
+                              (start + "\\" + dll).c_str(), FALSE));
+    CreateDirectoryA(folder().c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(MURALTO_TEST_PICTURES "/portrait.heic",
+                          (folder() + "\\" + kPhoto).c_str(), FALSE));
+    ASSERT_TRUE(writeColourJpeg(folder() + "\\beach.jpg", quadrants(64, 48), 90));
+
+    MuraltoRun::Setup setup;
+    setup.heifLibraries = false;
+    setup.workingFolder = start;
+    MuraltoRun run(setup);
+    ASSERT_TRUE(showMainWindow(run));
+    for (const char* name : {"beach.jpg", kPhoto}) {
+        run.clickLater(ADD);
+        OpenFileDialog dialog(run, kOpenTitle);
+        ASSERT_TRUE(dialog.found());
+        dialog.chooseFilter(strcmp(name, kPhoto) == 0 ? HEIF_FILTER : JPEG_FILTER);
+        ASSERT_TRUE(dialog.openNames(folder(), {name}));
+        ASSERT_TRUE(dialog.waitUntilClosed());
+    }
+    ASSERT_TRUE(waitUntil([&] { return run.messageBoxes().size() == 1; }))
+        << describe(run.messageBoxes());
+    EXPECT_NE(std::string::npos, run.messageBoxes()[0].text.find("[E007]"));
+    EXPECT_NE(std::string::npos, run.messageBoxes()[0].text.find("\"libheif.dll\""));
+    EXPECT_EQ(std::vector<std::string>{"beach.jpg"}, run.titles());
+    run.clickLater(QUIT);
+    ASSERT_TRUE(run.waitForExit());
+    EXPECT_EQ(1u, run.messageBoxes().size()) << describe(run.messageBoxes());
+    EXPECT_EQ(std::vector<std::string>({"libde265.dll", "libheif.dll"}),
+              testing_support::filesIn(start))
+        << "a planted DLL was loaded";
 }
 
 } // namespace

@@ -93,11 +93,13 @@ MuraltoRun::MuraltoRun(const Setup& setup) {
     bool copied =
         copyInto(programs, "Muralto.exe", folder_) && copyInto(programs, "TXM.dll", folder_) &&
         copyInto(setup.outdatedKfg ? options.outdatedKfgFolder : programs, "KFG.dll", folder_) &&
-        copyInto(programs, "libheif.dll", folder_) && copyInto(programs, "libde265.dll", folder_) &&
+        (!setup.heifLibraries || (copyInto(programs, "libheif.dll", folder_) &&
+                                  copyInto(programs, "libde265.dll", folder_))) &&
         (!setup.languageFile || copyInto(programs, "Muralto.lng", folder_));
     if (!copied) return;
 
-    start(folder_ + "\\Muralto.exe", "", folder_.c_str(), setup.holdMessageBoxes);
+    const std::string& working = setup.workingFolder.empty() ? folder_ : setup.workingFolder;
+    start(folder_ + "\\Muralto.exe", "", working.c_str(), setup.holdMessageBoxes);
 }
 
 MuraltoRun::MuraltoRun(const std::string& program, const std::string& workingFolder,

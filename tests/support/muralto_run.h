@@ -55,6 +55,8 @@ class MuraltoRun {
         bool languageFile = true;      // copy Muralto.lng beside the program
         bool outdatedKfg = false;      // the KFG.dll that reports 2.49 instead of the real one
         bool holdMessageBoxes = false; // held from the start (see holdMessageBoxes)
+        bool heifLibraries = true;     // copy libheif.dll and libde265.dll beside the program
+        std::string workingFolder;     // where it is started; empty: its own folder
     };
 
     // Copies the program into a folder of the current test and starts it from there.
