@@ -228,7 +228,7 @@ PictureSize av1PictureSize(const uint8_t* payload, size_t size) {
 // What checking one item found: the largest picture its stream declares, and whether every one
 // fits the item's ispe.
 struct Found {
-    uint32_t limitWidth, limitHeight;
+    uint64_t limitWidth, limitHeight; // the ispe, padded
     uint64_t largest;
     bool fits;
     size_t visits; // NAL units and OBUs still to be read in the whole file (see below)
@@ -237,11 +237,11 @@ struct Found {
 // Either way round: libheif before 1.16 wrote the ispe of a picture with a quarter turn (irot)
 // with its sides already swapped, and reads it so.
 void record(Found* found, PictureSize picture) {
-    uint32_t w = picture.width, h = picture.height, limitW = found->limitWidth,
+    uint64_t w = picture.width, h = picture.height, limitW = found->limitWidth,
              limitH = found->limitHeight;
     if (w == 0 || h == 0 || !((w <= limitW && h <= limitH) || (w <= limitH && h <= limitW)))
         found->fits = false;
-    uint64_t area = uint64_t(picture.width) * picture.height;
+    uint64_t area = w * h;
     if (area > found->largest) found->largest = area;
 }
 
@@ -434,10 +434,8 @@ bool checkItem(const Meta& meta, uint32_t item, const uint16_t* indexes, size_t 
             Reader r = {fullBoxContent(property.body), 0, true};
             uint64_t width = take(&r, 4), height = take(&r, 4);
             sized = r.ok && width > 0 && height > 0;
-            found.limitWidth =
-                static_cast<uint32_t>((width + kCodedPadding - 1) / kCodedPadding * kCodedPadding);
-            found.limitHeight =
-                static_cast<uint32_t>((height + kCodedPadding - 1) / kCodedPadding * kCodedPadding);
+            found.limitWidth = (width + kCodedPadding - 1) / kCodedPadding * kCodedPadding;
+            found.limitHeight = (height + kCodedPadding - 1) / kCodedPadding * kCodedPadding;
         }
     }
     if (config == nullptr) return true;
