@@ -2,9 +2,11 @@
 // (a HEIC and an AVIF) on a 6000 x 4000 photo-like picture, best of 5 runs each, next to the
 // tools that do the same job, where they are installed; and convertJpegFile on the same JPEG as
 // a phone held upright tags it (EXIF orientation 6) against ImageMagick's -auto-orient:
-// and the composition of a two-monitor desktop against cp writing as many bytes:
-//   imaging_bench [folder] [desktop]   (the pictures and results are written in folder, default
-//   "."; with "desktop", only the desktop's composition is timed)
+// and the composition of a two-monitor desktop against cp writing as many bytes; then the decode
+// bounds: a 200-megapixel JPEG and the fuzz targets' bombs, each converted in a process of its
+// own for its time and peak memory:
+//   imaging_bench [folder] [desktop|bounds]   (the pictures and results are written in folder,
+//   default "."; with "desktop" or "bounds", only that part runs)
 #include <math.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -26,6 +28,7 @@
 #include <webp/encode.h>
 
 #include "bitmap_file.h"
+#include "decode_bounds.h"
 #include "desktop_composition.h"
 #include "picture_files.h"
 
@@ -354,7 +357,182 @@ bool compare(const Contest& c, const std::string& ppm, const std::string& magick
     return true;
 }
 
+// A phone's largest photo, 16320 x 12240 (200 megapixels), as phones save it: baseline, quality
+// 90, 2 x 2 chroma; the same kind of content as photoLike, made a row at a time.
+bool writeLargeJpeg(const char* path, uint32_t width, uint32_t height) {
+    FILE* file = fopen(path, "wb");
+    if (file == nullptr) return false;
+    jpeg_compress_struct encoder;
+    jpeg_error_mgr errors;
+    encoder.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&encoder);
+    jpeg_stdio_dest(&encoder, file);
+    encoder.image_width = width;
+    encoder.image_height = height;
+    encoder.input_components = 3;
+    encoder.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&encoder);
+    jpeg_set_quality(&encoder, 90, TRUE);
+    jpeg_start_compress(&encoder, TRUE);
+    std::vector<uint8_t> row(size_t(width) * 3);
+    uint32_t noise = 1;
+    while (encoder.next_scanline < height) {
+        uint32_t y = encoder.next_scanline;
+        float sky = 40 * sinf(y * 0.0009f), ripple = 15 * sinf(y * 0.061f);
+        for (uint32_t x = 0; x < width; ++x) {
+            noise = noise * 1103515245u + 12345u;
+            float grain = float((noise >> 16) & 15) - 7.5f;
+            bool object = ((x / 1900 + y / 1400) & 3) == 0;
+            float base = 110 + 50 * sinf(x * 0.0012f) + 20 * sinf(x * 0.047f) + sky + ripple +
+                         (object ? 45 : 0);
+            auto clamp = [](float v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); };
+            row[3 * x] = clamp(base + 30 + grain);
+            row[3 * x + 1] = clamp(base + grain * 0.8f + (object ? -30 : 10));
+            row[3 * x + 2] = clamp(255 - base + grain);
+        }
+        JSAMPROW rows = row.data();
+        jpeg_write_scanlines(&encoder, &rows, 1);
+    }
+    jpeg_finish_compress(&encoder);
+    jpeg_destroy_compress(&encoder);
+    return fclose(file) == 0;
+}
+
+// A progressive file whose scans go on: a plain 6000 x 4000 picture, arithmetic-coded, its second
+// scan (a few bytes for the whole picture) repeated 1000 times.
+bool writeScanBomb(const char* path) {
+    const uint32_t width = 6000, height = 4000;
+    unsigned char* bytes = nullptr;
+    unsigned long size = 0;
+    jpeg_compress_struct encoder;
+    jpeg_error_mgr errors;
+    encoder.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&encoder);
+    jpeg_mem_dest(&encoder, &bytes, &size);
+    encoder.image_width = width;
+    encoder.image_height = height;
+    encoder.input_components = 3;
+    encoder.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&encoder);
+    encoder.arith_code = TRUE;
+    jpeg_simple_progression(&encoder);
+    jpeg_start_compress(&encoder, TRUE);
+    std::vector<uint8_t> row(size_t(width) * 3, 128);
+    JSAMPROW rows = row.data();
+    while (encoder.next_scanline < height) jpeg_write_scanlines(&encoder, &rows, 1);
+    jpeg_finish_compress(&encoder);
+    jpeg_destroy_compress(&encoder);
+    std::string jpeg(reinterpret_cast<char*>(bytes), size);
+    free(bytes);
+    size_t second = jpeg.find("\xFF\xDA", jpeg.find("\xFF\xDA") + 2);
+    size_t third = jpeg.find("\xFF\xDA", second + 2);
+    if (third == std::string::npos) return false;
+    std::string scan = jpeg.substr(second, third - second), repeated;
+    for (int i = 0; i < 1000; ++i) repeated += scan;
+    jpeg.insert(third, repeated);
+    FILE* file = fopen(path, "wb");
+    bool ok = file != nullptr && fwrite(jpeg.data(), 1, jpeg.size(), file) == jpeg.size();
+    if (file != nullptr) ok = fclose(file) == 0 && ok;
+    return ok;
+}
+
+// One conversion in a process of its own (this program, run as imaging_bench --convert), so
+// that the peak resident memory is the conversion's alone: the process's own high-water mark,
+// which it prints (the rusage of a child also counts the parent's, taken over at exec).
+struct Alone {
+    bool ran, converted, targetLeft;
+    double milliseconds, peakMegabytes;
+};
+
+Alone convertAlone(const char* self, const char* format, const std::string& source,
+                   const std::string& target, const std::string& report) {
+    Alone result = {};
+    remove(target.c_str());
+    const char* argv[] = {self, "--convert", format, source.c_str(), target.c_str(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, report.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child;
+    auto start = std::chrono::steady_clock::now();
+    int failed = posix_spawn(&child, self, &actions, nullptr, const_cast<char**>(argv), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (failed != 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return result;
+    result.milliseconds = milliseconds(std::chrono::steady_clock::now() - start);
+    long peakKilobytes = 0;
+    result.ran = sscanf(readFile(report).c_str(), "%ld", &peakKilobytes) == 1;
+    result.converted = WEXITSTATUS(status) == 0;
+    result.peakMegabytes = peakKilobytes / 1024.0;
+    remove(report.c_str());
+    FILE* left = fopen(target.c_str(), "rb");
+    result.targetLeft = left != nullptr;
+    if (left != nullptr) fclose(left);
+    remove(target.c_str());
+    return result;
+}
+
 } // namespace
+
+// decode_bounds.h's rule at work: a real 200-megapixel JPEG still converts, within its budget,
+// and each bomb the fuzz targets keep is refused within 0.5 s and 100 MB, leaving no target.
+bool benchBounds(const std::string& folder, const char* self) {
+    const uint32_t width = 16320, height = 12240;
+    std::string large = folder + "/bench-200mp.jpg", target = folder + "/bounds.bmp",
+                report = folder + "/bounds-peak.txt";
+    if (!writeLargeJpeg(large.c_str(), width, height)) {
+        fprintf(stderr, "imaging_bench: cannot write %s\n", large.c_str());
+        return false;
+    }
+    double megabytes = fileMegabytes(large);
+    printf("Decode bounds (decode_bounds.h), each conversion in a process of its own\n");
+    Alone photo = convertAlone(self, "jpeg", large, target, report);
+    double budget = imaging::decodeBudget(uint64_t(megabytes * 1e6)) / 1048576.0;
+    printf("  JPEG %u x %u (200 MP), quality 90 (%.1f MB): %s in %.0f ms, peak %.0f MB "
+           "(budget %.0f MB)\n",
+           width, height, megabytes, photo.converted ? "converted" : "REFUSED", photo.milliseconds,
+           photo.peakMegabytes, budget);
+    remove(large.c_str());
+    std::string scans = folder + "/bench-1010-scans.jpg";
+    if (!writeScanBomb(scans.c_str())) {
+        fprintf(stderr, "imaging_bench: cannot write %s\n", scans.c_str());
+        return false;
+    }
+    Alone endless = convertAlone(self, "jpeg", scans, target, report);
+    printf(
+        "  JPEG 6000 x 4000 of 1010 scans, arithmetic, plain (%.0f KB): %s in %.0f ms, peak %.0f "
+        "MB, %s\n",
+        fileMegabytes(scans) * 1e3, endless.converted ? "CONVERTED" : "refused",
+        endless.milliseconds, endless.peakMegabytes,
+        endless.targetLeft ? "A TARGET LEFT" : "no target");
+    remove(scans.c_str());
+    bool bombsMet = true;
+    const struct {
+        const char* format;
+        const char* file;
+    } bombs[] = {
+        {"jpeg", "jpeg_regressions/arithmetic_progressive_16x16_declaring_20000x20000.jpg"},
+        {"jpeg", "jpeg_regressions/arithmetic_progressive_16x16_of_210_scans.jpg"},
+        {"heif", "heif_regressions/hevc_16384x16384_behind_ispe_64x64.heic"},
+        {"heif", "heif_regressions/av1_16384x16384_behind_ispe_64x64.avif"},
+    };
+    for (const auto& bomb : bombs) {
+        std::string path = std::string(MURALTO_FUZZ_INPUTS) + "/" + bomb.file;
+        Alone refused = convertAlone(self, bomb.format, path, target, report);
+        printf("  %s (%.0f bytes): %s in %.1f ms, peak %.0f MB, %s\n", bomb.file,
+               fileMegabytes(path) * 1e6, refused.converted ? "CONVERTED" : "refused",
+               refused.milliseconds, refused.peakMegabytes,
+               refused.targetLeft ? "A TARGET LEFT" : "no target");
+        bombsMet = bombsMet && refused.ran && !refused.converted && !refused.targetLeft &&
+                   refused.milliseconds < 500 && refused.peakMegabytes < 100;
+    }
+    printf("  200 MP JPEG converts within its budget: %s\n",
+           photo.converted && photo.peakMegabytes <= budget ? "met" : "NOT MET");
+    printf("  every bomb refused within 0.5 s and 100 MB, no target: %s\n",
+           bombsMet ? "met" : "NOT MET");
+    return photo.ran;
+}
 
 // A desktop of a 3840 x 2160 and a 1920 x 1080 monitor composed from two 6000 x 4000 pictures,
 // fill on the first and fit on the second, and written as one bitmap file, against cp writing
@@ -406,8 +584,24 @@ bool benchDesktop(const std::string& folder) {
 }
 
 int main(int argc, char** argv) {
+    if (argc == 5 && strcmp(argv[1], "--convert") == 0) {
+        bool (*convert)(const char*, const char*) = convertJpegFile;
+        if (strcmp(argv[2], "heif") == 0) convert = convertHeifFile;
+        bool converted = convert(argv[3], argv[4]);
+        // The high-water mark of resident memory, in kilobytes.
+        long peak = -1;
+        FILE* status = fopen("/proc/self/status", "r");
+        char line[256];
+        while (status != nullptr && fgets(line, sizeof line, status) != nullptr)
+            sscanf(line, "VmHWM: %ld", &peak);
+        if (status != nullptr) fclose(status);
+        printf("%ld\n", peak);
+        return converted ? 0 : 1;
+    }
     std::string folder = argc > 1 ? argv[1] : ".";
     if (argc > 2 && strcmp(argv[2], "desktop") == 0) return benchDesktop(folder) ? 0 : 1;
+    if (argc > 2 && strcmp(argv[2], "bounds") == 0)
+        return benchBounds(folder, "/proc/self/exe") ? 0 : 1;
     std::string jpeg = folder + "/bench.jpg", tiff = folder + "/bench.tif";
     std::string ourJpeg = folder + "/ours-jpeg.bmp", ourTiff = folder + "/ours-tiff.bmp";
     std::string rotatedJpeg = folder + "/bench-orientation6.jpg",
@@ -548,5 +742,5 @@ int main(int argc, char** argv) {
     for (const std::string& path : {ourJpeg, ourRotated, ourTiff, ourPng, ourWebp, ourHeic, ourAvif,
                                     djpegOut, tiff2rgbaOut, convertOut, toolPpm, toolPng})
         remove(path.c_str());
-    return benchDesktop(folder) ? 0 : 1;
+    return benchDesktop(folder) && benchBounds(folder, "/proc/self/exe") ? 0 : 1;
 }

@@ -228,7 +228,7 @@ PictureSize av1PictureSize(const uint8_t* payload, size_t size) {
 // What checking one item found: the largest picture its stream declares, and whether every one
 // fits the item's ispe.
 struct Found {
-    uint32_t limitWidth, limitHeight;
+    uint64_t limitWidth, limitHeight; // the ispe, padded
     uint64_t largest;
     bool fits;
     size_t visits; // NAL units and OBUs still to be read in the whole file (see below)
@@ -237,11 +237,11 @@ struct Found {
 // Either way round: libheif before 1.16 wrote the ispe of a picture with a quarter turn (irot)
 // with its sides already swapped, and reads it so.
 void record(Found* found, PictureSize picture) {
-    uint32_t w = picture.width, h = picture.height, limitW = found->limitWidth,
+    uint64_t w = picture.width, h = picture.height, limitW = found->limitWidth,
              limitH = found->limitHeight;
     if (w == 0 || h == 0 || !((w <= limitW && h <= limitH) || (w <= limitH && h <= limitW)))
         found->fits = false;
-    uint64_t area = uint64_t(picture.width) * picture.height;
+    uint64_t area = w * h;
     if (area > found->largest) found->largest = area;
 }
 
@@ -339,7 +339,7 @@ struct Meta {
 // Reads one iloc entry past its item_ID; with extents not null, also fills them (extent_count of
 // them) and clears *placed when one lies outside the file or its idat, or is relative to another
 // item, which is not checked here.
-uint64_t readLocation(const Meta& meta, Reader* r, Span* extents, bool* placed) {
+void readLocation(const Meta& meta, Reader* r, Span* extents, bool* placed) {
     unsigned v = meta.ilocVersion;
     unsigned method = v == 1 || v == 2 ? static_cast<unsigned>(take(r, 2) & 15) : 0;
     take(r, 2); // data_reference_index: this file
@@ -360,7 +360,6 @@ uint64_t readLocation(const Meta& meta, Reader* r, Span* extents, bool* placed) 
         if (length > within.size - start) *placed = false;
         extents[i] = {within.data + start, static_cast<size_t>(length)};
     }
-    return count;
 }
 
 int byItem(const void* a, const void* b) {
@@ -434,10 +433,8 @@ bool checkItem(const Meta& meta, uint32_t item, const uint16_t* indexes, size_t 
             Reader r = {fullBoxContent(property.body), 0, true};
             uint64_t width = take(&r, 4), height = take(&r, 4);
             sized = r.ok && width > 0 && height > 0;
-            found.limitWidth =
-                static_cast<uint32_t>((width + kCodedPadding - 1) / kCodedPadding * kCodedPadding);
-            found.limitHeight =
-                static_cast<uint32_t>((height + kCodedPadding - 1) / kCodedPadding * kCodedPadding);
+            found.limitWidth = (width + kCodedPadding - 1) / kCodedPadding * kCodedPadding;
+            found.limitHeight = (height + kCodedPadding - 1) / kCodedPadding * kCodedPadding;
         }
     }
     if (config == nullptr) return true;
@@ -457,18 +454,15 @@ bool checkItem(const Meta& meta, uint32_t item, const uint16_t* indexes, size_t 
     }
     free(extents);
     *visits = found.visits;
-    *codedPixels += found.largest;
+    *codedPixels =
+        found.largest > UINT64_MAX - *codedPixels ? UINT64_MAX : *codedPixels + found.largest;
     return found.fits && found.largest > 0;
 }
 
-bool checkAssociations(const Meta& meta, Span ipma, uint64_t* codedPixels) {
+bool checkAssociations(const Meta& meta, Span ipma, uint64_t* codedPixels, size_t* visits) {
     Reader r = {ipma, 0, true};
     unsigned version = static_cast<unsigned>(take(&r, 1));
     bool wideIndexes = (take(&r, 3) & 1) != 0;
-    // Each item's data must be read once, as it is stored; NAL units or OBUs beyond one per 4
-    // bytes of the file mean items share them, as a file repeating one tile thousands of
-    // times would, to be decoded each time.
-    size_t visits = meta.file.size / 4 + 64;
     for (uint64_t entries = take(&r, 4); r.ok && entries > 0; --entries) {
         uint32_t item = static_cast<uint32_t>(take(&r, version < 1 ? 2 : 4));
         uint16_t indexes[255];
@@ -476,7 +470,7 @@ bool checkAssociations(const Meta& meta, Span ipma, uint64_t* codedPixels) {
         for (size_t i = 0; i < count; ++i)
             indexes[i] = static_cast<uint16_t>(take(&r, wideIndexes ? 2 : 1) &
                                                (wideIndexes ? 0x7FFF : 0x7F));
-        if (!r.ok || !checkItem(meta, item, indexes, count, codedPixels, &visits)) return false;
+        if (!r.ok || !checkItem(meta, item, indexes, count, codedPixels, visits)) return false;
     }
     return r.ok;
 }
@@ -514,13 +508,16 @@ bool codedPicturesWithinContainer(const uint8_t* file, size_t size, uint64_t* co
     offset = 0;
     for (size_t i = 0; i < m.propertyCount; ++i) nextBox(ipco.body, &offset, &m.properties[i]);
 
-    // Every ipma box of iprp: items may be described in more than one.
+    // Every ipma box of iprp: items may be described in more than one. The reading here stays
+    // in proportion to the file: more NAL units or OBUs than one per 4 bytes of it can only be
+    // items sharing their data, each reading it again, and such a file is refused.
     bool ok = true, any = false;
+    size_t visits = size / 4 + 64;
     offset = 0;
     while (ok && nextBox(iprp.body, &offset, &ipma)) {
         if (ipma.type != fourCc("ipma")) continue;
         any = true;
-        ok = checkAssociations(m, ipma.body, codedPixels);
+        ok = checkAssociations(m, ipma.body, codedPixels, &visits);
     }
     free(m.properties);
     free(m.locations);

@@ -1,13 +1,17 @@
 // Any bytes as a HEIF file for convertHeifFile (see converter_fuzz.h).
+#include <sys/stat.h>
+
 #include <libheif/heif.h>
 
 #include "converter_fuzz.h"
+#include "decode_bounds.h"
 #include "picture_files.h"
 
 namespace {
 
-// The converter allocates only for a primary picture whose size the library reads; that size
-// must be refused before any allocation when its bitmap file could not exist.
+// The converter allocates only for a primary picture whose size the library reads, once each
+// coded stream is found no larger than the size its item declares; that size must be refused
+// before any allocation when its bitmap file could not exist or it passes the decode budget.
 bool tooLarge(const char* input) {
     heif_context* context = heif_context_alloc();
     heif_image_handle* handle = nullptr;
@@ -19,7 +23,10 @@ bool tooLarge(const char* input) {
         heif_image_handle_release(handle);
     }
     heif_context_free(context);
-    return pixels > kFuzzLargestPicture && pixels < (uint64_t(1) << 32) / 3;
+    struct stat file;
+    return pixels > kFuzzLargestPicture && pixels < (uint64_t(1) << 32) / 3 &&
+           stat(input, &file) == 0 &&
+           imaging::withinDecodeBudget(uint64_t(file.st_size), imaging::pictureBytes(pixels, 1, 7));
 }
 
 } // namespace
