@@ -6,13 +6,16 @@
 //    area average (right);
 // 2. 40 photos of 12 MP through the add flow, with one worker and with one per core;
 // 3. Muralto.exe's start until its list shows 500 wallpapers, against one, and its GDI objects
-//    then.
+//    then;
+// 4. the decoding bombs kept among the fuzz inputs, each converted in a process of its own: its
+//    time and the process's peak working set, and whether it left a target.
 // Each comparison ends in a line "label: ratio".
 //   import_bench [folder [programs [--start-up-only]]]   (the pictures are written in folder,
 //       default "."; the start-up is timed when programs holds Muralto.exe, alone when asked)
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -302,9 +305,60 @@ void benchStartUp(const std::string& programs, bool ownSteps) {
     e2e::removeDataFolder();
 }
 
+// One conversion in this process, as "--convert jpeg|heif SOURCE TARGET" asks: a line with its
+// time, the process's peak working set and what it left.
+int convertOne(const char* kind, const char* source, const char* target) {
+    double start = now();
+    bool converted = strcmp(kind, "jpeg") == 0 ? convertJpegFile(source, target)
+                                               : convertHeifFile(source, target);
+    double time = now() - start;
+    PROCESS_MEMORY_COUNTERS memory;
+    memset(&memory, 0, sizeof memory);
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+    bool left = GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES;
+    printf("%s in %.1f ms, peak working set %.1f MB, %s\n", converted ? "converted" : "refused",
+           time, memory.PeakWorkingSetSize / 1048576.0, left ? "a target left" : "no target");
+    DeleteFileA(target);
+    return 0;
+}
+
+// Each bomb in a process of its own, so that its peak is its own.
+void benchBombs(const std::string& folder) {
+    const char* const bombs[][2] = {
+        {"jpeg", "jpeg_regressions/arithmetic_progressive_16x16_declaring_20000x20000.jpg"},
+        {"jpeg", "jpeg_regressions/arithmetic_progressive_16x16_of_210_scans.jpg"},
+        {"heif", "heif_regressions/hevc_16384x16384_behind_ispe_64x64.heic"},
+        {"heif", "heif_regressions/av1_16384x16384_behind_ispe_64x64.avif"},
+    };
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    printf("The decoding bombs, each converted in a process of its own\n");
+    for (const auto& bomb : bombs) {
+        std::string line = "\"" + std::string(self) + "\" --convert " + bomb[0] + " \"" +
+                           MURALTO_FUZZ_INPUTS + "/" + bomb[1] + "\" \"" + folder + "\\bomb.bmp\"";
+        STARTUPINFOA startup;
+        memset(&startup, 0, sizeof startup);
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process;
+        printf("  %-70s ", bomb[1]);
+        fflush(stdout);
+        if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                            &startup, &process)) {
+            printf("not started\n");
+            continue;
+        }
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 5 && strcmp(argv[1], "--convert") == 0)
+        return convertOne(argv[2], argv[3], argv[4]);
     std::string folder = argc > 1 ? argv[1] : ".";
     // Another build's program (an earlier one, say) is timed alone.
     if (argc > 3 && strcmp(argv[3], "--start-up-only") == 0) {
@@ -372,6 +426,7 @@ int main(int argc, char** argv) {
     writeSideBySide(folder);
 
     benchAddFlow(folder, jpeg);
+    benchBombs(folder);
     if (argc > 2) benchStartUp(argv[2], true);
     return 0;
 }
