@@ -88,6 +88,19 @@ void columnWidths(HWND list, int* nameWidth, int* sizeWidth) {
 
 // ---- WM_INITDIALOG ---------------------------------------------------------------------
 
+// The sequencer's second may come a little late, so that Windows can wake the processor once for
+// several timers (Windows 8 and later); a change still comes within its second.
+void setSequenceTimer(HWND window) {
+    typedef UINT_PTR(WINAPI * SetCoalescableTimerCall)(HWND, UINT_PTR, UINT, TIMERPROC, ULONG);
+    HMODULE user = GetModuleHandleA("user32.dll");
+    auto coalescable = reinterpret_cast<SetCoalescableTimerCall>(reinterpret_cast<void*>(
+        user != nullptr ? GetProcAddress(user, "SetCoalescableTimer") : nullptr));
+    const UINT SECOND_MS = 1000, TOLERANCE_MS = 100;
+    if (coalescable == nullptr ||
+        coalescable(window, SEQUENCE_TIMER, SECOND_MS, nullptr, TOLERANCE_MS) == 0)
+        SetTimer(window, SEQUENCE_TIMER, SECOND_MS, nullptr);
+}
+
 void onInitDialog(HWND window) {
     // The window's state starts with the window, whatever an earlier one left.
     selectedRow = -1;
@@ -95,8 +108,7 @@ void onInitDialog(HWND window) {
     filledSlot = NO_SLOT;
     windowDC = GetDC(window);
     memoryDC = CreateCompatibleDC(windowDC);
-    SetTimer(window, REFRESH_TIMER, 50, nullptr);
-    SetTimer(window, SEQUENCE_TIMER, 1000, nullptr);
+    setSequenceTimer(window);
     applyTexts(window, 0);
     SendDlgItemMessageA(window, IDC_MODE, CB_SETCURSEL, 0, 0);
     CheckDlgButton(window, IDC_RANDOM, randomWall ? BST_CHECKED : BST_UNCHECKED);
@@ -176,6 +188,19 @@ void onRefreshTick(HWND window) {
     WallpaperEntry& entry = wallpaperTable[shownSlot];
     paintPreview(window, entry);
     copyFieldsIntoShownSlot(window, entry);
+}
+
+// The refresh reads the controls and paints the preview: only while someone can see them, so
+// that a hidden window wakes the processor once a second and no more. What the user typed just
+// before hiding it is taken by one last tick.
+void onShowWindow(HWND window, bool shown) {
+    const UINT REFRESH_MS = 50;
+    if (shown) {
+        SetTimer(window, REFRESH_TIMER, REFRESH_MS, nullptr);
+    } else {
+        KillTimer(window, REFRESH_TIMER);
+        onRefreshTick(window);
+    }
 }
 
 void onTimer(HWND window, WPARAM timer) {
@@ -356,6 +381,9 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_TIMER:
         onTimer(window, wParam);
+        return FALSE;
+    case WM_SHOWWINDOW:
+        onShowWindow(window, wParam != FALSE);
         return FALSE;
     case WM_TRAYICON:
         onTrayIcon(window, lParam);

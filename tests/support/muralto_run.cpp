@@ -286,9 +286,9 @@ bool MuraltoRun::selectRowSeen(int row) {
     item.stateMask = LVIS_SELECTED;
     if (!buffer.write(0, &item, sizeof item)) return false;
     ask(control(LIST), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), buffer.param());
-    if (!waitUntil([this] { return !enabled(DELETE_ONE); })) return false;
+    if (!tickUntil([this] { return !enabled(DELETE_ONE); })) return false;
     selectRow(row);
-    return waitUntil([this] { return enabled(DELETE_ONE); });
+    return tickUntil([this] { return enabled(DELETE_ONE); });
 }
 
 bool MuraltoRun::waitForRefreshTick() {
@@ -299,7 +299,7 @@ bool MuraltoRun::waitForRefreshTick() {
                EnableWindow(button, TRUE);
                return IsWindowEnabled(button) != 0;
            }) &&
-           waitUntil([button] { return !IsWindowEnabled(button); });
+           tickUntil([button] { return !IsWindowEnabled(button); });
 }
 
 int MuraltoRun::selectedRow() const {

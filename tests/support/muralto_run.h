@@ -124,6 +124,14 @@ class MuraltoRun {
     // With no row selected the tick disables Delete, so Delete is enabled from here and must
     // turn disabled again.
     bool waitForRefreshTick();
+    // Waits for condition with a refresh tick posted at each look: a hidden window runs no
+    // timer of its own for them, and a posted tick comes after whatever was posted before it.
+    template <typename Condition> bool tickUntil(Condition condition) {
+        return waitUntil([&] {
+            post(WM_TIMER, REFRESH_TIMER, 0);
+            return condition();
+        });
+    }
 
     // Whether the shell holds the program's notification icon (id 1 of its main window).
     bool trayIconShown() const;
