@@ -103,6 +103,8 @@ void tickEveryMonitor() {
     if (changed || desktopBehind) compose(true);
 }
 
+void composeEveryMonitorAgain() { compose(true); }
+
 void advanceEveryMonitor(bool refreshDesktop) {
     for (int i = 0; i < monitorLayout.count; ++i) monitorShows[i] = {nextFor(i), 0};
     compose(refreshDesktop);

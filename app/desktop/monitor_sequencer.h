@@ -18,6 +18,9 @@ void useMonitorLayout(const MonitorLayout& layout, bool applyNow);
 // composition could not be put in place.
 void tickEveryMonitor();
 
+// The desktop composed again from what each monitor shows, their counts unchanged.
+void composeEveryMonitorAgain();
+
 // Every monitor takes the next picture now and counts afresh; the desktop is composed again,
 // and Windows loads it at once when refreshDesktop is true (else at the next log-on).
 void advanceEveryMonitor(bool refreshDesktop);

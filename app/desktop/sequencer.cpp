@@ -48,6 +48,16 @@ void changeWallpaperNow() {
     secondsShown = 0;
 }
 
+void applyShownAgain() {
+    if (!hiddenInTray || paused || wallpaperCount <= 0) return;
+    if (perMonitor()) {
+        composeEveryMonitorAgain();
+        return;
+    }
+    const WallpaperEntry& entry = wallpaperTable[currentSlot()];
+    if (entry.used) applyWallpaper(entry.filename, entry.showMode, true);
+}
+
 void sessionEndChange() {
     if (!startWall || paused || wallpaperCount <= 0) return;
     if (perMonitor()) {

@@ -17,6 +17,11 @@ void sequenceTick();
 // the time starts afresh. Paused or not, hidden or not; nothing when the table is empty.
 void changeWallpaperNow();
 
+// The picture on display put on the desktop again as it is, composed desktop included, when
+// Windows may have lost it (a resume, an unlock, Explorer restarted): its time goes on. Nothing
+// while the sequencer does not run (window shown, paused, empty table).
+void applyShownAgain();
+
 // The session ends: when startWall is set and the sequencer is not paused, the next wallpaper
 // is written into the desktop settings only, so that Windows shows it at the next log-on;
 // lastWall becomes that slot.

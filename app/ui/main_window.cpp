@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 #include <string.h>
+#include <wtsapi32.h>
 
 #include "about_box.h"
 #include "add_pictures.h"
@@ -123,6 +124,8 @@ void onInitDialog(HWND window) {
                  LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
     // Explorer sends this after it restarts; the icon is the only way back to a hidden window.
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    // An unlock may bring back a desktop without the picture: the window hears of it.
+    WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION);
     DragAcceptFiles(window, TRUE);
 }
 
@@ -365,6 +368,21 @@ void fitColumns(HWND window) {
 // black or stale.
 void onDisplayChange() { useMonitorLayout(currentMonitorLayout(), true); }
 
+// After a sleep, an unlock or a restart of Explorer the desktop may show another picture than
+// the one on display: it is put back as it is. Only the resume that always comes is taken.
+void onPowerBroadcast(WPARAM event) {
+    if (event == PBT_APMRESUMEAUTOMATIC) applyShownAgain();
+}
+
+void onSessionChange(WPARAM event) {
+    if (event == WTS_SESSION_UNLOCK) applyShownAgain();
+}
+
+void onTaskbarCreated() {
+    setTrayIcon(true);
+    applyShownAgain();
+}
+
 // A FALSE wParam means another program cancelled the log-off: the session goes on.
 void onEndSession(HWND window, WPARAM ending) {
     if (!ending) return;
@@ -411,8 +429,17 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_FIT_COLUMNS:
         fitColumns(window);
         return FALSE;
+    case WM_POWERBROADCAST:
+        onPowerBroadcast(wParam);
+        return TRUE;
+    case WM_WTSSESSION_CHANGE:
+        onSessionChange(wParam);
+        return FALSE;
+    case WM_DESTROY:
+        WTSUnRegisterSessionNotification(window);
+        return FALSE;
     default:
-        if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) setTrayIcon(true);
+        if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) onTaskbarCreated();
         return FALSE;
     }
 }

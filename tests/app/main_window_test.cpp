@@ -3,16 +3,19 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <wtsapi32.h>
 
 #include <string>
 #include <vector>
 
 #include "add_pictures.h"
+#include "desktop_settings.h"
 #include "interface_texts.h"
 #include "main_window.h"
 #include "message_box_watcher.h"
 #include "program_fixture.h"
 #include "resource.h"
+#include "sequencer.h"
 #include "test_bitmaps.h"
 #include "test_files.h"
 #include "txm.h"
@@ -159,6 +162,39 @@ TEST_F(MainWindowTest, TheModeBoxListsFiveModesEvenFromAnOlderLanguageFile) {
     SendDlgItemMessageA(window, IDC_MODE, CB_SETCURSEL, 3, 0);
     tick();
     EXPECT_EQ(3, wallpaperTable[1].showMode);
+}
+
+// After a sleep, an unlock or a restart of Explorer the picture on display goes back on the
+// desktop, its time going on; other events, and a pause, leave the desktop alone.
+TEST_F(MainWindowTest, ResumeUnlockAndANewTaskBarPutThePictureOnDisplayBack) {
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    const struct {
+        const char* name;
+        UINT message;
+        WPARAM event;
+        bool paused, applied;
+    } cases[] = {
+        {"resume", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, false, true},
+        {"suspend", WM_POWERBROADCAST, PBT_APMSUSPEND, false, false},
+        {"unlock", WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, false, true},
+        {"lock", WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, false, false},
+        {"task bar made again", taskbarCreated, 0, false, true},
+        {"resume while paused", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, true, false},
+    };
+    hiddenInTray = true;
+    lastWall = 1;
+    secondsShown = 7;
+    for (const auto& c : cases) {
+        paused = c.paused;
+        testing_support::setDesktopValue("Wallpaper", "elsewhere.bmp");
+        SendMessageA(window, c.message, c.event, 0);
+        EXPECT_EQ(c.applied ? wallpaperTable[1].filename : "elsewhere.bmp",
+                  testing_support::desktopValue("Wallpaper"))
+            << c.name;
+        EXPECT_EQ(7, secondsShown) << c.name;
+    }
+    paused = false;
+    hiddenInTray = false;
 }
 
 } // namespace

@@ -211,6 +211,10 @@ TEST_F(Monitors, AChangeOfTheDisplayComposesAgainAtOnce) {
     MonitorLayout three = kTwo;
     three.monitors[three.count++] = {64, 0, 30, 50};
     useMonitorLayout(three, true);
+    // A resume or an unlock puts the same desktop back, lost or not, the counts going on.
+    testing_support::removeFile(composedPath());
+    applyShownAgain();
+    EXPECT_EQ(composedPath(), desktopValue("Wallpaper"));
     EXPECT_EQ((std::vector<int>{0, 1, 2}), shownSlots());
     EXPECT_EQ(3, monitorShows[0].seconds);
     testing_support::BitmapPixels desktop = composed();

@@ -7,6 +7,7 @@
 #include "data_folder.h"
 #include "folders.h"
 #include "monitor_sequencer.h"
+#include "sequencer.h"
 #include "settings.h"
 #include "test_bitmaps.h"
 #include "test_files.h"
@@ -19,6 +20,7 @@ void resetProgramState() {
     startWall = false;
     language = 0;
     paused = false;
+    secondsShown = 0;
     monitorLayout = {1, {{0, 0, 0, 0}}};
     memset(monitorShows, 0, sizeof monitorShows);
     savedMonitorShows = 0;
