@@ -2,8 +2,8 @@
 #   make run    set up, build the Windows program and start it under Wine
 #   make test   set up, build the native, fuzz and Windows trees and run every test
 #   make bench  times the picture converters against djpeg, tiff2rgba, pngtopnm, dwebp and
-#               ImageMagick, and under Wine the import step by step, the add flow's workers
-#               and the start-up with 500 wallpapers
+#               ImageMagick, and under Wine the import step by step, the add flow's workers,
+#               the start-up with 500 wallpapers and what the hidden program costs a minute
 #   make package  builds both Windows trees and copies their zips and NSIS installers to dist/
 #   make test-stress [RUNS=5]  the Windows tests RUNS times beside two busy loops
 #   make fuzz [FUZZ_SECONDS=60]  each fuzz target explores from random seeds; a failing input
@@ -101,6 +101,7 @@ bench: bench-setup $(NATIVE)/CMakeCache.txt windows
 	scripts/with-display $(abspath $(WINDOWS))/wineprefix scripts/wine-run \
 	  $(WINDOWS)/bin/import_bench.exe "Z:$$(echo $(abspath $(WINDOWS))/bench-run | tr / '\\')" \
 	  "Z:$$(echo $(abspath $(WINDOWS))/bin | tr / '\\')"
+	scripts/with-display $(abspath $(WINDOWS))/wineprefix-idle bash scripts/idle-cost $(WINDOWS)
 
 # Each Windows tree makes its zip and installer (packaging/CMakeLists.txt); the 64-bit tree's
 # tests install and uninstall its installer under Wine.
