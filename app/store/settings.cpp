@@ -1,4 +1,4 @@
-// The configuration files.
+// The configuration files: opened, saved and replaced here, read by settings_reading.cpp.
 //
 // Muralto.ini holds the class [SYSTEM] (lastWall, randomWall, startWall, language, and when
 // they have something to say paused, roundShown and monitorShows, below) and the
@@ -87,6 +87,7 @@
 #include "file_checks.h"
 #include "monitor_shows.h"
 #include "settings_files.h"
+#include "settings_reading.h"
 #include "wallpaper_table.h"
 #include "wallpaper_title.h"
 
@@ -95,109 +96,9 @@ namespace {
 _KFGINFOFILE continuationStore; // each continuation file is read and written through this one
 
 // What this start found on disk; owner: loadSettings, and saveSettings once it has acted on it.
-int mainGeneration = 0;            // the generation of Muralto.ini (0: none)
-int highestGeneration = 0;         // the highest one seen in any settings file
+SettingsReading reading;           // what reading the files found: their generations
 bool refusedAtStart[CONFIG_FILES]; // there, but refused by the store: kept aside before a save
 bool pendingInUse[CONFIG_FILES];   // the committed ".new" file was read, not yet put in place
-char savedRound[KFG_TEXT_SIZE];    // roundShown as read; applied by class number at loading
-int savedMonitorClass[MONITOR_CAPACITY]; // monitorShows' class numbers as read, -1 for none
-
-const char LOAD_WARNING[] = "[E004]: La lecture de l'image \"%s\" a \xE9"
-                            "chou\xE9"
-                            "e !              ";
-
-// "%d,%d" as sscanf reads it: what cannot be read stays as it was.
-void parseSize(const char* text, int32_t* width, int32_t* height) {
-    const char* p = text;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-    const char* digits = (*p == '-' || *p == '+') ? p + 1 : p;
-    if (*digits < '0' || *digits > '9') return;
-    *width = parseDecimal(text, &p);
-    if (*p != ',') return;
-    ++p;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-    digits = (*p == '-' || *p == '+') ? p + 1 : p;
-    if (*digits < '0' || *digits > '9') return;
-    *height = parseDecimal(p);
-}
-
-bool has(_KFGINFOFILE* store, char* className, const char* member) {
-    return KFG_existMemberByClass(store, className, const_cast<char*>(member)) == KFG_EXIST;
-}
-
-void get(_KFGINFOFILE* store, char* className, const char* member, char* buffer, int size) {
-    KFG_getInitByClass(store, className, const_cast<char*>(member), buffer, size);
-}
-
-int getInt(_KFGINFOFILE* store, char* className, const char* member) {
-    char value[256];
-    get(store, className, member, value, sizeof value);
-    return parseDecimal(value);
-}
-
-// "class:seconds,class:seconds,...": monitorShows' slots are set as their classes load.
-void readMonitorShows(_KFGINFOFILE* store, char* system) {
-    char text[KFG_TEXT_SIZE];
-    get(store, system, "monitorShows", text, sizeof text);
-    const char* p = text;
-    savedMonitorShows = 0;
-    while (*p != 0 && savedMonitorShows < MONITOR_CAPACITY) {
-        char entry[KFG_TEXT_SIZE] = "";
-        int length = 0;
-        while (p[length] != 0 && p[length] != ',') ++length;
-        memcpy(entry, p, static_cast<size_t>(length));
-        char* colon = strchr(entry, ':');
-        int seconds = 0;
-        if (colon != nullptr) {
-            *colon = 0;
-            seconds = parseDecimal(colon + 1);
-        }
-        const char* end = entry;
-        int number = parseDecimal(entry, &end);
-        // Only a class number, whole: anything else gives the monitor the next picture.
-        savedMonitorClass[savedMonitorShows] =
-            end != entry && *end == 0 && number >= 0 ? number : -1;
-        monitorShows[savedMonitorShows] = {-1, seconds > 0 ? seconds : 0};
-        ++savedMonitorShows;
-        p += length;
-        if (*p == ',') ++p;
-    }
-}
-
-void readSystemClass(_KFGINFOFILE* store) {
-    char system[] = "SYSTEM";
-    if (KFG_existClass(store, system) != KFG_EXIST) return;
-    if (has(store, system, "randomWall")) randomWall = getInt(store, system, "randomWall") > 0;
-    if (has(store, system, "startWall")) {
-        startWall = getInt(store, system, "startWall") > 0;
-        if (has(store, system, "lastWall")) {
-            lastWall = getInt(store, system, "lastWall");
-            // Anything else would index outside the table.
-            if (lastWall < 0 || lastWall >= MAX_WALLPAPERS) lastWall = 0;
-        }
-    }
-    paused = has(store, system, "paused") && getInt(store, system, "paused") > 0;
-    if (has(store, system, "roundShown"))
-        get(store, system, "roundShown", savedRound, sizeof savedRound);
-    if (has(store, system, "monitorShows")) readMonitorShows(store, system);
-    if (has(store, system, "language")) {
-        language = getInt(store, system, "language");
-        if (language < 0) language = 0;
-    }
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return 0;
-}
-
-bool shownInSavedRound(int number) {
-    int digit = number / 4;
-    if (digit >= static_cast<int>(strlen(savedRound))) return false;
-    return (hexDigit(savedRound[digit]) >> (number % 4) & 1) != 0;
-}
 
 // roundShown for the table as a save numbers it: used slots in slot order.
 void roundText(char* text, int size) {
@@ -206,62 +107,11 @@ void roundText(char* text, int size) {
     for (int slot = 0; slot < MAX_WALLPAPERS && number / 4 < size - 1; ++slot) {
         if (!wallpaperTable[slot].used) continue;
         int digit = number / 4;
-        int value = (text[digit] == 0 ? 0 : hexDigit(text[digit])) |
+        int value = (text[digit] == 0 ? 0 : hexDigitValue(text[digit])) |
                     (wallpaperTable[slot].shownInRound ? 1 << (number % 4) : 0);
         text[digit] = "0123456789abcdef"[value];
         ++number;
     }
-}
-
-// Reads class name into the lowest slot not yet filled; false when it is not loaded.
-bool readWallpaperClass(_KFGINFOFILE* store, char* name, WallpaperEntry* slot) {
-    if (has(store, name, "original")) get(store, name, "original", slot->original, TITLE_SIZE);
-    char full[KFG_TEXT_SIZE] = "";
-    if (has(store, name, "titleUtf8")) get(store, name, "titleUtf8", full, sizeof full);
-    if (!titleFromUtf8(full, slot->titleUtf8)) titleFromOriginal(slot->original, slot->titleUtf8);
-    if (!has(store, name, "filename")) return false;
-    if (has(store, name, "showTime")) slot->showTime = getInt(store, name, "showTime");
-    if (has(store, name, "showMode")) slot->showMode = getInt(store, name, "showMode");
-    if (has(store, name, "preview")) get(store, name, "preview", slot->preview, PATH_SIZE);
-    if (has(store, name, "size")) {
-        char size[256];
-        get(store, name, "size", size, sizeof size);
-        parseSize(size, &slot->width, &slot->height);
-    }
-    get(store, name, "filename", slot->filename, PATH_SIZE);
-    // The preview is loaded when first drawn (slotPreview); a start with 500 wallpapers only
-    // looks for the signature of each.
-    if (!bitmapFileCanBeOpened(slot->preview)) {
-        char message[1024]; // wsprintfA never writes more than 1024 bytes
-        wsprintfA(message, LOAD_WARNING, slot->filename);
-        showWarning(nullptr, message);
-        return false;
-    }
-    slot->used = 1;
-    return true;
-}
-
-void readWallpaperClasses(_KFGINFOFILE* store) {
-    for (int n = 0; n < MAX_WALLPAPERS && wallpaperCount < MAX_WALLPAPERS; ++n) {
-        char name[32];
-        formatText(name, sizeof name, "WALLPAPER %d", n);
-        if (KFG_existClass(store, name) != KFG_EXIST) continue;
-        WallpaperEntry* slot = &wallpaperTable[wallpaperCount];
-        if (readWallpaperClass(store, name, slot)) {
-            slot->shownInRound = shownInSavedRound(n) ? 1 : 0;
-            for (int i = 0; i < savedMonitorShows; ++i)
-                if (savedMonitorClass[i] == n) monitorShows[i].slot = wallpaperCount;
-            ++wallpaperCount;
-        } else {
-            memset(slot, 0, sizeof *slot); // what a skipped class left is not the next one's
-        }
-    }
-}
-
-int generationOf(_KFGINFOFILE* store) {
-    char system[] = "SYSTEM";
-    if (KFG_existClass(store, system) != KFG_EXIST || !has(store, system, "generation")) return 0;
-    return getInt(store, system, "generation");
 }
 
 void addMember(_KFGINFOFILE* store, char* className, const char* member, const char* value) {
@@ -345,37 +195,47 @@ int denseLastWall() {
     return rank;
 }
 
+const char LOAD_WARNING[] = "[E004]: La lecture de l'image \"%s\" a \xE9"
+                            "chou\xE9"
+                            "e !              ";
+
+// The preview is loaded when first drawn (slotPreview); a start with 500 wallpapers only looks
+// for the signature of each.
+bool previewIsThere(const WallpaperEntry& entry) {
+    if (bitmapFileCanBeOpened(entry.preview)) return true;
+    char message[1024]; // wsprintfA never writes more than 1024 bytes
+    wsprintfA(message, LOAD_WARNING, entry.filename);
+    showWarning(nullptr, message);
+    return false;
+}
+
+// titleUtf8 when it is there and UTF-8, the title from original otherwise.
+void titleOf(const char* value, WallpaperEntry* entry) {
+    if (!titleFromUtf8(value, entry->titleUtf8))
+        titleFromOriginal(entry->original, entry->titleUtf8);
+}
+
 // Reads continuation file index when it belongs with the main file: the file itself, or else
 // its committed ".new" file, which is then put in place.
-void readContinuation(int index) {
+void readContinuationFile(int index) {
     char path[MAX_PATH], pending[MAX_PATH];
     if (!configFilePath(index, path, sizeof path) ||
         !pendingFilePath(index, pending, sizeof pending))
         return;
-    bool unreadable = false;
-    if (KFG_openFile(&continuationStore, path) == KFG_OK) {
-        int generation = generationOf(&continuationStore);
-        if (generation > highestGeneration) highestGeneration = generation;
-        if (generation == mainGeneration) {
-            readWallpaperClasses(&continuationStore);
-            return;
+    switch (readContinuation(&continuationStore, path, pending, &reading)) {
+    case CONTINUATION_PENDING:
+        pendingInUse[index] = !putInPlace(pending, path);
+        break;
+    case CONTINUATION_UNOPENED:
+        // A file that is there but unreadable may list wallpapers of this set.
+        if (pathExists(path)) {
+            refusedAtStart[index] = true;
+            configRefused = true;
         }
-    } else {
-        unreadable = pathExists(path);
-    }
-    if (KFG_openFile(&continuationStore, pending) == KFG_OK) {
-        int generation = generationOf(&continuationStore);
-        if (generation > highestGeneration) highestGeneration = generation;
-        if (generation != 0 && generation == mainGeneration) {
-            readWallpaperClasses(&continuationStore);
-            pendingInUse[index] = !putInPlace(pending, path);
-            return;
-        }
-    }
-    // A file that is there but unreadable may list wallpapers of this set.
-    if (unreadable) {
-        refusedAtStart[index] = true;
-        configRefused = true;
+        break;
+    case CONTINUATION_READ:
+    case CONTINUATION_SKIPPED:
+        break;
     }
 }
 
@@ -519,11 +379,11 @@ bool loadSettings() {
     formatText(iniFilePath, sizeof iniFilePath, "%s\\Muralto.ini", dataFolder);
 
     configRefused = false;
-    mainGeneration = highestGeneration = 0;
     memset(refusedAtStart, 0, sizeof refusedAtStart);
     memset(pendingInUse, 0, sizeof pendingInUse);
-    memset(savedRound, 0, sizeof savedRound);
-    savedMonitorShows = 0;
+    reading.keepWallpaper = previewIsThere;
+    reading.readTitle = titleOf;
+    startReading(&reading);
     if (KFG_openFile(&configStore, iniFilePath) != KFG_OK) {
         // A file that is there but refused still lists the user's wallpapers: their files must
         // survive the clean-up that follows, and the file itself the next save.
@@ -534,12 +394,9 @@ bool loadSettings() {
         CreateDirectoryA(previews, nullptr);
         return false;
     }
-    readSystemClass(&configStore);
-    mainGeneration = highestGeneration = generationOf(&configStore);
-    wallpaperCount = 0;
     clearTable(wallpaperTable);
-    readWallpaperClasses(&configStore);
-    for (int index = 1; index < CONFIG_FILES; ++index) readContinuation(index);
+    readMainFile(&configStore, &reading);
+    for (int index = 1; index < CONFIG_FILES; ++index) readContinuationFile(index);
     return true;
 }
 
@@ -547,7 +404,7 @@ bool saveSettings() {
     const int used = usedCount(wallpaperTable);
     const int files = filesNeeded();
     // Above every generation on disk, so that no file of an earlier save can match the new one.
-    const int next = highestGeneration < INT_MAX ? highestGeneration + 1 : 1;
+    const int next = reading.highestGeneration < INT_MAX ? reading.highestGeneration + 1 : 1;
     const int generation = files > 1 || anyContinuationOnDisk() ? next : 0;
     char pendingMain[MAX_PATH];
     if (!pendingFilePath(0, pendingMain, sizeof pendingMain)) return false;
@@ -559,8 +416,8 @@ bool saveSettings() {
         removePendingFiles();
         return false;
     }
-    mainGeneration = generation;
-    if (generation > highestGeneration) highestGeneration = generation;
+    reading.mainGeneration = generation;
+    if (generation > reading.highestGeneration) reading.highestGeneration = generation;
     settleContinuationFiles(files);
     memset(pendingInUse, 0, sizeof pendingInUse);
     wallpaperCount = used;

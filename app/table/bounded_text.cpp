@@ -36,3 +36,10 @@ int parseDecimal(const char* text, const char** end) {
     if (value < INT_MIN) return INT_MIN;
     return static_cast<int>(value);
 }
+
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return 0;
+}

@@ -16,4 +16,7 @@ void copyText(char* field, size_t size, const char* text);
 // receives the first character after the digits.
 int parseDecimal(const char* text, const char** end = nullptr);
 
+// A hexadecimal digit's value, either case; 0 for any other character.
+int hexDigitValue(char c);
+
 #endif

@@ -4,7 +4,13 @@
 #ifndef MURALTO_WALLPAPER_TABLE_H
 #define MURALTO_WALLPAPER_TABLE_H
 
+#ifdef _WIN32
 #include <windows.h>
+#else
+// The portable builds (the fuzz targets) fill and read the table but never draw it: there a
+// preview bitmap is only a handle, always null.
+typedef void* HBITMAP;
+#endif
 
 #include <stdint.h>
 
@@ -45,6 +51,7 @@ extern bool startWall;   // change once more at log-off; owner: main window
 extern int32_t language; // interface language index; owner: main window
 extern bool paused;      // no second is counted and nothing changes; owner: main window (tray menu)
 
+#ifdef _WIN32
 // Releases every preview bitmap and resets all 500 slots; wallpaperCount is the caller's.
 void clearTable(WallpaperEntry* table);
 
@@ -52,6 +59,7 @@ void clearTable(WallpaperEntry* table);
 // the import load none, so a table costs no GDI object until its previews are looked at. Null
 // when the file does not load, which is not tried again.
 HBITMAP slotPreview(WallpaperEntry* entry);
+#endif
 
 // Lowest used slot whose titleUtf8 is text; 0 when none matches or an argument is null.
 int findSlotByTitle(const WallpaperEntry* table, const char* text);
