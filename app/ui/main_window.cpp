@@ -195,8 +195,11 @@ void onRefreshTick(HWND window) {
 
 // The refresh reads the controls and paints the preview: only while someone can see them, so
 // that a hidden window wakes the processor once a second and no more. What the user typed just
-// before hiding it is taken by one last tick.
-void onShowWindow(HWND window, bool shown) {
+// before hiding it is taken by one last tick. Only ShowWindow's own calls count (a zero
+// status): the others tell of an owner minimised or another window zoomed, and the window
+// stays where it is.
+void onShowWindow(HWND window, bool shown, LPARAM status) {
+    if (status != 0) return;
     const UINT REFRESH_MS = 50;
     if (shown) {
         SetTimer(window, REFRESH_TIMER, REFRESH_MS, nullptr);
@@ -401,7 +404,7 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onTimer(window, wParam);
         return FALSE;
     case WM_SHOWWINDOW:
-        onShowWindow(window, wParam != FALSE);
+        onShowWindow(window, wParam != FALSE, lParam);
         return FALSE;
     case WM_TRAYICON:
         onTrayIcon(window, lParam);
