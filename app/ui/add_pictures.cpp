@@ -40,13 +40,15 @@ const int FILTERS_SIZE = sizeof FIXED_FILTERS / sizeof FIXED_FILTERS[0] + 256 +
 int selectionPos = 0; // index in openFileBuffer of the next name to read
 int selectionType = 0;
 bool firstNameCut = false;
-bool addFlowRunning = false; // a drop must not refill openFileBuffer under the flow
+bool addFlowRunning = false;  // a drop must not refill openFileBuffer under the flow
+bool tableFullWarned = false; // the table's limit is told once a flow, however many it refuses
 
 struct AddProgress {
     int total;
     int done;
     bool busy;      // one of the dialog's message boxes is open: ticks must not import
     bool cancelled; // by a Cancel that came during such a box
+    bool tableFull; // the table refused a name: the names after it are refused too
     HWND mainWindow;
 };
 AddProgress progress;
@@ -93,7 +95,10 @@ void warnImportResult(HWND owner, int result) {
         libraryWarned = true;
     }
     if (result == IMPORT_FAILED) showWarning(owner, interfaceText(TEXT_ERROR_READ));
-    if (result == IMPORT_TABLE_FULL) showWarning(owner, interfaceText(TEXT_ERROR_FULL));
+    if (result == IMPORT_TABLE_FULL && !tableFullWarned) {
+        showWarning(owner, interfaceText(TEXT_ERROR_FULL));
+        tableFullWarned = true;
+    }
 }
 
 // The one path chosen: firstName, and path, the same in UTF-8.
@@ -152,7 +157,7 @@ bool moreNames() {
 // buffer is overrun. False when it must wait: the table's free slots may all go to the
 // conversions on their way.
 bool readNextName() {
-    if (!moreNames() || pendingCount >= pendingLimit) return false;
+    if (!moreNames() || pendingCount >= pendingLimit || progress.tableFull) return false;
     const int freeSlots = MAX_WALLPAPERS - usedCount(wallpaperTable);
     int nextPos = selectionPos;
     PendingName& p = pendingAt(pendingCount);
@@ -225,6 +230,7 @@ void endFirstName(HWND dialog) {
     } else if (p.refusal == REFUSED_DUPLICATE) {
         warnNaming(dialog, p.name);
     } else if (p.refusal == REFUSED_FULL) {
+        progress.tableFull = true;
         setBusyWarning(dialog, warnImportResult, IMPORT_TABLE_FULL);
     } else if (p.job.conversion.converted && alreadyInTable(p.job.conversion.source)) {
         discardConversion(&p.job.conversion);
@@ -266,6 +272,7 @@ void dropPending() {
 void onProgressInit(HWND dialog) {
     progress.busy = false;
     progress.cancelled = false;
+    progress.tableFull = false;
     progress.total = 0;
     progress.done = 0;
     wchar_t name[SOURCE_PATH_SIZE];
@@ -303,7 +310,8 @@ void onProgressTick(HWND dialog, WPARAM timer) {
     if (timer != IMPORT_TIMER || progress.busy || progress.cancelled) return;
     while (readNextName()) {
     }
-    if (pendingCount == 0) {
+    // The names read after a refusal for want of room are refused too, and not told.
+    if (pendingCount == 0 || progress.tableFull) {
         endProgress(dialog);
         return;
     }
@@ -349,6 +357,7 @@ int nextSelectedName(const wchar_t* buffer, int bufferSize, int start, wchar_t* 
 void runAddFlow(HWND mainWindow, int pictureType) {
     addFlowRunning = true;
     libraryWarned = false;
+    tableFullWarned = false;
     // A selection that fills the whole buffer has no terminator of its own.
     openFileBuffer[OPEN_FILE_BUFFER_SIZE - 1] = L'\0';
     selectionPos = nextSelectedName(openFileBuffer, OPEN_FILE_BUFFER_SIZE, 0, firstName,
@@ -391,7 +400,7 @@ void addDroppedFiles(HWND mainWindow, HDROP drop) {
     }
     DragFinish(drop);
     if (list.used > 1) runAddFlow(mainWindow, PICTURE_BY_CONTENT);
-    if (list.full) showWarning(mainWindow, interfaceText(TEXT_ERROR_FULL));
+    if (list.full && !tableFullWarned) showWarning(mainWindow, interfaceText(TEXT_ERROR_FULL));
     if (list.skipped > 0) {
         wchar_t skipped[16];
         wsprintfW(skipped, L"%d", list.skipped);

@@ -1,6 +1,6 @@
 // Adding the pictures chosen in the open-file dialog or dropped onto the main window: one at
 // once, several through the add-progress dialog, which imports one per timer tick and can be
-// cancelled between two.
+// cancelled between two. A table that fills up is told once, and the names left are dropped.
 #ifndef MURALTO_ADD_PICTURES_H
 #define MURALTO_ADD_PICTURES_H
 
