@@ -19,6 +19,18 @@ const int MAX_DEPTH = 32;
 const int MAX_SORTED = 8192;
 const int SORT_ROOM = 65536;
 
+// A folder as its volume knows it, whichever path leads there.
+struct FolderId {
+    DWORD volume;
+    DWORD indexHigh;
+    DWORD indexLow;
+};
+
+// The folders being walked, the dropped one first, and whether the system told each one's
+// identity. One walk runs at a time.
+FolderId ancestors[MAX_DEPTH];
+bool known[MAX_DEPTH];
+
 bool isPicture(const wchar_t* path) {
     char utf8[SOURCE_PATH_UTF8_SIZE];
     return wideToUtf8(path, utf8, sizeof utf8) && pictureKind(utf8) != 0;
@@ -45,9 +57,44 @@ bool isFolder(const wchar_t* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool identify(const wchar_t* folder, FolderId* id) {
+    // A folder opens only with backup semantics; its attributes are all it is asked.
+    HANDLE handle = CreateFileW(folder, FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION information;
+    bool told = GetFileInformationByHandle(handle, &information) != 0;
+    CloseHandle(handle);
+    if (told) {
+        id->volume = information.dwVolumeSerialNumber;
+        id->indexHigh = information.nFileIndexHigh;
+        id->indexLow = information.nFileIndexLow;
+    }
+    return told;
+}
+
+// A folder met again inside itself: through a link the system does not mark as one, such as a
+// folder mounted inside itself or a share whose server follows links. Walking it would go
+// round until the depth limit, and several such links multiply the rounds.
+bool isAncestor(const FolderId& id, int depth) {
+    for (int i = 0; i < depth; ++i) {
+        const FolderId& a = ancestors[i];
+        if (known[i] && a.volume == id.volume && a.indexHigh == id.indexHigh &&
+            a.indexLow == id.indexLow)
+            return true;
+    }
+    return false;
+}
+
 void walk(const wchar_t* path, PathList* list, int depth);
 
 void walkFolder(const wchar_t* folder, PathList* list, int depth) {
+    FolderId id = {};
+    bool told = identify(folder, &id);
+    if (told && isAncestor(id, depth)) return;
+    ancestors[depth] = id;
+    known[depth] = told;
     static wchar_t pattern[SOURCE_PATH_SIZE]; // one walk at a time: off the stack
     size_t length = wcslen(folder);
     if (length + 3 > SOURCE_PATH_SIZE) return;

@@ -16,7 +16,8 @@ struct PathList {
 
 // Appends the pictures at path (UTF-16): the file itself when it is one, or those of the folder
 // tree, in name order (a subfolder where its name falls among the files). Subfolders that are
-// links are not followed; hidden and system files in folders are passed over.
+// links, or that lead back to a folder they are in, are not entered; hidden and system files
+// in folders are passed over.
 void listPictures(const wchar_t* path, PathList* list);
 
 #endif
