@@ -1,14 +1,12 @@
 #include "dropped_files.h"
 
-#include <windows.h>
-
 #include <stdlib.h>
 #include <string.h>
 #include <wctype.h>
 
+#include "file_open.h"
 #include "file_probe.h"
 #include "unicode_text.h"
-#include "wallpaper_import.h"
 
 namespace {
 
@@ -19,9 +17,39 @@ const int MAX_DEPTH = 32;
 const int MAX_SORTED = 8192;
 const int SORT_ROOM = 65536;
 
-bool isPicture(const wchar_t* path) {
+// A folder as its volume knows it, whichever path leads there.
+struct FolderId {
+    DWORD volume;
+    DWORD indexHigh;
+    DWORD indexLow;
+};
+
+// What the walking thread keeps: its walk, the folders it is in, and the path in the form the
+// system calls take. One walk runs at a time, so it lives off the stack.
+struct Walker {
+    DropWalk* walk;
+    PathList* list;
+    FolderId ancestors[MAX_DEPTH]; // the folders being walked, the dropped one first
+    bool known[MAX_DEPTH];         // whether the system told that folder's identity
+    wchar_t systemPath[imaging::kWidePathSize];
     char utf8[SOURCE_PATH_UTF8_SIZE];
-    return wideToUtf8(path, utf8, sizeof utf8) && pictureKind(utf8) != 0;
+};
+Walker walker;
+
+bool stopped(DropWalk* walk) { return InterlockedCompareExchange(&walk->stop, 0, 0) != 0; }
+
+// The path as the wide calls take it: a long one behind "\\?\", which they need from
+// MAX_PATH characters on.
+const wchar_t* forSystem(const wchar_t* path) {
+    if (wcslen(path) < MAX_PATH) return path;
+    if (!wideToUtf8(path, walker.utf8, sizeof walker.utf8) ||
+        !imaging::widePath(walker.utf8, walker.systemPath, imaging::kWidePathSize))
+        return path;
+    return walker.systemPath;
+}
+
+bool isPicture(const wchar_t* path) {
+    return wideToUtf8(path, walker.utf8, sizeof walker.utf8) && pictureKind(walker.utf8) != 0;
 }
 
 void append(const wchar_t* path, PathList* list) {
@@ -38,24 +66,66 @@ void append(const wchar_t* path, PathList* list) {
     }
     wmemcpy(list->buffer + list->used, path, static_cast<size_t>(length) + 1);
     list->used += length + 1;
+    InterlockedIncrement(&walker.walk->found);
 }
 
-bool isFolder(const wchar_t* path) {
-    DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+bool identify(const wchar_t* folder, FolderId* id) {
+    // A folder opens only with backup semantics; its attributes are all it is asked.
+    HANDLE handle = CreateFileW(forSystem(folder), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION information;
+    bool known = GetFileInformationByHandle(handle, &information) != 0;
+    CloseHandle(handle);
+    if (known) {
+        id->volume = information.dwVolumeSerialNumber;
+        id->indexHigh = information.nFileIndexHigh;
+        id->indexLow = information.nFileIndexLow;
+    }
+    return known;
 }
 
-void walk(const wchar_t* path, PathList* list, int depth);
+// A folder met again inside itself: through a link the system does not mark as one, such as a
+// folder mounted inside itself or a share whose server follows links. Walking it would go
+// round until the depth limit, and several such links multiply the rounds.
+bool isAncestor(const FolderId& id, int depth) {
+    for (int i = 0; i < depth; ++i) {
+        const FolderId& a = walker.ancestors[i];
+        if (walker.known[i] && a.volume == id.volume && a.indexHigh == id.indexHigh &&
+            a.indexLow == id.indexLow)
+            return true;
+    }
+    return false;
+}
 
-void walkFolder(const wchar_t* folder, PathList* list, int depth) {
+void showFolder(const wchar_t* folder) {
+    DropWalk* walk = walker.walk;
+    size_t length = wcslen(folder);
+    if (length >= SOURCE_PATH_SIZE) return;
+    EnterCriticalSection(&walk->lock);
+    wmemcpy(walk->folder, folder, length + 1);
+    LeaveCriticalSection(&walk->lock);
+}
+
+void visit(const wchar_t* path, DWORD attributes, int depth);
+
+void visitFolder(const wchar_t* folder, int depth) {
+    FolderId id = {};
+    bool known = identify(folder, &id);
+    if (known && isAncestor(id, depth)) return;
+    walker.ancestors[depth] = id;
+    walker.known[depth] = known;
+    showFolder(folder);
     static wchar_t pattern[SOURCE_PATH_SIZE]; // one walk at a time: off the stack
     size_t length = wcslen(folder);
     if (length + 3 > SOURCE_PATH_SIZE) return;
     wmemcpy(pattern, folder, length);
     wmemcpy(pattern + length, L"\\*", 3);
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(pattern, &found);
+    HANDLE search = FindFirstFileW(forSystem(pattern), &found);
     if (search == INVALID_HANDLE_VALUE) return;
+    PathList* list = walker.list;
     wchar_t* child = static_cast<wchar_t*>(malloc(SOURCE_PATH_SIZE * sizeof(wchar_t)));
     do {
         const wchar_t* name = found.cFileName;
@@ -74,17 +144,19 @@ void walkFolder(const wchar_t* folder, PathList* list, int depth) {
         wmemcpy(child, folder, length);
         child[length] = L'\\';
         wmemcpy(child + length + 1, name, nameLength + 1);
-        walk(child, list, depth + 1);
-    } while (!list->full && FindNextFileW(search, &found));
+        visit(child, attributes, depth + 1);
+    } while (!list->full && !stopped(walker.walk) && FindNextFileW(search, &found));
     free(child);
     FindClose(search);
 }
 
-void walk(const wchar_t* path, PathList* list, int depth) {
-    if (isFolder(path)) {
-        if (depth < MAX_DEPTH) walkFolder(path, list, depth);
+// A folder's entries come with their attributes: a tree of many files is not asked them again.
+void visit(const wchar_t* path, DWORD attributes, int depth) {
+    if (stopped(walker.walk)) return;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        if (depth < MAX_DEPTH) visitFolder(path, depth);
     } else {
-        append(path, list);
+        append(path, walker.list);
     }
 }
 
@@ -119,12 +191,48 @@ void sortFrom(int start, PathList* list) {
     wmemcpy(list->buffer + start, sorted, static_cast<size_t>(length));
 }
 
+DWORD WINAPI walkRoots(void* parameter) {
+    DropWalk* walk = static_cast<DropWalk*>(parameter);
+    walker.walk = walk;
+    walker.list = walk->list;
+    PathList* list = walk->list;
+    for (const wchar_t* root = walk->roots; *root != L'\0' && !list->full && !stopped(walk);
+         root += wcslen(root) + 1) {
+        int start = list->used;
+        visit(root, GetFileAttributesW(forSystem(root)), 0);
+        if (!stopped(walk)) sortFrom(start, list);
+    }
+    list->buffer[list->used] = L'\0';
+    return 0;
+}
+
 } // namespace
 
-void listPictures(const wchar_t* path, PathList* list) {
-    if (path == nullptr || list == nullptr || list->buffer == nullptr) return;
-    int start = list->used;
-    walk(path, list, 0);
-    sortFrom(start, list);
-    list->buffer[list->used] = L'\0';
+void startDropWalk(DropWalk* walk, const wchar_t* roots, PathList* list) {
+    walk->roots = roots;
+    walk->list = list;
+    walk->stop = 0;
+    walk->found = 0;
+    walk->folder[0] = L'\0';
+    InitializeCriticalSection(&walk->lock);
+    walk->thread = CreateThread(nullptr, 0, walkRoots, walk, 0, nullptr);
+    if (walk->thread == nullptr) walkRoots(walk);
+}
+
+bool dropWalkStatus(DropWalk* walk, wchar_t* folder, int capacity, int* found) {
+    EnterCriticalSection(&walk->lock);
+    lstrcpynW(folder, walk->folder, capacity);
+    LeaveCriticalSection(&walk->lock);
+    *found = static_cast<int>(InterlockedCompareExchange(&walk->found, 0, 0));
+    return walk->thread == nullptr || WaitForSingleObject(walk->thread, 0) == WAIT_OBJECT_0;
+}
+
+void endDropWalk(DropWalk* walk, bool stop) {
+    if (stop) InterlockedExchange(&walk->stop, 1);
+    if (walk->thread != nullptr) {
+        WaitForSingleObject(walk->thread, INFINITE);
+        CloseHandle(walk->thread);
+        walk->thread = nullptr;
+    }
+    DeleteCriticalSection(&walk->lock);
 }

@@ -25,5 +25,8 @@ void showWarning(HWND owner, const char* text);
 // The same with the text's "%s" replaced by name, which may hold any character (a folder in the
 // user's profile, a picture's title), shown in UTF-16 so that the name shows as it is.
 void showWarningNaming(HWND owner, const char* text, const wchar_t* name);
+// The text (in the ANSI code page) with its "%s" replaced by name, in UTF-16 into out; false,
+// with out unchanged, for a null text or one that does not fit capacity characters.
+bool textNaming(const char* text, const wchar_t* name, wchar_t* out, size_t capacity);
 
 #endif

@@ -23,6 +23,9 @@ wchar_t firstName[SOURCE_PATH_SIZE];
 namespace {
 
 const UINT_PTR IMPORT_TIMER = 10;
+// While a drop's folders are read, the dialog shows where the walk is this often.
+const UINT_PTR WALK_TIMER = 11;
+const UINT WALK_SHOW_MS = 100;
 // The filters' order is their index, which the import takes as the picture's kind
 // (wallpaper_import.h): a new one goes last. The sixth is named in the user's language.
 const wchar_t FIXED_FILTERS[] = L"Image(s) Microsoft Bitmap (*.BMP)\0*.BMP\0"
@@ -40,13 +43,15 @@ const int FILTERS_SIZE = sizeof FIXED_FILTERS / sizeof FIXED_FILTERS[0] + 256 +
 int selectionPos = 0; // index in openFileBuffer of the next name to read
 int selectionType = 0;
 bool firstNameCut = false;
-bool addFlowRunning = false; // a drop must not refill openFileBuffer under the flow
+bool addFlowRunning = false;  // a drop must not refill openFileBuffer under the flow
+bool tableFullWarned = false; // the table's limit is told once a flow, however many it refuses
 
 struct AddProgress {
     int total;
     int done;
     bool busy;      // one of the dialog's message boxes is open: ticks must not import
     bool cancelled; // by a Cancel that came during such a box
+    bool tableFull; // the table refused a name: the names after it are refused too
     HWND mainWindow;
 };
 AddProgress progress;
@@ -93,7 +98,10 @@ void warnImportResult(HWND owner, int result) {
         libraryWarned = true;
     }
     if (result == IMPORT_FAILED) showWarning(owner, interfaceText(TEXT_ERROR_READ));
-    if (result == IMPORT_TABLE_FULL) showWarning(owner, interfaceText(TEXT_ERROR_FULL));
+    if (result == IMPORT_TABLE_FULL && !tableFullWarned) {
+        showWarning(owner, interfaceText(TEXT_ERROR_FULL));
+        tableFullWarned = true;
+    }
 }
 
 // The one path chosen: firstName, and path, the same in UTF-8.
@@ -152,7 +160,7 @@ bool moreNames() {
 // buffer is overrun. False when it must wait: the table's free slots may all go to the
 // conversions on their way.
 bool readNextName() {
-    if (!moreNames() || pendingCount >= pendingLimit) return false;
+    if (!moreNames() || pendingCount >= pendingLimit || progress.tableFull) return false;
     const int freeSlots = MAX_WALLPAPERS - usedCount(wallpaperTable);
     int nextPos = selectionPos;
     PendingName& p = pendingAt(pendingCount);
@@ -225,6 +233,7 @@ void endFirstName(HWND dialog) {
     } else if (p.refusal == REFUSED_DUPLICATE) {
         warnNaming(dialog, p.name);
     } else if (p.refusal == REFUSED_FULL) {
+        progress.tableFull = true;
         setBusyWarning(dialog, warnImportResult, IMPORT_TABLE_FULL);
     } else if (p.job.conversion.converted && alreadyInTable(p.job.conversion.source)) {
         discardConversion(&p.job.conversion);
@@ -261,13 +270,92 @@ void dropPending() {
     converting = 0;
 }
 
+// ---- A drop's folders, read before its pictures are imported -----------------------------
+// The walk runs on a thread of its own while the dialog answers and shows where it is; it
+// lists the pictures into openFileBuffer, which becomes the selection once the walk is over.
+
+wchar_t droppedPaths[OPEN_FILE_BUFFER_SIZE]; // the paths of the drop itself, which the walk reads
+PathList dropped;                            // what the walk lists, in openFileBuffer
+bool droppedCut = false;                     // more paths were dropped than droppedPaths holds
+DropWalk dropWalk;
+bool walking = false;                         // the dialog reads a drop's folders before it imports
+bool walkCancelled = false;                   // Cancel came during the walk
+wchar_t templateLabel[64], templateFrame[64]; // the dialog's own texts, back for the import
+wchar_t shownFolder[SOURCE_PATH_SIZE];
+int shownFound = -1;
+
+// Copies the drop's paths; a path too long to open is skipped, and those that no longer fit
+// are left out as pictures that do not fit the list are.
+void copyDroppedPaths(HDROP drop) {
+    int at = 0;
+    droppedCut = false;
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        int length = static_cast<int>(DragQueryFileW(drop, i, nullptr, 0));
+        if (length == 0 || length >= SOURCE_PATH_SIZE) {
+            ++dropped.skipped;
+            continue;
+        }
+        if (at + length + 2 > OPEN_FILE_BUFFER_SIZE) {
+            droppedCut = true;
+            break;
+        }
+        DragQueryFileW(drop, i, droppedPaths + at, static_cast<UINT>(length) + 1);
+        at += length + 1;
+    }
+    droppedPaths[at] = L'\0';
+}
+
+void setDialogText(HWND dialog, int control, const char* text) {
+    wchar_t wide[256];
+    if (text != nullptr && ansiToWide(text, wide, 256)) SetDlgItemTextW(dialog, control, wide);
+}
+
+void showWalk(HWND dialog, const wchar_t* folder, int found) {
+    if (wcscmp(folder, shownFolder) != 0) {
+        lstrcpynW(shownFolder, folder, SOURCE_PATH_SIZE);
+        SetDlgItemTextW(dialog, IDC_ADD_NAME, folder);
+    }
+    if (found == shownFound) return;
+    shownFound = found;
+    wchar_t count[16], title[256];
+    wsprintfW(count, L"%d", found);
+    if (textNaming(interfaceText(TEXT_WALK_FOUND), count, title, 256))
+        SetDlgItemTextW(dialog, IDC_ADD_FRAME, title);
+}
+
+void startWalk(HWND dialog) {
+    GetDlgItemTextW(dialog, IDC_ADD_LABEL, templateLabel, 64);
+    GetDlgItemTextW(dialog, IDC_ADD_FRAME, templateFrame, 64);
+    setDialogText(dialog, IDC_ADD_LABEL, interfaceText(TEXT_WALK_FOLDER));
+    shownFolder[0] = L'\0';
+    shownFound = -1;
+    SetDlgItemTextW(dialog, IDC_ADD_NAME, L"");
+    showWalk(dialog, L"", 0);
+    startDropWalk(&dropWalk, droppedPaths, &dropped);
+    SetTimer(dialog, WALK_TIMER, WALK_SHOW_MS, nullptr);
+}
+
+// Waits for the walk's thread, which Cancel has asked to stop at its next file or folder.
+void stopWalk(HWND dialog) {
+    KillTimer(dialog, WALK_TIMER);
+    endDropWalk(&dropWalk, true);
+    walking = false;
+    walkCancelled = true;
+}
+
 // ---- The add-progress dialog ------------------------------------------------------------
 
-void onProgressInit(HWND dialog) {
-    progress.busy = false;
-    progress.cancelled = false;
-    progress.total = 0;
-    progress.done = 0;
+// The selection's first string: one path, or the folder of the names after it.
+void startSelection(int pictureType) {
+    // A selection that fills the whole buffer has no terminator of its own.
+    openFileBuffer[OPEN_FILE_BUFFER_SIZE - 1] = L'\0';
+    selectionPos = nextSelectedName(openFileBuffer, OPEN_FILE_BUFFER_SIZE, 0, firstName,
+                                    SOURCE_PATH_SIZE, &firstNameCut);
+    selectionType = pictureType;
+}
+
+void startImports(HWND dialog) {
     wchar_t name[SOURCE_PATH_SIZE];
     for (int pos = selectionPos; pos < OPEN_FILE_BUFFER_SIZE && openFileBuffer[pos] != L'\0';) {
         pos = nextSelectedName(openFileBuffer, OPEN_FILE_BUFFER_SIZE, pos, name, SOURCE_PATH_SIZE);
@@ -282,10 +370,44 @@ void onProgressInit(HWND dialog) {
     SetTimer(dialog, IMPORT_TIMER, 0, nullptr);
 }
 
+void onProgressInit(HWND dialog) {
+    progress.busy = false;
+    progress.cancelled = false;
+    progress.tableFull = false;
+    progress.total = 0;
+    progress.done = 0;
+    if (walking)
+        startWalk(dialog);
+    else
+        startImports(dialog);
+}
+
 void endProgress(HWND dialog) {
     KillTimer(dialog, IMPORT_TIMER);
+    if (walking) stopWalk(dialog);
     dropPending();
     EndDialog(dialog, 0);
+}
+
+// The walk shown where it is; once it is over, its pictures are imported as a selection.
+void onWalkTick(HWND dialog) {
+    static wchar_t folder[SOURCE_PATH_SIZE];
+    int found = 0;
+    bool ended = dropWalkStatus(&dropWalk, folder, SOURCE_PATH_SIZE, &found);
+    showWalk(dialog, folder, found);
+    if (!ended) return;
+    KillTimer(dialog, WALK_TIMER);
+    endDropWalk(&dropWalk, false);
+    walking = false;
+    if (dropped.used <= 1) {
+        EndDialog(dialog, 0);
+        return;
+    }
+    SetDlgItemTextW(dialog, IDC_ADD_LABEL, templateLabel);
+    SetDlgItemTextW(dialog, IDC_ADD_FRAME, templateFrame);
+    SetDlgItemTextW(dialog, IDC_ADD_NAME, L"");
+    startSelection(PICTURE_BY_CONTENT);
+    startImports(dialog);
 }
 
 // Cancel stops the reading of names. The name shown ends as its import always has, kept when
@@ -300,10 +422,12 @@ void onProgressCancel(HWND dialog) {
 // A name's turn comes with a tick, which shows it, and it ends with that tick or a later one:
 // one name per tick at most, and between two ticks the dialog answers.
 void onProgressTick(HWND dialog, WPARAM timer) {
+    if (timer == WALK_TIMER && walking) onWalkTick(dialog);
     if (timer != IMPORT_TIMER || progress.busy || progress.cancelled) return;
     while (readNextName()) {
     }
-    if (pendingCount == 0) {
+    // The names read after a refusal for want of room are refused too, and not told.
+    if (pendingCount == 0 || progress.tableFull) {
         endProgress(dialog);
         return;
     }
@@ -333,7 +457,20 @@ INT_PTR CALLBACK addProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
 }
 
+void startFlow() {
+    addFlowRunning = true;
+    libraryWarned = false;
+    tableFullWarned = false;
+}
+
+void showProgressDialog(HWND mainWindow) {
+    progress.mainWindow = mainWindow;
+    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ADD_PROGRESS), mainWindow, addProgressProc,
+                    0);
+}
+
 } // namespace
+
 int nextSelectedName(const wchar_t* buffer, int bufferSize, int start, wchar_t* target,
                      int capacity, bool* cut) {
     wmemset(target, L'\0', static_cast<size_t>(capacity));
@@ -347,13 +484,8 @@ int nextSelectedName(const wchar_t* buffer, int bufferSize, int start, wchar_t* 
 }
 
 void runAddFlow(HWND mainWindow, int pictureType) {
-    addFlowRunning = true;
-    libraryWarned = false;
-    // A selection that fills the whole buffer has no terminator of its own.
-    openFileBuffer[OPEN_FILE_BUFFER_SIZE - 1] = L'\0';
-    selectionPos = nextSelectedName(openFileBuffer, OPEN_FILE_BUFFER_SIZE, 0, firstName,
-                                    SOURCE_PATH_SIZE, &firstNameCut);
-    selectionType = pictureType;
+    startFlow();
+    startSelection(pictureType);
     bool moreNames = selectionPos < OPEN_FILE_BUFFER_SIZE && openFileBuffer[selectionPos] != L'\0';
     // One path, or the folder of several names.
     static char firstPath[SOURCE_PATH_UTF8_SIZE]; // 12 KB: off the stack
@@ -363,9 +495,7 @@ void runAddFlow(HWND mainWindow, int pictureType) {
     } else if (firstNameCut && !moreNames) {
         showWarning(mainWindow, interfaceText(TEXT_ERROR_READ)); // one path too long to open
     } else {
-        progress.mainWindow = mainWindow;
-        DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ADD_PROGRESS), mainWindow,
-                        addProgressProc, 0);
+        showProgressDialog(mainWindow);
     }
     addFlowRunning = false;
 }
@@ -376,25 +506,22 @@ void addDroppedFiles(HWND mainWindow, HDROP drop) {
         DragFinish(drop);
         return;
     }
-    PathList list = {openFileBuffer, OPEN_FILE_BUFFER_SIZE, 1, 0, false};
+    // The selection as a drop makes it: an empty first string, then full paths.
+    dropped = {openFileBuffer, OPEN_FILE_BUFFER_SIZE, 1, 0, false};
     openFileBuffer[0] = openFileBuffer[1] = L'\0';
-    static wchar_t path[SOURCE_PATH_SIZE]; // off the stack
-    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count && !list.full; ++i) {
-        UINT length = DragQueryFileW(drop, i, nullptr, 0);
-        if (length == 0 || length >= SOURCE_PATH_SIZE) {
-            ++list.skipped;
-            continue;
-        }
-        DragQueryFileW(drop, i, path, SOURCE_PATH_SIZE);
-        listPictures(path, &list);
-    }
+    copyDroppedPaths(drop);
     DragFinish(drop);
-    if (list.used > 1) runAddFlow(mainWindow, PICTURE_BY_CONTENT);
-    if (list.full) showWarning(mainWindow, interfaceText(TEXT_ERROR_FULL));
-    if (list.skipped > 0) {
+    startFlow();
+    walking = true;
+    walkCancelled = false;
+    showProgressDialog(mainWindow);
+    addFlowRunning = false;
+    if (walkCancelled) return; // the user stopped it: what the walk had seen is not told
+    if ((dropped.full || droppedCut) && !tableFullWarned)
+        showWarning(mainWindow, interfaceText(TEXT_ERROR_FULL));
+    if (dropped.skipped > 0) {
         wchar_t skipped[16];
-        wsprintfW(skipped, L"%d", list.skipped);
+        wsprintfW(skipped, L"%d", dropped.skipped);
         showWarningNaming(mainWindow, interfaceText(TEXT_DROP_SKIPPED), skipped);
     }
 }

@@ -1,6 +1,6 @@
 // Adding the pictures chosen in the open-file dialog or dropped onto the main window: one at
 // once, several through the add-progress dialog, which imports one per timer tick and can be
-// cancelled between two.
+// cancelled between two. A table that fills up is told once, and the names left are dropped.
 #ifndef MURALTO_ADD_PICTURES_H
 #define MURALTO_ADD_PICTURES_H
 
@@ -29,8 +29,10 @@ void runAddFlow(HWND mainWindow, int pictureType);
 
 // Files and folders dropped onto the main window (WM_DROPFILES): the pictures among them and in
 // the folders' trees, in the add flow, then one message with the count of files skipped as not
-// pictures. The drop is finished here. A drop while the add flow runs or a box of the window
-// is open is ignored.
+// pictures. The folders are read on a thread of their own while the progress dialog shows the
+// folder it is in and the pictures found so far, and its Cancel stops that too (nothing is
+// added then, and nothing told). The drop is finished here. A drop while the add flow runs or
+// a box of the window is open is ignored.
 void addDroppedFiles(HWND mainWindow, HDROP drop);
 
 // Copies the string that starts at buffer[start] into target (capacity characters, zero-filled

@@ -64,6 +64,9 @@ const char* const BUILT_IN_TEXTS[TEXT_COUNT] = {
     "r\xE9installez Muralto !              ",
     "[E008]: Trop de fichiers choisis en une fois : choisissez-en moins, ou d\xE9posez leur "
     "dossier sur la fen\xEAtre !              ",
+    "Dossier : ",
+    "%s image(s) trouv\xE9"
+    "e(s)",
 };
 
 struct ControlText {

@@ -47,7 +47,9 @@ enum {
     TEXT_DROP_SKIPPED = 38,       // "%s": how many dropped files were not pictures
     TEXT_ERROR_HEIF_LIBRARY = 39, // "%s": the missing file HEIC and AVIF photos need
     TEXT_ERROR_SELECTION = 40,    // more files chosen than the open-file dialog can return
-    TEXT_COUNT = 41,
+    TEXT_WALK_FOLDER = 41,        // the progress dialog's label while a drop's folders are read
+    TEXT_WALK_FOUND = 42,         // "%s": how many pictures they have given so far
+    TEXT_COUNT = 43,
 };
 
 // Text id in the current language; null when the language has none.

@@ -51,6 +51,8 @@
 // Add-progress dialog.
 #define IDC_ADD_CANCEL 1000
 #define IDC_ADD_NAME 1015
+#define IDC_ADD_LABEL 1016 // "Wallpaper: ", or the folder's label while a drop is read
+#define IDC_ADD_FRAME 1017 // the frame, titled with the pictures found while a drop is read
 #define IDC_ADD_PROGRESS 1023
 
 #endif

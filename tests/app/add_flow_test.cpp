@@ -1,5 +1,5 @@
 // The add flow on a selection as the open-file dialog returns it: one file at once, several
-// through the progress dialog, with its warnings.
+// through the progress dialog, with its warnings; and on folders dropped onto the window.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -15,6 +15,7 @@
 #include "message_box_watcher.h"
 #include "program_fixture.h"
 #include "resource.h"
+#include "shell_drop.h"
 #include "test_bitmaps.h"
 #include "test_files.h"
 #include "txm.h"
@@ -27,6 +28,7 @@ using testing_support::writeBytes;
 const char kDuplicatePrefix[] = "[E004]: Le wallpaper \"";
 const char kFullPrefix[] = "[E002]";
 const char kReadPrefix[] = "[E001]";
+const std::string kTrees = MURALTO_DROP_TREES; // drop_trees.sh's folders, through Wine's Z:
 
 class AddFlow : public AddFlowHost {
   protected:
@@ -128,8 +130,8 @@ TEST_F(AddFlow, TheTableFillsUpPartWayThroughTheSelection) {
     select(names(5));
     runAddFlow(host, 1);
     EXPECT_EQ(MAX_WALLPAPERS, wallpaperCount);
-    EXPECT_EQ(3, countStarting(watcher.seen(), kFullPrefix));
-    EXPECT_EQ(3u, watcher.seen().size());
+    EXPECT_EQ(1, countStarting(watcher.seen(), kFullPrefix));
+    EXPECT_EQ(1u, watcher.seen().size());
 }
 
 TEST_F(AddFlow, NamesThatCannotBeImportedAreReportedAndSkipped) {
@@ -239,6 +241,73 @@ TEST_F(AddFlow, CancelKeepsTheImportItComesDuringAndStartsNoOther) {
     EXPECT_FALSE(hasTitle(wallpaperTable, parts[5].c_str()));
     EXPECT_EQ(press.during == parts[4] ? 1 : 0, countStarting(watcher.seen(), kDuplicatePrefix))
         << "Cancel came during " << press.during;
+}
+
+// Each picture once and in name order, however the tree's Unix links lead back up it; and a
+// table that takes what fits and says so once.
+TEST_F(AddFlow, ADroppedTreeWithLoopsIsWalkedOnceAndTheTableTakesWhatFits) {
+    const std::string loop = kTrees + "\\loop";
+    for (const char* name : {"\\x.bmp", "\\a\\y.bmp", "\\a\\b\\z.bmp"})
+        ASSERT_TRUE(writeBytes(loop + name, testing_support::bitmapFileBytes(32, 24, 0x4080C0)));
+    ASSERT_TRUE(writeBytes(loop + "\\notes.txt", "Not a picture.\r\n"));
+    for (int freeSlots : {static_cast<int>(MAX_WALLPAPERS), 2}) {
+        SCOPED_TRACE(freeSlots);
+        std::vector<std::string> expected = {"z.bmp", "y.bmp", "x.bmp"};
+        const int used = MAX_WALLPAPERS - freeSlots, full = freeSlots < 3 ? 1 : 0;
+        expected.resize(expected.size() - full);
+        clearTable(wallpaperTable);
+        for (int i = 0; i < used; ++i) wallpaperTable[i].used = 1;
+        wallpaperCount = used;
+        testing_support::MessageBoxWatcher watcher;
+        addDroppedFiles(host, e2e::dropHandle({loop}));
+        std::vector<std::string> added;
+        for (int i = used; i < MAX_WALLPAPERS; ++i)
+            if (wallpaperTable[i].used) added.push_back(wallpaperTable[i].original);
+        EXPECT_EQ(expected, added);
+        EXPECT_EQ(full, countStarting(watcher.seen(), kFullPrefix));
+        EXPECT_EQ(1, countStarting(watcher.seen(), "1 fichier(s) ignor\xE9(s)")) << "notes.txt";
+        EXPECT_EQ(1u + full, watcher.seen().size());
+    }
+}
+
+// Beside a walk: pings to the window while the dialog names a folder of the tree, then Cancel,
+// timed until the dialog goes, once the walk's thread has ended.
+struct WalkWatch {
+    HWND host;
+    std::string tree, frame = "";
+    int answers = 0;
+    DWORD cancelMs = INFINITE;
+};
+
+DWORD WINAPI watchWalk(void* parameter) {
+    WalkWatch& watch = *static_cast<WalkWatch*>(parameter);
+    HWND dialog = nullptr;
+    auto walking = [&] {
+        dialog = e2e::findDialog(GetCurrentProcessId(), e2e::kAddProgressCaption);
+        return e2e::textWithoutMessage(GetDlgItem(dialog, IDC_ADD_NAME)).find(watch.tree) == 0;
+    };
+    if (!e2e::waitUntil(walking)) return 0;
+    watch.frame = e2e::textWithoutMessage(GetDlgItem(dialog, IDC_ADD_FRAME));
+    for (int i = 0; i < 10 && walking(); ++i, Sleep(50)) // over half a second
+        watch.answers += e2e::sendWithin(watch.host, WM_NULL, 0, 0, nullptr, 1000) ? 1 : 0;
+    DWORD pressed = GetTickCount();
+    PostMessageA(GetDlgItem(dialog, IDC_ADD_CANCEL), BM_CLICK, 0, 0);
+    if (e2e::waitUntil([&] { return !IsWindowVisible(dialog); }, e2e::kPatience, 1))
+        watch.cancelMs = GetTickCount() - pressed;
+    return 0;
+}
+
+TEST_F(AddFlow, TheWindowAnswersDuringTheWalkOf100000DroppedFilesAndCancelEndsIt) {
+    WalkWatch watch = {host, kTrees + "\\many"};
+    testing_support::MessageBoxWatcher watcher;
+    HANDLE watching = CreateThread(nullptr, 0, watchWalk, &watch, 0, nullptr);
+    addDroppedFiles(host, e2e::dropHandle({watch.tree}));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(watching, 6 * e2e::kPatience));
+    CloseHandle(watching);
+    EXPECT_EQ(10, watch.answers) << "the window did not answer during the walk";
+    EXPECT_EQ(std::string("0 image(s) trouv\xE9") + "e(s)", watch.frame);
+    EXPECT_NE(INFINITE, watch.cancelMs) << "Cancel did not end the walk";
+    EXPECT_TRUE(watcher.seen().empty()) << "a cancelled walk tells nothing";
 }
 
 TEST(SelectedNames, AreCopiedWithinBothBuffers) {

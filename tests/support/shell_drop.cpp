@@ -1,6 +1,7 @@
 #include "shell_drop.h"
 
 #include <shlobj.h>
+#include <string.h>
 
 #include "test_files.h"
 
@@ -22,6 +23,18 @@ std::unique_ptr<RemoteBuffer> dropFiles(HANDLE process, HWND window,
         !PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block->at(0)), 0))
         return nullptr;
     return block;
+}
+
+HDROP dropHandle(const std::vector<std::string>& paths) {
+    std::wstring names;
+    for (const std::string& path : paths) names += testing_support::widePathUtf8(path) + L'\0';
+    names += L'\0';
+    DROPFILES header = {sizeof header, {0, 0}, FALSE, TRUE};
+    std::string block(reinterpret_cast<const char*>(&header), sizeof header);
+    block.append(reinterpret_cast<const char*>(names.data()), names.size() * sizeof(wchar_t));
+    void* handle = GlobalAlloc(GPTR, block.size());
+    if (handle != nullptr) memcpy(handle, block.data(), block.size());
+    return static_cast<HDROP>(handle);
 }
 
 } // namespace e2e

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +20,9 @@ namespace e2e {
 // null when it could not be written or posted.
 std::unique_ptr<RemoteBuffer> dropFiles(HANDLE process, HWND window,
                                         const std::vector<std::string>& paths);
+
+// The same drop as a handle of this process, which the handler's DragFinish frees.
+HDROP dropHandle(const std::vector<std::string>& paths);
 
 } // namespace e2e
 

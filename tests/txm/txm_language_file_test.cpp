@@ -1,4 +1,4 @@
-// The shipped Muralto.lng: five languages of the program's 41 interface texts, in the shape the
+// The shipped Muralto.lng: five languages of the program's 43 interface texts, in the shape the
 // program relies on (blanks, error prefixes, one %s in the texts that name something).
 #include <string.h>
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-const int kStrings = 41;
+const int kStrings = 43;
 const int kApplyAll = 26;
 const int kErrorBlanks = 14;
 
@@ -20,8 +20,8 @@ int errorCode(int id) {
     return -1;
 }
 // The texts given one name to show: the duplicate wallpaper, the old and the data folder, the
-// count of dropped files skipped, and the missing library.
-bool namesOne(int id) { return id == 25 || id == 29 || id == 30 || id == 38 || id == 39; }
+// count of dropped files skipped, the missing library, and the count of pictures found.
+bool namesOne(int i) { return i == 25 || i == 29 || i == 30 || i == 38 || i == 39 || i == 42; }
 
 // The program's built-in texts (Windows-1252), the error texts without their 14 closing blanks.
 // The French of the file repeats them, except for id 26, whose built-in text is English by
@@ -78,6 +78,9 @@ const char* const kBuiltIn[kStrings] = {
     "r\xE9installez Muralto !",
     "[E008]: Trop de fichiers choisis en une fois : choisissez-en moins, ou d\xE9posez leur "
     "dossier sur la fen\xEAtre !",
+    "Dossier : ",
+    "%s image(s) trouv\xE9"
+    "e(s)",
 };
 const char kFrenchApplyForAll[] = "Appliquer \xE0 tous";
 
@@ -107,7 +110,7 @@ class LanguageFile : public ::testing::Test {
     std::unique_ptr<_TXMINFOFILE> store{new _TXMINFOFILE()};
 };
 
-TEST_F(LanguageFile, HasFiveLanguagesOfExactly41Strings) {
+TEST_F(LanguageFile, HasFiveLanguagesOfExactly43Strings) {
     EXPECT_EQ(kLanguages, TXM_getNumLanguage(store.get()));
     EXPECT_EQ(kLanguages * kStrings, store->stringTotal);
     for (int language = 0; language < kLanguages; ++language) {
