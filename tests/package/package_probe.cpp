@@ -145,14 +145,20 @@ bool paintedWindow(const char* title, int seconds) {
 }
 
 // The main window shows the selected row's preview: a screenshot of make run's sample shows one.
+// The window is painted whole first, since a repaint of the monitor's art afterwards would
+// cover the preview; the refresh that enables Delete paints the preview in the same handler,
+// which a sent message, answered only between messages, waits out.
 bool selectFirstRow(const char* title, int seconds) {
     HWND window = waitForWindow(title, seconds);
-    if (window == nullptr) return false;
+    if (window == nullptr ||
+        !RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN))
+        return false;
     PostMessageA(GetDlgItem(window, IDC_LIST), WM_KEYDOWN, VK_HOME, 0);
+    DWORD_PTR ignored = 0;
     if (e2e::waitUntil([&] { return IsWindowEnabled(GetDlgItem(window, IDC_DELETE)) != 0; },
-                       seconds * 1000))
-        return RedrawWindow(window, nullptr, nullptr,
-                            RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                       seconds * 1000) &&
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, seconds * 1000, &ignored))
+        return true;
     fprintf(stderr, "package_probe: no row of \"%s\" selected within %d s\n", title, seconds);
     return false;
 }
