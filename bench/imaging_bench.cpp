@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -64,7 +65,9 @@ std::vector<uint8_t> photoLike() {
     return rgb;
 }
 
-bool writeJpeg(const char* path, const std::vector<uint8_t>& rgb) {
+// A baseline JPEG of quality 90 and 2 x 2 chroma, its rows given one at a time by fillRow.
+bool writeJpegRows(const char* path, uint32_t width, uint32_t height,
+                   const std::function<void(uint32_t y, uint8_t* row)>& fillRow) {
     FILE* file = fopen(path, "wb");
     if (file == nullptr) return false;
     jpeg_compress_struct encoder;
@@ -72,20 +75,28 @@ bool writeJpeg(const char* path, const std::vector<uint8_t>& rgb) {
     encoder.err = jpeg_std_error(&errors);
     jpeg_create_compress(&encoder);
     jpeg_stdio_dest(&encoder, file);
-    encoder.image_width = kWidth;
-    encoder.image_height = kHeight;
+    encoder.image_width = width;
+    encoder.image_height = height;
     encoder.input_components = 3;
     encoder.in_color_space = JCS_RGB;
     jpeg_set_defaults(&encoder);
     jpeg_set_quality(&encoder, 90, TRUE);
     jpeg_start_compress(&encoder, TRUE);
-    while (encoder.next_scanline < kHeight) {
-        JSAMPROW row = const_cast<uint8_t*>(&rgb[size_t(encoder.next_scanline) * kWidth * 3]);
-        jpeg_write_scanlines(&encoder, &row, 1);
+    std::vector<uint8_t> row(size_t(width) * 3);
+    while (encoder.next_scanline < height) {
+        fillRow(encoder.next_scanline, row.data());
+        JSAMPROW rows = row.data();
+        jpeg_write_scanlines(&encoder, &rows, 1);
     }
     jpeg_finish_compress(&encoder);
     jpeg_destroy_compress(&encoder);
     return fclose(file) == 0;
+}
+
+bool writeJpeg(const char* path, const std::vector<uint8_t>& rgb) {
+    return writeJpegRows(path, kWidth, kHeight, [&](uint32_t y, uint8_t* row) {
+        memcpy(row, &rgb[size_t(y) * kWidth * 3], size_t(kWidth) * 3);
+    });
 }
 
 // The JPEG file with an APP1 segment after its SOI marker holding EXIF data, big-endian, whose
@@ -360,24 +371,8 @@ bool compare(const Contest& c, const std::string& ppm, const std::string& magick
 // A phone's largest photo, 16320 x 12240 (200 megapixels), as phones save it: baseline, quality
 // 90, 2 x 2 chroma; the same kind of content as photoLike, made a row at a time.
 bool writeLargeJpeg(const char* path, uint32_t width, uint32_t height) {
-    FILE* file = fopen(path, "wb");
-    if (file == nullptr) return false;
-    jpeg_compress_struct encoder;
-    jpeg_error_mgr errors;
-    encoder.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&encoder);
-    jpeg_stdio_dest(&encoder, file);
-    encoder.image_width = width;
-    encoder.image_height = height;
-    encoder.input_components = 3;
-    encoder.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&encoder);
-    jpeg_set_quality(&encoder, 90, TRUE);
-    jpeg_start_compress(&encoder, TRUE);
-    std::vector<uint8_t> row(size_t(width) * 3);
     uint32_t noise = 1;
-    while (encoder.next_scanline < height) {
-        uint32_t y = encoder.next_scanline;
+    return writeJpegRows(path, width, height, [&](uint32_t y, uint8_t* row) {
         float sky = 40 * sinf(y * 0.0009f), ripple = 15 * sinf(y * 0.061f);
         for (uint32_t x = 0; x < width; ++x) {
             noise = noise * 1103515245u + 12345u;
@@ -390,12 +385,7 @@ bool writeLargeJpeg(const char* path, uint32_t width, uint32_t height) {
             row[3 * x + 1] = clamp(base + grain * 0.8f + (object ? -30 : 10));
             row[3 * x + 2] = clamp(255 - base + grain);
         }
-        JSAMPROW rows = row.data();
-        jpeg_write_scanlines(&encoder, &rows, 1);
-    }
-    jpeg_finish_compress(&encoder);
-    jpeg_destroy_compress(&encoder);
-    return fclose(file) == 0;
+    });
 }
 
 // A progressive file whose scans go on: a plain 6000 x 4000 picture, arithmetic-coded, its second
