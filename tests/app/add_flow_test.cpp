@@ -288,8 +288,15 @@ DWORD WINAPI watchWalk(void* parameter) {
     };
     if (!e2e::waitUntil(walking)) return 0;
     watch.frame = e2e::textWithoutMessage(GetDlgItem(dialog, IDC_ADD_FRAME));
-    for (int i = 0; i < 10 && walking(); ++i, Sleep(50)) // over half a second
-        watch.answers += e2e::sendWithin(watch.host, WM_NULL, 0, 0, nullptr, 1000) ? 1 : 0;
+    // Ten pings 50 ms apart, over half a second, while the walk goes on.
+    int pings = 0;
+    e2e::waitUntil(
+        [&] {
+            if (!walking()) return true;
+            watch.answers += e2e::sendWithin(watch.host, WM_NULL, 0, 0, nullptr, 1000) ? 1 : 0;
+            return ++pings == 10;
+        },
+        10 * (1000 + 50) + e2e::kPatience, 50); // room for ten slow answers
     DWORD pressed = GetTickCount();
     PostMessageA(GetDlgItem(dialog, IDC_ADD_CANCEL), BM_CLICK, 0, 0);
     if (e2e::waitUntil([&] { return !IsWindowVisible(dialog); }, e2e::kPatience, 1))
