@@ -5,6 +5,7 @@
 #include "desktop_wallpaper.h"
 #include "random_round.h"
 #include "sequencer.h"
+#include "shown_history.h"
 #include "wallpaper_table.h"
 
 namespace {
@@ -34,6 +35,18 @@ int nextFor(int monitor) {
     }
     lastWall = slot;
     return slot;
+}
+
+// Forward through what Previous went back over on that monitor, else the sequence's next.
+MonitorShow advanced(int monitor) {
+    ShownHistory* history = &shownHistories[monitor];
+    const int current = monitorShows[monitor].slot;
+    const int forward = stepForward(history, current);
+    if (usedSlot(forward)) return {forward, 0};
+    if (usedSlot(current)) recordShown(history, current);
+    const int slot = nextFor(monitor);
+    recordShown(history, slot);
+    return {slot, 0};
 }
 
 int slotsOnMonitors[MONITOR_CAPACITY];
@@ -97,7 +110,7 @@ void tickEveryMonitor() {
             ++show.seconds;
             continue;
         }
-        show = {nextFor(i), 0};
+        show = advanced(i);
         changed = true;
     }
     if (changed || desktopBehind) compose(true);
@@ -105,7 +118,20 @@ void tickEveryMonitor() {
 
 void composeEveryMonitorAgain() { compose(true); }
 
+void backEveryMonitor() {
+    bool changed = false;
+    for (int i = 0; i < monitorLayout.count; ++i) {
+        MonitorShow& show = monitorShows[i];
+        if (!usedSlot(show.slot)) continue;
+        const int back = stepBack(&shownHistories[i], show.slot);
+        if (!usedSlot(back)) continue;
+        show = {back, 0};
+        changed = true;
+    }
+    if (changed) compose(true);
+}
+
 void advanceEveryMonitor(bool refreshDesktop) {
-    for (int i = 0; i < monitorLayout.count; ++i) monitorShows[i] = {nextFor(i), 0};
+    for (int i = 0; i < monitorLayout.count; ++i) monitorShows[i] = advanced(i);
     compose(refreshDesktop);
 }

@@ -21,6 +21,10 @@ void tickEveryMonitor();
 // The desktop composed again from what each monitor shows, their counts unchanged.
 void composeEveryMonitorAgain();
 
+// Every monitor goes back to the picture it showed before (shown_history.h) and counts afresh,
+// and the desktop is composed again; a monitor with nothing before keeps its picture and count.
+void backEveryMonitor();
+
 // Every monitor takes the next picture now and counts afresh; the desktop is composed again,
 // and Windows loads it at once when refreshDesktop is true (else at the next log-on).
 void advanceEveryMonitor(bool refreshDesktop);

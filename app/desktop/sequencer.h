@@ -7,15 +7,30 @@
 // Ticks counted since the last change; never saved. Owner: sequencer.
 extern int32_t secondsShown;
 
-// One second of the sequence timer. While hiddenInTray, not paused and the table is not empty:
-// a wallpaper whose showTime is n stays for n + 1 ticks (0 or less: a change at every tick),
-// then the next one, in slot order or at random without repeats (random_round.h), goes on the
-// desktop in its own mode.
+// Why the sequence counts no second: the user's pause, or one of the pauses of its own
+// (pauseForFullScreen, pauseOnBatterySaver) as the last tick found the system (system_moment.h).
+enum SequenceHold { SEQUENCE_RUNS, HELD_PAUSED, HELD_FULL_SCREEN, HELD_BATTERY_SAVER };
+SequenceHold sequenceHold();
+
+// The slot on display (the primary monitor's with several); -1 for none.
+int displayedSlot();
+
+// One second of the sequence timer. While hiddenInTray, not paused, not held by a pause of its
+// own and the table is not empty: a wallpaper whose showTime is n stays for n + 1 ticks (0 or
+// less: a change at every tick), then the next one, in slot order or at random without repeats
+// (random_round.h), goes on the desktop in its own mode. After "Previous wallpaper" the next
+// one is the picture it went back from (shown_history.h), until the sequence is back where it
+// stood.
 void sequenceTick();
 
 // "Next wallpaper": the change the sequencer would make at the end of the time, made now, and
 // the time starts afresh. Paused or not, hidden or not; nothing when the table is empty.
 void changeWallpaperNow();
+
+// "Previous wallpaper": the picture shown before the one on display goes back on the desktop
+// (on every monitor, each its own), its time starting afresh; nothing when there is none. The
+// random round does not count it as shown again.
+void previousWallpaper();
 
 // The picture on display put on the desktop again as it is, composed desktop included, when
 // Windows may have lost it (a resume, an unlock, Explorer restarted): its time goes on. Nothing

@@ -1,10 +1,10 @@
 // The configuration files: opened, saved and replaced here, read by settings_reading.cpp.
 //
 // Muralto.ini holds the class [SYSTEM] (lastWall, randomWall, startWall, language, and when
-// they have something to say paused, roundShown and monitorShows, below) and the
-// wallpapers as classes [WALLPAPER 0], [WALLPAPER 1], ... numbered densely in slot order, each
-// with original, filename, preview, showTime, size ("width,height") and showMode, and, only
-// when original cannot hold the title, titleUtf8. One store holds at most 600 members, so
+// they have something to say paused, roundShown, monitorShows, hotkeys and autoPause, below)
+// and the wallpapers as classes [WALLPAPER 0], [WALLPAPER 1], ... numbered densely in slot
+// order, each with original, filename, preview, showTime, size ("width,height") and showMode,
+// and, only when original cannot hold the title, titleUtf8. One store holds at most 600 members, so
 // Muralto.ini takes the first 99 wallpapers and the following ones go, 99 to a file and with
 // the same class names and numbering, into continuation files beside it: Muralto-part2.ini
 // (WALLPAPER 99 to 197), Muralto-part3.ini, ... up to Muralto-part6.ini. Those hold only
@@ -55,6 +55,17 @@
 // missing (a monitor added since) gives that monitor the next picture at the start; at most 16
 // entries of up to 15 characters, within the store's 255. Earlier versions ignore the member.
 //
+// Hotkeys and the pauses of their own. Written only when the user changed them, so that files
+// stay as before otherwise; earlier versions ignore both members:
+//
+//   hotkeys = next:Ctrl+Alt+Shift+N,previous:off,pause:Ctrl+Win+F9
+//   autoPause = battery
+//
+// hotkeys names each action with its combination, or "off" (hotkey_text.h); an action left out
+// or unreadable has its default, Ctrl+Alt+Shift with N, B and P. autoPause lists the pauses that
+// are on, "fullscreen" (while a full-screen program runs) and "battery" (while Windows saves
+// the battery), or "none"; without the member both are on.
+//
 // A save never rewrites a file in place, so that a full disk, a file held open by another
 // program or a kill at any moment leaves on disk either the complete old set or the complete
 // new one:
@@ -85,6 +96,7 @@
 #include "app_state.h"
 #include "bounded_text.h"
 #include "file_checks.h"
+#include "hotkey_text.h"
 #include "monitor_shows.h"
 #include "settings_files.h"
 #include "settings_reading.h"
@@ -143,6 +155,12 @@ void monitorShowsText(char* text, int size) {
     }
 }
 
+const char* autoPauseText() {
+    if (pauseForFullScreen && pauseOnBatterySaver) return "fullscreen,battery";
+    if (pauseForFullScreen) return "fullscreen";
+    return pauseOnBatterySaver ? "battery" : "none";
+}
+
 void addSystemClass(_KFGINFOFILE* store, int savedLastWall, int generation) {
     char system[] = "SYSTEM";
     KFG_addClass(store, system);
@@ -162,6 +180,11 @@ void addSystemClass(_KFGINFOFILE* store, int savedLastWall, int generation) {
         monitorShowsText(shows, sizeof shows);
         addMember(store, system, "monitorShows", shows);
     }
+    char hotkeyText[KFG_TEXT_SIZE];
+    if (!defaultHotkeys(hotkeys) && formatHotkeys(hotkeys, hotkeyText, sizeof hotkeyText))
+        addMember(store, system, "hotkeys", hotkeyText);
+    if (!pauseForFullScreen || !pauseOnBatterySaver)
+        addMember(store, system, "autoPause", autoPauseText());
 }
 
 void addGenerationClass(_KFGINFOFILE* store, int generation) {
@@ -251,8 +274,9 @@ bool replaceable(const char* path) {
 
 // Members of a wallpaper class, and those [SYSTEM] may take in Muralto.ini and in the others.
 const int WALLPAPER_MEMBERS = 6;
-// lastWall, randomWall, startWall, language, generation, paused, roundShown, monitorShows
-const int MAIN_SYSTEM_MEMBERS = 8;
+// lastWall, randomWall, startWall, language, generation, paused, roundShown, monitorShows,
+// hotkeys, autoPause
+const int MAIN_SYSTEM_MEMBERS = 10;
 const int OTHER_SYSTEM_MEMBERS = 1; // generation
 // Even with a titleUtf8 member for every title the files hold the whole table.
 static_assert((KFG_MAX_MEMBERS - MAIN_SYSTEM_MEMBERS) / (WALLPAPER_MEMBERS + 1) * CONFIG_FILES >=
@@ -263,7 +287,8 @@ static_assert((KFG_MAX_MEMBERS - MAIN_SYSTEM_MEMBERS) / (WALLPAPER_MEMBERS + 1) 
 // written: it depends on how many files the rest leaves room for.
 int mainSystemMembers() {
     return MAIN_SYSTEM_MEMBERS - (paused ? 0 : 1) - (roundUnderWay(wallpaperTable) ? 0 : 1) -
-           (perMonitor() ? 0 : 1);
+           (perMonitor() ? 0 : 1) - (defaultHotkeys(hotkeys) ? 1 : 0) -
+           (pauseForFullScreen && pauseOnBatterySaver ? 1 : 0);
 }
 
 int membersOf(const WallpaperEntry& entry) {

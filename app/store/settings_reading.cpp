@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "bounded_text.h"
+#include "hotkey_text.h"
 
 namespace {
 
@@ -64,6 +65,12 @@ void readMonitorShows(_KFGINFOFILE* store, char* system, SettingsReading* readin
     }
 }
 
+// "fullscreen,battery" in any order, "none" or anything else for neither.
+void readAutoPause(const char* text) {
+    pauseForFullScreen = strstr(text, "fullscreen") != nullptr;
+    pauseOnBatterySaver = strstr(text, "battery") != nullptr;
+}
+
 void readSystemClass(_KFGINFOFILE* store, SettingsReading* reading) {
     char system[] = "SYSTEM";
     if (KFG_existClass(store, system) != KFG_EXIST) return;
@@ -83,6 +90,15 @@ void readSystemClass(_KFGINFOFILE* store, SettingsReading* reading) {
     if (has(store, system, "language")) {
         language = getInt(store, system, "language");
         if (language < 0) language = 0;
+    }
+    char text[KFG_TEXT_SIZE];
+    if (has(store, system, "hotkeys")) {
+        get(store, system, "hotkeys", text, sizeof text);
+        parseHotkeys(text, hotkeys);
+    }
+    if (has(store, system, "autoPause")) {
+        get(store, system, "autoPause", text, sizeof text);
+        readAutoPause(text);
     }
 }
 

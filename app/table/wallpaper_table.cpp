@@ -9,6 +9,8 @@ bool randomWall = true;
 bool startWall = false;
 int32_t language = 0;
 bool paused = false;
+bool pauseForFullScreen = true;
+bool pauseOnBatterySaver = true;
 RandomGenerator tableRandom;
 
 namespace {

@@ -1,4 +1,4 @@
-// The wallpaper table: 500 slots, each describing one picture the user added, and the five
+// The wallpaper table: 500 slots, each describing one picture the user added, and the
 // settings beside it. A slot index is a wallpaper's identity within a run; slots are never
 // compacted (a delete frees a slot where it stands, an import takes the lowest free one).
 #ifndef MURALTO_WALLPAPER_TABLE_H
@@ -50,6 +50,10 @@ extern bool randomWall;  // random instead of table order; owner: main window
 extern bool startWall;   // change once more at log-off; owner: main window
 extern int32_t language; // interface language index; owner: main window
 extern bool paused;      // no second is counted and nothing changes; owner: main window (tray menu)
+// The sequence holds on its own while a full-screen program runs, or while Windows saves the
+// battery; owner: main window (tray menu).
+extern bool pauseForFullScreen;
+extern bool pauseOnBatterySaver;
 
 #ifdef _WIN32
 // Releases every preview bitmap and resets all 500 slots; wallpaperCount is the caller's.

@@ -43,13 +43,18 @@ enum {
     TEXT_MENU_RESUME = 34,
     TEXT_MENU_SHOW = 35,
     TEXT_MENU_QUIT = 36,
-    TEXT_PAUSED = 37,             // added to the icon's tip while paused
-    TEXT_DROP_SKIPPED = 38,       // "%s": how many dropped files were not pictures
-    TEXT_ERROR_HEIF_LIBRARY = 39, // "%s": the missing file HEIC and AVIF photos need
-    TEXT_ERROR_SELECTION = 40,    // more files chosen than the open-file dialog can return
-    TEXT_WALK_FOLDER = 41,        // the progress dialog's label while a drop's folders are read
-    TEXT_WALK_FOUND = 42,         // "%s": how many pictures they have given so far
-    TEXT_COUNT = 43,
+    TEXT_PAUSED = 37,                 // added to the icon's tip while paused
+    TEXT_DROP_SKIPPED = 38,           // "%s": how many dropped files were not pictures
+    TEXT_ERROR_HEIF_LIBRARY = 39,     // "%s": the missing file HEIC and AVIF photos need
+    TEXT_ERROR_SELECTION = 40,        // more files chosen than the open-file dialog can return
+    TEXT_WALK_FOLDER = 41,            // the progress dialog's label while a drop's folders are read
+    TEXT_WALK_FOUND = 42,             // "%s": how many pictures they have given so far
+    TEXT_MENU_PREVIOUS = 43,          // the notification icon's menu
+    TEXT_MENU_PAUSE_FULL_SCREEN = 44, // checked while on
+    TEXT_MENU_PAUSE_BATTERY_SAVER = 45, // checked while on
+    TEXT_HELD_FULL_SCREEN = 46,         // added to the icon's tip while they hold the sequence
+    TEXT_HELD_BATTERY_SAVER = 47,
+    TEXT_COUNT = 48,
 };
 
 // Text id in the current language; null when the language has none.

@@ -11,6 +11,7 @@
 #include "artwork.h"
 #include "bounded_text.h"
 #include "desktop_wallpaper.h"
+#include "hotkeys.h"
 #include "interface_texts.h"
 #include "monitor_layout.h"
 #include "monitor_sequencer.h"
@@ -18,6 +19,7 @@
 #include "resource.h"
 #include "sequencer.h"
 #include "settings.h"
+#include "shown_history.h"
 #include "tray_icon.h"
 #include "unicode_text.h"
 #include "wallpaper_list.h"
@@ -127,6 +129,7 @@ void onInitDialog(HWND window) {
     // An unlock may bring back a desktop without the picture: the window hears of it.
     WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION);
     DragAcceptFiles(window, TRUE);
+    registerHotkeys(window);
 }
 
 // ---- Refresh tick ----------------------------------------------------------------------
@@ -216,6 +219,7 @@ void onTimer(HWND window, WPARAM timer) {
         break;
     case SEQUENCE_TIMER:
         sequenceTick();
+        updateTrayTip();
         break;
     case TRAY_ICON_TIMER:
         setTrayIcon(true);
@@ -243,9 +247,11 @@ void onDelete(HWND window) {
         entry.previewBitmap = nullptr;
         --wallpaperCount;
         removeOwnFiles(entry);
+        forgetShown(shownSlot);
     }
     refillList(window);
     showNoWallpaper(window);
+    updateTrayTip();
 }
 
 void onDeleteAll(HWND window) {
@@ -256,8 +262,10 @@ void onDeleteAll(HWND window) {
     }
     wallpaperCount = 0;
     clearTable(wallpaperTable);
+    clearShownHistories();
     SendDlgItemMessageA(window, IDC_LIST, LVM_DELETEALLITEMS, 0, 0);
     showNoWallpaper(window);
+    updateTrayTip();
 }
 
 void onApplyAll() {
@@ -280,6 +288,20 @@ void onPauseOrResume() {
     paused = !paused;
     updateTrayTip();
 }
+
+void onNextWallpaper() {
+    changeWallpaperNow();
+    updateTrayTip();
+}
+
+void onPreviousWallpaper() {
+    previousWallpaper();
+    updateTrayTip();
+}
+
+// A pause of its own switched off takes effect at the next second, with the tip.
+void onPauseForFullScreen() { pauseForFullScreen = !pauseForFullScreen; }
+void onPauseOnBatterySaver() { pauseOnBatterySaver = !pauseOnBatterySaver; }
 
 void quit(HWND window) {
     EndDialog(window, 0);
@@ -318,10 +340,19 @@ void onCommand(HWND window, int id) {
         onApplyAll();
         break;
     case IDM_NEXT_WALLPAPER:
-        changeWallpaperNow();
+        onNextWallpaper();
+        break;
+    case IDM_PREVIOUS_WALLPAPER:
+        onPreviousWallpaper();
         break;
     case IDM_PAUSE:
         onPauseOrResume();
+        break;
+    case IDM_PAUSE_FULL_SCREEN:
+        onPauseForFullScreen();
+        break;
+    case IDM_PAUSE_BATTERY_SAVER:
+        onPauseOnBatterySaver();
         break;
     case IDM_SHOW:
         restoreFromTray(window);
@@ -415,6 +446,9 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         onCommand(window, LOWORD(wParam));
         return FALSE;
+    case WM_HOTKEY:
+        onCommand(window, hotkeyCommand(wParam));
+        return FALSE;
     case WM_CLOSE:
         quit(window);
         return FALSE;
@@ -440,6 +474,7 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     case WM_DESTROY:
         WTSUnRegisterSessionNotification(window);
+        unregisterHotkeys(window);
         return FALSE;
     default:
         if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) onTaskbarCreated();

@@ -1,7 +1,8 @@
-// The main window: the modeless dialog in which the user manages the wallpapers. Its two timers
-// drive the program: every 50 ms the refresh tick polls the controls and repaints the preview,
-// every second the sequence tick runs the sequencer. A third one runs only while the notification
-// icon waits for the shell (tray_icon.h).
+// The main window: the modeless dialog in which the user manages the wallpapers. Its timers
+// drive the program: while the window is shown, every 50 ms the refresh tick polls the controls
+// and repaints the preview; every second the sequence tick runs the sequencer and brings the
+// icon's tip up to date. A third one runs only while the notification icon waits for the shell
+// (tray_icon.h). The global hotkeys come to it too (hotkeys.h).
 #ifndef MURALTO_MAIN_WINDOW_H
 #define MURALTO_MAIN_WINDOW_H
 

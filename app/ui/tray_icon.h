@@ -13,18 +13,21 @@ enum { WM_TRAYICON = WM_USER + 518, TRAY_ICON_ID = 1 };
 // (at log-on its notification area may not be there yet) is tried again every second on the
 // main window's TRAY_ICON_TIMER until the shell holds the icon; then nothing adds it again but
 // the task bar's re-creation (TaskbarCreated), after which the shell holds none. The tip is
-// the program's caption, with the word for "paused" after it while paused.
+// the program's caption, with the word for "paused" (or why the sequence holds on its own) after
+// it, then the title of the picture on display on a second line, in UTF-16.
 void setTrayIcon(bool add);
-// Gives the icon the tip of the current pause state.
+// Gives the icon the tip of the moment, when it has changed since the shell was last told.
 void updateTrayTip();
 
 // "Reduire": the sequencer starts while the window is hidden.
 void hideToTray(HWND window);
-// A left click on the icon, or "Show Muralto": the window shows and the sequencer stops.
+// A left click on the icon, or "Show Muralto": the window shows, with the row of the picture on
+// display selected and in view, and the sequencer stops.
 void restoreFromTray(HWND window);
 
-// The icon's menu at the pointer: Next wallpaper, Pause or Resume, Show Muralto, Quit. The
-// chosen entry comes to window as a WM_COMMAND of its IDM_* id.
+// The icon's menu at the pointer: Next wallpaper, Previous wallpaper, Pause or Resume (each
+// with its hotkey), the two pauses of its own (checked when on), Show Muralto, Quit. The chosen
+// entry comes to window as a WM_COMMAND of its IDM_* id.
 void showTrayMenu(HWND window);
 
 #endif

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <string.h>
+#include <wchar.h>
 
 #include "bounded_text.h"
 #include "resource.h"
@@ -51,4 +52,31 @@ void insertColumn(HWND list, const char* text, int width, int format) {
     column.cx = width;
     column.pszText = const_cast<char*>(text);
     SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+}
+
+// Rows are found by title, which no two share: a row's place follows the imports, not the slot.
+void selectSlotRow(HWND window, int slot) {
+    if (slot < 0 || slot >= MAX_WALLPAPERS || !wallpaperTable[slot].used) return;
+    wchar_t wanted[TITLE_SIZE];
+    if (!utf8ToWide(wallpaperTable[slot].titleUtf8, wanted, TITLE_SIZE)) return;
+    HWND list = GetDlgItem(window, IDC_LIST);
+    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        wchar_t title[TITLE_SIZE] = L"";
+        LVITEMW item;
+        memset(&item, 0, sizeof item);
+        item.pszText = title;
+        item.cchTextMax = TITLE_SIZE;
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
+        if (wcscmp(title, wanted) != 0) continue;
+        LVITEMW state;
+        memset(&state, 0, sizeof state);
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&state));
+        SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+        return;
+    }
 }

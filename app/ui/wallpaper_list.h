@@ -8,6 +8,8 @@
 void refillList(HWND window);
 // Appends the slot's row: its title (titleUtf8), then "%dx%d" of its size.
 void addListRow(HWND list, int slot);
+// Selects the slot's row, alone, and scrolls it into view; nothing for a slot not in the list.
+void selectSlotRow(HWND window, int slot);
 // Inserts a column at position 0; nothing for a null text.
 void insertColumn(HWND list, const char* text, int width, int format);
 

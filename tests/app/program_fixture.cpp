@@ -7,7 +7,10 @@
 #include "data_folder.h"
 #include "folders.h"
 #include "monitor_sequencer.h"
+#include "hotkey_text.h"
 #include "sequencer.h"
+#include "shown_history.h"
+#include "system_moment.h"
 #include "settings.h"
 #include "test_bitmaps.h"
 #include "test_files.h"
@@ -20,6 +23,12 @@ void resetProgramState() {
     startWall = false;
     language = 0;
     paused = false;
+    pauseForFullScreen = true;
+    pauseOnBatterySaver = true;
+    for (int action = 0; action < HOTKEY_COUNT; ++action) hotkeys[action] = DEFAULT_HOTKEYS[action];
+    fullScreenProgramRunning = [] { return false; };
+    batterySaverOn = [] { return false; };
+    clearShownHistories();
     secondsShown = 0;
     monitorLayout = {1, {{0, 0, 0, 0}}};
     memset(monitorShows, 0, sizeof monitorShows);

@@ -61,8 +61,8 @@ BOOL CALLBACK collectTips(HWND window, LPARAM param) {
             !found || !buffer.read(textOffset, text, sizeof text))
             continue;
         text[textChars - 1] = L'\0';
-        char tip[textChars * 2] = "";
-        WideCharToMultiByte(CP_ACP, 0, text, -1, tip, sizeof tip, nullptr, nullptr);
+        char tip[textChars * 3] = "";
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, tip, sizeof tip, nullptr, nullptr);
         search->tips.push_back(tip);
     }
     CloseHandle(shell);
@@ -352,9 +352,11 @@ void MuraltoRun::releaseMessageBoxes() {
     if (watcher_) watcher_->release();
 }
 
-long tipCount(const std::string& tip) {
-    std::vector<std::string> tips = notificationTips();
-    return static_cast<long>(std::count(tips.begin(), tips.end(), tip));
+long tipCount(const std::string& firstLine) {
+    long count = 0;
+    for (const std::string& tip : notificationTips())
+        count += tip.substr(0, tip.find('\n')) == firstLine ? 1 : 0;
+    return count;
 }
 
 } // namespace e2e

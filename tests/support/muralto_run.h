@@ -160,11 +160,13 @@ class MuraltoRun {
     std::unique_ptr<testing_support::MessageBoxWatcher> watcher_;
 };
 
-// The tips of the icons in the task bar's notification area, read from the shell's tooltips.
+// The tips of the icons in the task bar's notification area, read from the shell's tooltips,
+// in UTF-8.
 std::vector<std::string> notificationTips();
-// How many of those tips are tip. Wine's task bar keeps a tooltip tool for every icon it was
-// ever given, so a count can only be compared with an earlier one.
-long tipCount(const std::string& tip);
+// How many of those tips have firstLine as their first line (Muralto's second line names the
+// picture on display). Wine's task bar keeps a tooltip tool for every icon it was ever given, so
+// a count can only be compared with an earlier one.
+long tipCount(const std::string& firstLine);
 
 // Text of a message box list, for failure messages.
 std::string describe(const std::vector<testing_support::SeenMessageBox>& boxes);

@@ -9,8 +9,16 @@
 
 namespace e2e {
 
-// The entries, in the order the menu shows them (the keyboard skips the separator).
-enum TrayEntry { NEXT_WALLPAPER = 0, PAUSE_OR_RESUME = 1, SHOW = 2, QUIT_PROGRAM = 3 };
+// The entries, in the order the menu shows them (the keyboard skips the separators).
+enum TrayEntry {
+    NEXT_WALLPAPER = 0,
+    PREVIOUS_WALLPAPER = 1,
+    PAUSE_OR_RESUME = 2,
+    PAUSE_FOR_FULL_SCREEN = 3,
+    PAUSE_ON_BATTERY_SAVER = 4,
+    SHOW = 5,
+    QUIT_PROGRAM = 6
+};
 
 // The visible popup menu (class "#32768") of the process; null when there is none.
 HWND shownPopupMenu(DWORD process);
