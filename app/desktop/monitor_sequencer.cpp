@@ -122,8 +122,9 @@ void backEveryMonitor() {
     bool changed = false;
     for (int i = 0; i < monitorLayout.count; ++i) {
         MonitorShow& show = monitorShows[i];
-        if (!usedSlot(show.slot)) continue;
-        const int back = stepBack(&shownHistories[i], show.slot);
+        ShownHistory* history = &shownHistories[i];
+        const int back =
+            usedSlot(show.slot) ? stepBack(history, show.slot) : entryOnDisplay(*history);
         if (!usedSlot(back)) continue;
         show = {back, 0};
         changed = true;

@@ -88,9 +88,10 @@ void previousWallpaper() {
         backEveryMonitor();
         return;
     }
+    // After a delete of the picture on display, the one shown before it comes back.
+    ShownHistory* history = &shownHistories[0];
     const int from = currentSlot();
-    if (!usedSlot(from)) return;
-    const int back = stepBack(&shownHistories[0], from);
+    const int back = usedSlot(from) ? stepBack(history, from) : entryOnDisplay(*history);
     if (!usedSlot(back)) return;
     lastWall = back;
     secondsShown = 0;

@@ -48,6 +48,10 @@ int stepForward(ShownHistory* history, int current) {
     return history->slots[++history->at];
 }
 
+int entryOnDisplay(const ShownHistory& history) {
+    return history.count > 0 ? history.slots[history.at] : -1;
+}
+
 void forgetShown(int slot) {
     for (ShownHistory& history : shownHistories) forgetIn(&history, slot);
 }

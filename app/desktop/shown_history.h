@@ -33,6 +33,9 @@ int stepBack(ShownHistory* history, int current);
 // -1 otherwise, and the sequence goes on.
 int stepForward(ShownHistory* history, int current);
 
+// The entry on display, or the nearest one left after a delete; -1 for an empty history.
+int entryOnDisplay(const ShownHistory& history);
+
 // A deleted picture leaves every history; the entry on display stays the nearest one.
 void forgetShown(int slot);
 

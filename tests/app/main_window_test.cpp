@@ -10,6 +10,7 @@
 
 #include "add_pictures.h"
 #include "desktop_settings.h"
+#include "hotkeys.h"
 #include "interface_texts.h"
 #include "main_window.h"
 #include "message_box_watcher.h"
@@ -18,6 +19,7 @@
 #include "sequencer.h"
 #include "test_bitmaps.h"
 #include "test_files.h"
+#include "tray_icon.h"
 #include "txm.h"
 #include "wallpaper_list.h"
 
@@ -162,6 +164,49 @@ TEST_F(MainWindowTest, TheModeBoxListsFiveModesEvenFromAnOlderLanguageFile) {
     SendDlgItemMessageA(window, IDC_MODE, CB_SETCURSEL, 3, 0);
     tick();
     EXPECT_EQ(3, wallpaperTable[1].showMode);
+}
+
+// Each hotkey comes as its menu command. A combination another window holds is left out,
+// without a box, and its menu entry then shows no key.
+TEST_F(MainWindowTest, HotkeysActAsTheirEntriesAndATakenOneShowsNoKey) {
+    DestroyWindow(window);
+    const Hotkey previous = DEFAULT_HOTKEYS[HOTKEY_PREVIOUS];
+    ASSERT_TRUE(RegisterHotKey(nullptr, 7, previous.modifiers, previous.key));
+    window =
+        CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, mainWindowProc, 0);
+    mainWindow = window;
+    UnregisterHotKey(nullptr, 7);
+    char entry[128];
+    menuTextWithKey("Next", HOTKEY_NEXT, entry, sizeof entry);
+    EXPECT_STREQ("Next\tCtrl+Alt+Shift+N", entry);
+    menuTextWithKey("Previous", HOTKEY_PREVIOUS, entry, sizeof entry);
+    EXPECT_STREQ("Previous", entry);
+
+    hiddenInTray = true;
+    lastWall = 0;
+    randomWall = false;
+    SendMessageA(window, WM_HOTKEY, HOTKEY_NEXT, 0);
+    EXPECT_EQ(1, lastWall);
+    SendMessageA(window, WM_HOTKEY, HOTKEY_PREVIOUS, 0);
+    EXPECT_EQ(0, lastWall);
+    SendMessageA(window, WM_HOTKEY, HOTKEY_PAUSE, 0);
+    EXPECT_TRUE(paused);
+    hiddenInTray = false;
+}
+
+// Show Muralto opens the window on the picture on display, its row selected and in view.
+TEST_F(MainWindowTest, ShowMuraltoSelectsThePictureOnDisplay) {
+    for (int slot = 3; slot < 40; ++slot) fillSlot(slot, slot);
+    refillList(window);
+    hideToTray(window);
+    lastWall = 37;
+    command(IDM_SHOW);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(37, SendDlgItemMessageA(window, IDC_LIST, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                      LVNI_SELECTED));
+    const LRESULT top = SendDlgItemMessageA(window, IDC_LIST, LVM_GETTOPINDEX, 0, 0);
+    const LRESULT page = SendDlgItemMessageA(window, IDC_LIST, LVM_GETCOUNTPERPAGE, 0, 0);
+    EXPECT_TRUE(top <= 37 && 37 < top + page) << "rows " << top << " to " << top + page - 1;
 }
 
 // After a sleep, an unlock or a restart of Explorer the picture on display goes back on the

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string>
 
+#include "hotkey_text.h"
 #include "message_box_watcher.h"
 #include "program_fixture.h"
 #include "settings.h"
@@ -104,6 +105,62 @@ TEST_F(Settings, SystemValuesReadAsTheProgramUnderstandsThem) {
         EXPECT_EQ(c.language, language) << c.system;
         EXPECT_EQ(c.randomWall, randomWall) << c.system;
         EXPECT_EQ(c.startWall, startWall) << c.system;
+    }
+}
+
+// Hand-edited hotkeys and pauses: what reads is taken, the rest keeps its default; a save
+// writes them back only when they differ from the defaults.
+TEST_F(Settings, HotkeysAndPausesAreReadAsHandEditedAndWrittenOnlyWhenChanged) {
+    const int CAS = HOTKEY_CTRL | HOTKEY_ALT | HOTKEY_SHIFT;
+    struct {
+        const char* system;
+        Hotkey next, previous, pause;
+        bool fullScreen, battery;
+        const char* written; // the members a save writes, in order
+    } cases[] = {
+        {"", {CAS, 'N'}, {CAS, 'B'}, {CAS, 'P'}, true, true, ""},
+        {"hotkeys = previous:off , pause: ctrl + win + f9\nautoPause = battery\n",
+         {CAS, 'N'},
+         {0, 0},
+         {HOTKEY_CTRL | HOTKEY_WIN, 0x78},
+         false,
+         true,
+         "hotkeys = next:Ctrl+Alt+Shift+N,previous:off,pause:Ctrl+Win+F9\r\n"
+         "autoPause = battery\r\n"},
+        // Unreadable combinations keep their defaults; an unknown action is passed over.
+        {"hotkeys = next:Ctrl+Ctrl+N,previous:Alt+,pause:Shift+F25,later:Alt+Left\n"
+         "autoPause = none\n",
+         {CAS, 'N'},
+         {CAS, 'B'},
+         {CAS, 'P'},
+         false,
+         false,
+         "autoPause = none\r\n"},
+        {"hotkeys = pause:Alt+PageDown,next:Win+7\nautoPause = fullscreen\n",
+         {HOTKEY_WIN, '7'},
+         {CAS, 'B'},
+         {HOTKEY_ALT, 0x22},
+         true,
+         false,
+         "hotkeys = next:Win+7,previous:Ctrl+Alt+Shift+B,pause:Alt+PageDown\r\n"
+         "autoPause = fullscreen\r\n"},
+    };
+    auto same = [](Hotkey a, Hotkey b) { return a.modifiers == b.modifiers && a.key == b.key; };
+    for (const auto& c : cases) {
+        resetProgramState();
+        writeIni(std::string("[SYSTEM]\n") + c.system + "\n" + wallpaperClass(0, "a", 0));
+        ASSERT_TRUE(loadSettings()) << c.system;
+        EXPECT_TRUE(same(c.next, hotkeys[HOTKEY_NEXT])) << c.system;
+        EXPECT_TRUE(same(c.previous, hotkeys[HOTKEY_PREVIOUS])) << c.system;
+        EXPECT_TRUE(same(c.pause, hotkeys[HOTKEY_PAUSE])) << c.system;
+        EXPECT_EQ(c.fullScreen, pauseForFullScreen) << c.system;
+        EXPECT_EQ(c.battery, pauseOnBatterySaver) << c.system;
+        ASSERT_TRUE(saveSettings());
+        std::string saved = readBytes(iniFilePath);
+        size_t from = saved.find("language = 0\r\n") + strlen("language = 0\r\n");
+        EXPECT_EQ(std::string(c.written) + "\r\n[WALLPAPER 0]",
+                  saved.substr(from, strlen(c.written) + strlen("\r\n[WALLPAPER 0]")))
+            << c.system;
     }
 }
 
