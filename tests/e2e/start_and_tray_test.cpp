@@ -1,4 +1,5 @@
 // Starting with and without wallpapers, and living in the notification area.
+#include <algorithm>
 #include <iterator>
 
 #include "journey.h"
@@ -140,6 +141,41 @@ TEST_F(Tray, TheIconComesBackWhenTheTaskBarIsCreatedAgain) {
         << "the new icon has not the tip " << kMainCaption << "; tips:" << tipList();
     EXPECT_FALSE(run.visible()) << "the broadcast showed the window";
     quitWithButton(run);
+}
+
+// While Muralto runs, its three hotkeys are its own: another program cannot take them, and can
+// once it has quit. The icon's tip names the picture on display, whatever its letters.
+TEST_F(Tray, TheHotkeysAreHeldWhileItRunsAndTheTipNamesThePictureOnDisplay) {
+    const std::string title = u8"Закат над Байкалом, 富士山と夜景の写真.jpg";
+    configure(SystemSettings(), {{0, "Zakat.jpg", 15, 0}});
+    std::string ini = iniText(SystemSettings(), {{0, "Zakat.jpg", 15, 0}});
+    const std::string original = "original = Zakat.jpg\n";
+    ini.insert(ini.find(original) + original.size(), "titleUtf8 = " + title + "\n");
+    writeIni(ini);
+
+    MuraltoRun run;
+    ASSERT_TRUE(run.findMainWindow());
+    const std::string tip = std::string(kMainCaption) + "\n" + title;
+    ASSERT_TRUE(waitUntil([&] {
+        std::vector<std::string> tips = notificationTips();
+        return std::find(tips.begin(), tips.end(), tip) != tips.end();
+    })) << "tips:"
+        << tipList();
+
+    const UINT modifiers = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
+    const UINT keys[] = {'N', 'B', 'P'};
+    for (UINT key : keys) {
+        EXPECT_FALSE(RegisterHotKey(nullptr, static_cast<int>(key), modifiers, key))
+            << "Ctrl+Alt+Shift+" << static_cast<char>(key) << " was free";
+        UnregisterHotKey(nullptr, static_cast<int>(key));
+    }
+    ASSERT_TRUE(run.post(WM_CLOSE, 0, 0));
+    ASSERT_TRUE(run.waitForExit());
+    for (UINT key : keys) {
+        EXPECT_TRUE(RegisterHotKey(nullptr, static_cast<int>(key), modifiers, key))
+            << "Ctrl+Alt+Shift+" << static_cast<char>(key) << " still held";
+        UnregisterHotKey(nullptr, static_cast<int>(key));
+    }
 }
 
 } // namespace
