@@ -7,6 +7,7 @@
 #include <string.h>
 #include <unistd.h>
 
+#include "hotkey_text.h"
 #include "settings_reading.h"
 
 namespace {
@@ -47,6 +48,11 @@ bool stateHolds(const SettingsReading& reading) {
     for (int i = 0; holds && i < savedMonitorShows; ++i)
         holds = monitorShows[i].slot >= -1 && monitorShows[i].slot < wallpaperCount &&
                 monitorShows[i].seconds >= 0;
+    // A hotkey read is one that can be written back: Windows' four modifiers and a key by name.
+    for (int action = 0; holds && action < HOTKEY_COUNT; ++action) {
+        char text[64];
+        holds = hotkeys[action].modifiers <= 15 && formatHotkey(hotkeys[action], text, sizeof text);
+    }
     return holds;
 }
 

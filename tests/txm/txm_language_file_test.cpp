@@ -81,6 +81,17 @@ const char* const kBuiltIn[kStrings] = {
     "Dossier : ",
     "%s image(s) trouv\xE9"
     "e(s)",
+    "Wallpaper pr\xE9"
+    "c\xE9"
+    "dent",
+    "Pause pendant les programmes en plein \xE9"
+    "cran",
+    "Pause en mode \xE9"
+    "conomiseur de batterie",
+    "en pause (programme en plein \xE9"
+    "cran)",
+    "en pause (\xE9"
+    "conomiseur de batterie)",
 };
 const char kFrenchApplyForAll[] = "Appliquer \xE0 tous";
 
