@@ -37,8 +37,7 @@ const int SIZE_COLUMN = 1, SIZE_COLUMN_SHARE = 105;
 enum { WM_FIT_COLUMNS = WM_APP + 1 };
 
 // The window's own state, on its thread only.
-HDC windowDC = nullptr;
-HDC memoryDC = nullptr;
+HDC memoryDC = nullptr; // holds a preview bitmap while it is drawn
 int selectedRow = -1;
 int shownSlot = NO_SLOT;
 int filledSlot = NO_SLOT;
@@ -109,8 +108,7 @@ void onInitDialog(HWND window) {
     selectedRow = -1;
     shownSlot = NO_SLOT;
     filledSlot = NO_SLOT;
-    windowDC = GetDC(window);
-    memoryDC = CreateCompatibleDC(windowDC);
+    memoryDC = CreateCompatibleDC(nullptr);
     setSequenceTimer(window);
     applyTexts(window, 0);
     SendDlgItemMessageA(window, IDC_MODE, CB_SETCURSEL, 0, 0);
@@ -168,11 +166,17 @@ void fillFieldsFromShownSlot(HWND window) {
     filledSlot = shownSlot;
 }
 
-// Over the monitor's glass, wherever the dialog has put and sized the monitor at its DPI.
+// Over the monitor's glass, wherever the dialog has put and sized the monitor at its DPI. The
+// window's DC is taken for each paint and given back: one kept from the start may keep the
+// visible region of an earlier moment (a dialog that was over the window), and the cache has
+// few DCs to share.
 void paintPreview(HWND window, WallpaperEntry& entry) {
+    HDC windowDC = GetDC(window);
+    if (windowDC == nullptr) return;
     HGDIOBJ previous = SelectObject(memoryDC, slotPreview(&entry));
     drawPicture(windowDC, previewRect(window), memoryDC, PREVIEW_WIDTH, PREVIEW_HEIGHT);
     SelectObject(memoryDC, previous);
+    ReleaseDC(window, windowDC);
 }
 
 void copyFieldsIntoShownSlot(HWND window, WallpaperEntry& entry) {
@@ -417,6 +421,13 @@ void onTaskbarCreated() {
     applyShownAgain();
 }
 
+void onDestroy(HWND window) {
+    WTSUnRegisterSessionNotification(window);
+    unregisterHotkeys(window);
+    DeleteDC(memoryDC);
+    memoryDC = nullptr;
+}
+
 // A FALSE wParam means another program cancelled the log-off: the session goes on.
 void onEndSession(HWND window, WPARAM ending) {
     if (!ending) return;
@@ -473,8 +484,7 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onSessionChange(wParam);
         return FALSE;
     case WM_DESTROY:
-        WTSUnRegisterSessionNotification(window);
-        unregisterHotkeys(window);
+        onDestroy(window);
         return FALSE;
     default:
         if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) onTaskbarCreated();
