@@ -78,6 +78,7 @@ const char* const BUILT_IN_TEXTS[TEXT_COUNT] = {
     "cran)",
     "en pause (\xE9"
     "conomiseur de batterie)",
+    "Supprimer tous les wallpapers de la liste ?",
 };
 
 struct ControlText {

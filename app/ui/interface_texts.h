@@ -54,7 +54,8 @@ enum {
     TEXT_MENU_PAUSE_BATTERY_SAVER = 45, // checked while on
     TEXT_HELD_FULL_SCREEN = 46,         // added to the icon's tip while they hold the sequence
     TEXT_HELD_BATTERY_SAVER = 47,
-    TEXT_COUNT = 48,
+    TEXT_CONFIRM_DELETE_ALL = 48, // asked before Delete all
+    TEXT_COUNT = 49,
 };
 
 // Text id in the current language; null when the language has none.

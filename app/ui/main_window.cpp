@@ -13,6 +13,7 @@
 #include "desktop_wallpaper.h"
 #include "hotkeys.h"
 #include "interface_texts.h"
+#include "kept_settings.h"
 #include "monitor_layout.h"
 #include "monitor_sequencer.h"
 #include "own_files.h"
@@ -144,8 +145,11 @@ void enableControls(HWND window, bool haveWallpapers) {
 }
 
 void readCheckBoxes(HWND window) {
-    randomWall = IsDlgButtonChecked(window, IDC_RANDOM) == BST_CHECKED;
-    startWall = IsDlgButtonChecked(window, IDC_START_CHANGE) == BST_CHECKED;
+    const bool random = IsDlgButtonChecked(window, IDC_RANDOM) == BST_CHECKED;
+    const bool start = IsDlgButtonChecked(window, IDC_START_CHANGE) == BST_CHECKED;
+    if (random != randomWall || start != startWall) saveSoon(window);
+    randomWall = random;
+    startWall = start;
 }
 
 void fillFieldsFromShownSlot(HWND window) {
@@ -179,11 +183,16 @@ void paintPreview(HWND window, WallpaperEntry& entry) {
     ReleaseDC(window, windowDC);
 }
 
+// A time or a mode edited is kept once the user has stopped typing for a moment.
 void copyFieldsIntoShownSlot(HWND window, WallpaperEntry& entry) {
     char time[256] = "";
     GetDlgItemTextA(window, IDC_TIME, time, sizeof time);
-    entry.showTime = parseDecimal(time);
-    entry.showMode = static_cast<int>(SendDlgItemMessageA(window, IDC_MODE, CB_GETCURSEL, 0, 0));
+    const int showTime = parseDecimal(time);
+    const int showMode =
+        static_cast<int>(SendDlgItemMessageA(window, IDC_MODE, CB_GETCURSEL, 0, 0));
+    if (showTime != entry.showTime || showMode != entry.showMode) saveSoon(window);
+    entry.showTime = showTime;
+    entry.showMode = showMode;
 }
 
 void onRefreshTick(HWND window) {
@@ -228,6 +237,9 @@ void onTimer(HWND window, WPARAM timer) {
     case TRAY_ICON_TIMER:
         setTrayIcon(true);
         break;
+    case SAVE_TIMER:
+        onSaveTimer(window);
+        break;
     }
 }
 
@@ -256,9 +268,18 @@ void onDelete(HWND window) {
     refillList(window);
     showNoWallpaper(window);
     updateTrayTip();
+    saveNow(window);
+}
+
+// Every picture and its files go: the user says so first, No being the answer Enter gives.
+bool deleteAllConfirmed(HWND window) {
+    const char* question = interfaceText(TEXT_CONFIRM_DELETE_ALL);
+    return MessageBoxA(window, question != nullptr ? question : "", APP_TITLE,
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 void onDeleteAll(HWND window) {
+    if (!deleteAllConfirmed(window)) return;
     for (WallpaperEntry& entry : wallpaperTable) {
         if (!entry.used) continue;
         entry.used = 0;
@@ -270,9 +291,10 @@ void onDeleteAll(HWND window) {
     SendDlgItemMessageA(window, IDC_LIST, LVM_DELETEALLITEMS, 0, 0);
     showNoWallpaper(window);
     updateTrayTip();
+    saveNow(window); // an empty table is kept as one
 }
 
-void onApplyAll() {
+void onApplyAll(HWND window) {
     if (!isUsedSlot(shownSlot)) return;
     const WallpaperEntry& shown = wallpaperTable[shownSlot];
     for (WallpaperEntry& entry : wallpaperTable) {
@@ -280,17 +302,33 @@ void onApplyAll() {
         entry.showTime = shown.showTime;
         entry.showMode = shown.showMode;
     }
+    saveNow(window);
+}
+
+// An import is kept once, whatever the number of pictures it added.
+void onAdd(HWND window) {
+    const int before = wallpaperCount;
+    addPictures(window);
+    if (wallpaperCount != before) saveNow(window);
+}
+
+void onDrop(HWND window, HDROP drop) {
+    const int before = wallpaperCount;
+    addDroppedFiles(window, drop);
+    if (wallpaperCount != before) saveNow(window);
 }
 
 void onLanguageChange(HWND window) {
     language = static_cast<int>(SendDlgItemMessageA(window, IDC_LANGUAGE, CB_GETCURSEL, 0, 0));
     applyTexts(window, shownMode());
     updateTrayTip();
+    saveNow(window);
 }
 
-void onPauseOrResume() {
+void onPauseOrResume(HWND window) {
     paused = !paused;
     updateTrayTip();
+    saveNow(window);
 }
 
 void onNextWallpaper() {
@@ -304,12 +342,19 @@ void onPreviousWallpaper() {
 }
 
 // A pause of its own switched off takes effect at the next second, with the tip.
-void onPauseForFullScreen() { pauseForFullScreen = !pauseForFullScreen; }
-void onPauseOnBatterySaver() { pauseOnBatterySaver = !pauseOnBatterySaver; }
+void onPauseForFullScreen(HWND window) {
+    pauseForFullScreen = !pauseForFullScreen;
+    saveNow(window);
+}
+
+void onPauseOnBatterySaver(HWND window) {
+    pauseOnBatterySaver = !pauseOnBatterySaver;
+    saveNow(window);
+}
 
 void quit(HWND window) {
     EndDialog(window, 0);
-    if (wallpaperCount > 0 && !saveSettings()) showWarning(window, interfaceText(TEXT_ERROR_SAVE));
+    saveAtQuit(window);
     PostQuitMessage(0);
 }
 
@@ -326,7 +371,7 @@ void onCommand(HWND window, int id) {
         hideToTray(window);
         break;
     case IDC_ADD:
-        addPictures(window);
+        onAdd(window);
         break;
     case IDC_DELETE:
         onDelete(window);
@@ -341,7 +386,7 @@ void onCommand(HWND window, int id) {
         onLanguageChange(window);
         break;
     case IDC_APPLY_ALL:
-        onApplyAll();
+        onApplyAll(window);
         break;
     case IDM_NEXT_WALLPAPER:
         onNextWallpaper();
@@ -350,13 +395,13 @@ void onCommand(HWND window, int id) {
         onPreviousWallpaper();
         break;
     case IDM_PAUSE:
-        onPauseOrResume();
+        onPauseOrResume(window);
         break;
     case IDM_PAUSE_FULL_SCREEN:
-        onPauseForFullScreen();
+        onPauseForFullScreen(window);
         break;
     case IDM_PAUSE_BATTERY_SAVER:
-        onPauseOnBatterySaver();
+        onPauseOnBatterySaver(window);
         break;
     case IDM_SHOW:
         restoreFromTray(window);
@@ -452,7 +497,7 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onTrayIcon(window, lParam);
         return FALSE;
     case WM_DROPFILES:
-        addDroppedFiles(window, reinterpret_cast<HDROP>(wParam));
+        onDrop(window, reinterpret_cast<HDROP>(wParam));
         return FALSE;
     case WM_COMMAND:
         onCommand(window, LOWORD(wParam));

@@ -209,13 +209,16 @@ TEST_F(Deleting, DeleteRemovesTheConvertedFileAndThePreview) {
     EXPECT_EQ(wallpaperPath(2), saved.value("WALLPAPER 1", "filename"));
 }
 
-TEST_F(Deleting, DeleteAllRemovesBothFilesOfEveryWallpaperAndQuitKeepsTheOldFile) {
-    std::string before = fileBytes(iniPath());
+// Delete all asks first, No being the default; the empty table is kept as one, so the next
+// start has nothing to warn about.
+TEST_F(Deleting, DeleteAllAsksThenRemovesBothFilesOfEveryWallpaperAndKeepsTheEmptyTable) {
     MuraltoRun run;
     ASSERT_TRUE(showMainWindow(run));
     ASSERT_TRUE(selectAndWait(run, 0, "15", 0)) << shown(run);
 
     run.click(DELETE_ALL);
+    ASSERT_EQ(1u, run.messageBoxes().size());
+    EXPECT_EQ(IDNO, run.messageBoxes()[0].defaultButton) << run.messageBoxes()[0].text;
     EXPECT_EQ(0, run.rowCount());
     for (int n = 0; n < 3; ++n) {
         EXPECT_FALSE(fileExists(wallpaperPath(n))) << n;
@@ -227,8 +230,15 @@ TEST_F(Deleting, DeleteAllRemovesBothFilesOfEveryWallpaperAndQuitKeepsTheOldFile
     for (int id : editing)
         EXPECT_TRUE(waitUntil([&] { return !run.enabled(id); })) << id << " enabled";
 
-    quitWithButton(run);
-    EXPECT_EQ(before, fileBytes(iniPath())) << "an empty table rewrote the configuration";
+    EXPECT_EQ(0, readConfiguration().wallpaperClasses()) << "the empty table was not kept";
+    quitAfterWarnings(run);
+
+    MuraltoRun again;
+    ASSERT_TRUE(showMainWindow(again));
+    ASSERT_TRUE(again.waitForRefreshTick());
+    EXPECT_EQ(0, again.rowCount());
+    EXPECT_TRUE(again.messageBoxes().empty()) << describe(again.messageBoxes());
+    quitWithButton(again);
 }
 
 // Settings edited by hand, or an older copy's, may name pictures outside the data folder: they
@@ -269,7 +279,7 @@ TEST_F(Deleting, FilesOutsideTheDataFolderStayByteForByte) {
     EXPECT_TRUE(userFilesAsBefore()) << "Delete all removed a file of the user's";
     EXPECT_FALSE(fileExists(wallpaperPath(2)) || fileExists(previewPath(2)))
         << "the program's own files stay";
-    quitWithButton(run);
+    quitAfterWarnings(run);
     testing_support::removeFolder(mine);
 }
 

@@ -50,6 +50,15 @@ class Journey : public ::testing::Test {
         EXPECT_TRUE(run.messageBoxes().empty()) << describe(run.messageBoxes());
     }
 
+    // Quits with the button once the boxes seen so far have been answered: no new one on the way.
+    static void quitAfterWarnings(MuraltoRun& run) {
+        size_t seen = run.messageBoxes().size();
+        run.clickLater(QUIT);
+        ASSERT_TRUE(run.waitForExit()) << "Muralto.exe did not end after Quit";
+        EXPECT_EQ(0u, run.exitCode());
+        EXPECT_EQ(seen, run.messageBoxes().size()) << describe(run.messageBoxes());
+    }
+
     static std::string counterText(int count) {
         return std::to_string(count) + " wallpaper(s) dans la base de donn\xE9"
                                        "es";

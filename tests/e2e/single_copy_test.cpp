@@ -33,8 +33,8 @@ TEST_F(SecondStart, BringsTheRunningCopyForwardAndLeavesItsUnsavedPictureAlone) 
     ASSERT_TRUE(showMainWindow(first));
     // Added and not saved yet: its files are there, the configuration file does not name it.
     std::string picture = first.folder() + "\\Lac.bmp";
-    ASSERT_TRUE(testing_support::writeBytes(picture,
-                                            testing_support::bitmapFileBytes(64, 48, 0x3070A0)));
+    ASSERT_TRUE(
+        testing_support::writeBytes(picture, testing_support::bitmapFileBytes(64, 48, 0x3070A0)));
     first.clickLater(ADD);
     OpenFileDialog dialog(first, "Charger un Wallpaper...");
     ASSERT_TRUE(dialog.found()) << "no open-file dialog";

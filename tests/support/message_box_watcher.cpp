@@ -41,9 +41,25 @@ void MessageBoxWatcher::hold(bool on) {
     if (!on) release();
 }
 
+// The button drawn as the default, which Enter presses.
+int MessageBoxWatcher::defaultButtonOf(HWND box) {
+    const int ids[] = {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO};
+    for (int id : ids) {
+        HWND button = GetDlgItem(box, id);
+        if (button != nullptr && (GetWindowLongA(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON)
+            return id;
+    }
+    return 0;
+}
+
+// A question the test asked for (Delete all) is answered Yes, a warning OK.
+void MessageBoxWatcher::answer(HWND box) {
+    PostMessageA(box, WM_COMMAND, GetDlgItem(box, IDYES) != nullptr ? IDYES : IDOK, 0);
+}
+
 void MessageBoxWatcher::release() {
     EnterCriticalSection(&lock_);
-    for (HWND box : held_) PostMessageA(box, WM_COMMAND, IDOK, 0);
+    for (HWND box : held_) answer(box);
     held_.clear();
     LeaveCriticalSection(&lock_);
 }
@@ -70,13 +86,14 @@ void MessageBoxWatcher::poll() {
         entry.text = e2e::windowText(textControl);
         entry.textUtf8 = e2e::windowTextUtf8(textControl);
         entry.owner = GetWindow(box, GW_OWNER);
+        entry.defaultButton = defaultButtonOf(box);
         handled_.push_back(box);
         EnterCriticalSection(&lock_);
         seen_.push_back(entry);
         if (holding_)
             held_.push_back(box);
         else
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            answer(box);
         LeaveCriticalSection(&lock_);
     }
 }

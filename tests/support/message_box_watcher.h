@@ -1,6 +1,6 @@
 // Watches, from a second thread, for message boxes of this process or of another one, records
-// their caption and text, and presses OK, so that a test can check a warning for real and never
-// hangs on one.
+// their caption and text, and presses OK (Yes for a question), so that a test can check a
+// warning for real and never hangs on one.
 #ifndef MURALTO_MESSAGE_BOX_WATCHER_H
 #define MURALTO_MESSAGE_BOX_WATCHER_H
 
@@ -14,8 +14,9 @@ namespace testing_support {
 struct SeenMessageBox {
     std::string caption;
     std::string text;
-    std::string textUtf8; // the text read in UTF-16: letters the ANSI code page lacks too
-    HWND owner = nullptr; // the window it was shown over
+    std::string textUtf8;  // the text read in UTF-16: letters the ANSI code page lacks too
+    HWND owner = nullptr;  // the window it was shown over
+    int defaultButton = 0; // the button Enter presses (IDOK, IDNO, ...)
 };
 
 class MessageBoxWatcher {
@@ -37,6 +38,8 @@ class MessageBoxWatcher {
     void release();
 
   private:
+    static void answer(HWND box);
+    static int defaultButtonOf(HWND box);
     static DWORD WINAPI run(void* self);
     void poll();
 

@@ -1,4 +1,4 @@
-// The shipped Muralto.lng: five languages of the program's 48 interface texts, in the shape the
+// The shipped Muralto.lng: five languages of the program's 49 interface texts, in the shape the
 // program relies on (blanks, error prefixes, one %s in the texts that name something).
 #include <string.h>
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-const int kStrings = 48;
+const int kStrings = 49;
 const int kApplyAll = 26;
 const int kErrorBlanks = 14;
 
@@ -92,6 +92,7 @@ const char* const kBuiltIn[kStrings] = {
     "cran)",
     "en pause (\xE9"
     "conomiseur de batterie)",
+    "Supprimer tous les wallpapers de la liste ?",
 };
 const char kFrenchApplyForAll[] = "Appliquer \xE0 tous";
 
@@ -121,7 +122,7 @@ class LanguageFile : public ::testing::Test {
     std::unique_ptr<_TXMINFOFILE> store{new _TXMINFOFILE()};
 };
 
-TEST_F(LanguageFile, HasFiveLanguagesOfExactly48Strings) {
+TEST_F(LanguageFile, HasFiveLanguagesOfExactly49Strings) {
     EXPECT_EQ(kLanguages, TXM_getNumLanguage(store.get()));
     EXPECT_EQ(kLanguages * kStrings, store->stringTotal);
     for (int language = 0; language < kLanguages; ++language) {
