@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <wtsapi32.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,11 +13,14 @@
 #include "desktop_settings.h"
 #include "hotkeys.h"
 #include "interface_texts.h"
+#include "kept_settings.h"
 #include "main_window.h"
 #include "message_box_watcher.h"
 #include "program_fixture.h"
 #include "resource.h"
+#include "shell_drop.h"
 #include "sequencer.h"
+#include "folders.h"
 #include "test_bitmaps.h"
 #include "test_files.h"
 #include "tray_icon.h"
@@ -208,6 +212,72 @@ TEST_F(MainWindowTest, ShowMuraltoSelectsThePictureOnDisplay) {
     const LRESULT top = SendDlgItemMessageA(window, IDC_LIST, LVM_GETTOPINDEX, 0, 0);
     const LRESULT page = SendDlgItemMessageA(window, IDC_LIST, LVM_GETCOUNTPERPAGE, 0, 0);
     EXPECT_TRUE(top <= 37 && 37 < top + page) << "rows " << top << " to " << top + page - 1;
+}
+
+// Each change is kept as it is made (typed edits once the save timer comes), the empty table
+// too; an import of forty pictures is kept with one save.
+TEST_F(MainWindowTest, EveryChangeIsKeptAsItIsMadeAndAnImportWithOneSave) {
+    testing_support::MessageBoxWatcher watcher; // Delete all asks first: Yes
+    auto gathered = [&] { SendMessageA(window, WM_TIMER, SAVE_TIMER, 0); };
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        const char* kept;   // in the file after the change
+        const char* absent; // and no longer there
+    } steps[] = {
+        {"a time typed",
+         [&] {
+             selectRow(1);
+             SetDlgItemTextA(window, IDC_TIME, "42");
+             tick();
+             gathered();
+         },
+         "showTime = 42", nullptr},
+        {"a mode chosen",
+         [&] {
+             SendDlgItemMessageA(window, IDC_MODE, CB_SETCURSEL, 3, 0);
+             tick();
+             gathered();
+         },
+         "showMode = 3", nullptr},
+        {"random unticked",
+         [&] {
+             CheckDlgButton(window, IDC_RANDOM, BST_UNCHECKED);
+             tick();
+             gathered();
+         },
+         "randomWall = 0", nullptr},
+        {"paused", [&] { command(IDM_PAUSE); }, "paused = 1", nullptr},
+        {"a pause of its own off", [&] { command(IDM_PAUSE_BATTERY_SAVER); },
+         "autoPause = fullscreen", nullptr},
+        {"a delete",
+         [&] {
+             selectRow(0);
+             command(IDC_DELETE);
+         },
+         "[WALLPAPER 1]", "[WALLPAPER 2]"},
+        {"delete all", [&] { command(IDC_DELETE_ALL); }, "[SYSTEM]", "[WALLPAPER 0]"},
+    };
+    for (const auto& step : steps) {
+        step.change();
+        const std::string saved = testing_support::readBytes(iniFilePath);
+        EXPECT_NE(std::string::npos, saved.find(step.kept)) << step.name << ":\n" << saved;
+        if (step.absent != nullptr) {
+            EXPECT_EQ(std::string::npos, saved.find(step.absent)) << step.name << ":\n" << saved;
+        }
+    }
+
+    const std::string folder = testing_support::currentFolder() + "\\forty";
+    testing_support::makeEmptyFolder(folder);
+    for (int n = 0; n < 40; ++n)
+        ASSERT_TRUE(testing_support::writeBytes(folder + "\\" + std::to_string(n) + ".bmp",
+                                                testing_support::bitmapFileBytes(8, 6, 0x102030)));
+    const int before = savesMade();
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(e2e::dropHandle({folder})), 0);
+    EXPECT_EQ(40, wallpaperCount);
+    EXPECT_EQ(before + 1, savesMade());
+    EXPECT_NE(std::string::npos, testing_support::readBytes(iniFilePath).find("[WALLPAPER 39]"));
+    testing_support::removeFolder(folder);
 }
 
 // After a sleep, an unlock or a restart of Explorer the picture on display goes back on the
