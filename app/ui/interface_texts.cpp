@@ -13,28 +13,28 @@ namespace {
 // Windows-1252 bytes. Text 26 is English on purpose: it is what the program has always shown
 // without a language file.
 const char* const BUILT_IN_TEXTS[TEXT_COUNT] = {
-    "Langue: ",
+    "&Langue: ",
     "Ecran d'aper\xE7u : ",
     "Adresse du wallpaper : ",
-    "Choisir un wallpaper au hasard",
-    "Changer le wallpaper au d\xE9marrage",
-    "Liste des Wallpapers : ",
+    "Choisir un wallpaper au &hasard",
+    "Changer le wallpaper au &d\xE9marrage",
+    "Liste des &Wallpapers : ",
     "wallpaper(s) dans la base de donn\xE9"
     "es",
-    "Temps d'affichage : ",
+    "&Temps d'affichage : ",
     "secondes",
-    "Mode d'affichage : ",
+    "&Mode d'affichage : ",
     "CENTRE",
     "MOSAIQUE",
     "ETIRE",
-    "Ajouter...",
-    "Supprimer",
-    "Supprimer tout",
-    "\xC0 Propos...",
-    "Site Web...",
-    "R\xE9"
+    "&Ajouter...",
+    "&Supprimer",
+    "Supprimer t&out",
+    "\xC0 &Propos...",
+    "S&ite Web...",
+    "&R\xE9"
     "duire",
-    "Quitter",
+    "&Quitter",
     "Charger un Wallpaper...",
     "[E000]: La dll \"KFG\" est invalide !              ",
     "[E001]: La lecture du fichier a \xE9"
@@ -43,7 +43,7 @@ const char* const BUILT_IN_TEXTS[TEXT_COUNT] = {
     "[E002]: Le nombre de wallpaper est limit\xE9 \xE0 500 !              ",
     "[E003]: Impossible de sauvegarder la configuration !              ",
     "[E004]: Le wallpaper \"%s\" a d\xE9ja \xE9t\xE9 ajout\xE9 !              ",
-    "Apply for all",
+    "Appl&y for all",
     "AJUSTE",
     "REMPLI",
     "[E005]: Impossible de copier les wallpapers de \"%s\" : la liste est vide, ce dossier "
@@ -79,6 +79,8 @@ const char* const BUILT_IN_TEXTS[TEXT_COUNT] = {
     "en pause (\xE9"
     "conomiseur de batterie)",
     "Supprimer tous les wallpapers de la liste ?",
+    "Nom(s)",
+    "Taille(s)",
 };
 
 struct ControlText {

@@ -55,7 +55,9 @@ enum {
     TEXT_HELD_FULL_SCREEN = 46,         // added to the icon's tip while they hold the sequence
     TEXT_HELD_BATTERY_SAVER = 47,
     TEXT_CONFIRM_DELETE_ALL = 48, // asked before Delete all
-    TEXT_COUNT = 49,
+    TEXT_NAME_COLUMN = 49,        // the list's column titles
+    TEXT_SIZE_COLUMN = 50,
+    TEXT_COUNT = 51,
 };
 
 // Text id in the current language; null when the language has none.

@@ -45,9 +45,16 @@ void keepDllSearchSafe() {
         SetDllDirectoryA("");
 }
 
+// The dialog step gives the window the keyboard's manners: Tab, the mnemonics, Enter, Escape.
+// A modeless box of the window, when one is up, takes its own keys first.
 int runMessageLoop() {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0)) {
+        HWND active = GetActiveWindow();
+        if (active != nullptr && active != mainWindow &&
+            GetWindow(active, GW_OWNER) == mainWindow && IsDialogMessageA(active, &message))
+            continue;
+        if (mainWindow != nullptr && IsDialogMessageA(mainWindow, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

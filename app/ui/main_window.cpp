@@ -75,10 +75,22 @@ int slotOfRow(HWND window, int row) {
     return findSlotByTitle(wallpaperTable, titleUtf8);
 }
 
+void setColumnTitle(HWND list, int column, int text) {
+    const char* title = interfaceText(text);
+    LVCOLUMNA item;
+    memset(&item, 0, sizeof item);
+    item.mask = LVCF_TEXT;
+    item.pszText = const_cast<char*>(title != nullptr ? title : "");
+    SendMessageA(list, LVM_SETCOLUMNA, static_cast<WPARAM>(column),
+                 reinterpret_cast<LPARAM>(&item));
+}
+
 // The texts write the counter from wallpaperCount, so the tick must know it is shown: an
 // import done before the first tick would otherwise leave "0 wallpaper(s)" over one wallpaper.
 void applyTexts(HWND window, int mode) {
     applyInterfaceTexts(window, mode);
+    setColumnTitle(control(window, IDC_LIST), NAME_COLUMN, TEXT_NAME_COLUMN);
+    setColumnTitle(control(window, IDC_LIST), SIZE_COLUMN, TEXT_SIZE_COLUMN);
     shownCount = wallpaperCount;
 }
 
@@ -111,16 +123,16 @@ void onInitDialog(HWND window) {
     filledSlot = NO_SLOT;
     memoryDC = CreateCompatibleDC(nullptr);
     setSequenceTimer(window);
+    HWND list = control(window, IDC_LIST);
+    int nameWidth = 0, sizeWidth = 0;
+    columnWidths(list, &nameWidth, &sizeWidth);
+    insertColumn(list, "", sizeWidth, LVCFMT_LEFT);
+    insertColumn(list, "", nameWidth, LVCFMT_LEFT);
     applyTexts(window, 0);
     SendDlgItemMessageA(window, IDC_MODE, CB_SETCURSEL, 0, 0);
     CheckDlgButton(window, IDC_RANDOM, randomWall ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(window, IDC_START_CHANGE, startWall ? BST_CHECKED : BST_UNCHECKED);
     fillLanguageList(window);
-    HWND list = control(window, IDC_LIST);
-    int nameWidth = 0, sizeWidth = 0;
-    columnWidths(list, &nameWidth, &sizeWidth);
-    insertColumn(list, "Size(s)", sizeWidth, LVCFMT_LEFT);
-    insertColumn(list, "Name(s)", nameWidth, LVCFMT_LEFT);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
     // Explorer sends this after it restarts; the icon is the only way back to a hidden window.
@@ -245,6 +257,21 @@ void onTimer(HWND window, WPARAM timer) {
 
 // ---- Commands --------------------------------------------------------------------------
 
+// Selects row, or the last one when the list is shorter, with the focus: a new selection.
+void selectRow(HWND window, int row) {
+    HWND list = control(window, IDC_LIST);
+    const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    if (rows <= 0) return;
+    LVITEMA state;
+    memset(&state, 0, sizeof state);
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    const int chosen = row < rows ? row : rows - 1;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(chosen),
+                 reinterpret_cast<LPARAM>(&state));
+    SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(chosen), FALSE);
+}
+
 // After a delete no wallpaper is shown: were the fields left as they are, the next tick would
 // copy them into whatever picture the next import puts in the freed slot.
 void showNoWallpaper(HWND window) {
@@ -255,6 +282,7 @@ void showNoWallpaper(HWND window) {
 void onDelete(HWND window) {
     selectedRow = selectedListRow(window);
     if (selectedRow == -1) return;
+    const int row = selectedRow;
     shownSlot = slotOfRow(window, selectedRow);
     WallpaperEntry& entry = wallpaperTable[shownSlot];
     if (entry.used) {
@@ -269,6 +297,8 @@ void onDelete(HWND window) {
     showNoWallpaper(window);
     updateTrayTip();
     saveNow(window);
+    // From the keyboard, the next row is the one to go on with.
+    if (GetFocus() == control(window, IDC_LIST)) selectRow(window, row);
 }
 
 // Every picture and its files go: the user says so first, No being the answer Enter gives.
@@ -358,9 +388,26 @@ void quit(HWND window) {
     PostQuitMessage(0);
 }
 
+// Enter: the time typed is taken and kept at once, without waiting for the next tick.
+void onEnter(HWND window) {
+    onRefreshTick(window);
+    saveNow(window);
+}
+
+// Escape does what Reduire does, when Reduire can be pressed.
+void onEscape(HWND window) {
+    if (IsWindowEnabled(control(window, IDC_HIDE))) hideToTray(window);
+}
+
 // The notification code is not looked at: every notification of a control acts like a click.
 void onCommand(HWND window, int id) {
     switch (id) {
+    case IDOK:
+        onEnter(window);
+        break;
+    case IDCANCEL:
+        onEscape(window);
+        break;
     case IDC_ABOUT:
         showAboutBox(window);
         break;
@@ -473,6 +520,20 @@ void onDestroy(HWND window) {
     memoryDC = nullptr;
 }
 
+// The minimise box hides the window into the notification area, as Reduire does: a minimised
+// window on the task bar would stop the changes without a word.
+bool onSysCommand(HWND window, WPARAM command) {
+    if ((command & 0xFFF0) != SC_MINIMIZE) return false;
+    hideToTray(window);
+    return true;
+}
+
+// Delete in the list acts as the Delete button.
+void onNotify(HWND window, const NMHDR& header, LPARAM lParam) {
+    if (header.idFrom != IDC_LIST || header.code != LVN_KEYDOWN) return;
+    if (reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey == VK_DELETE) onDelete(window);
+}
+
 // A FALSE wParam means another program cancelled the log-off: the session goes on.
 void onEndSession(HWND window, WPARAM ending) {
     if (!ending) return;
@@ -501,6 +562,11 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     case WM_COMMAND:
         onCommand(window, LOWORD(wParam));
+        return FALSE;
+    case WM_SYSCOMMAND:
+        return onSysCommand(window, wParam) ? TRUE : FALSE;
+    case WM_NOTIFY:
+        onNotify(window, *reinterpret_cast<const NMHDR*>(lParam), lParam);
         return FALSE;
     case WM_HOTKEY:
         onCommand(window, hotkeyCommand(wParam));

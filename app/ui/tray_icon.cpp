@@ -119,9 +119,11 @@ void hideToTray(HWND window) {
     ShowWindow(window, SW_HIDE);
 }
 
+// Restored and in front, whichever way it went away (a minimise that slipped past, too).
 void restoreFromTray(HWND window) {
     hiddenInTray = false;
-    ShowWindow(window, SW_SHOW);
+    ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(window);
     selectSlotRow(window, displayedSlot());
 }
 

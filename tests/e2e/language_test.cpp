@@ -37,32 +37,32 @@ Language builtInTexts() {
     Language french;
     french.name = "<built in>";
     french.texts = {
-        "Langue: ",
+        "&Langue: ",
         "Ecran d'aper\xE7u : ",
         "Adresse du wallpaper : ",
-        "Choisir un wallpaper au hasard",
-        "Changer le wallpaper au d\xE9marrage",
-        "Liste des Wallpapers : ",
+        "Choisir un wallpaper au &hasard",
+        "Changer le wallpaper au &d\xE9marrage",
+        "Liste des &Wallpapers : ",
         "wallpaper(s) dans la base de donn\xE9"
         "es",
-        "Temps d'affichage : ",
+        "&Temps d'affichage : ",
         "secondes",
-        "Mode d'affichage : ",
+        "&Mode d'affichage : ",
         "CENTRE",
         "MOSAIQUE",
         "ETIRE",
-        "Ajouter...",
-        "Supprimer",
-        "Supprimer tout",
-        "\xC0 Propos...",
-        "Site Web...",
-        "R\xE9"
+        "&Ajouter...",
+        "&Supprimer",
+        "Supprimer t&out",
+        "\xC0 &Propos...",
+        "S&ite Web...",
+        "&R\xE9"
         "duire",
-        "Quitter",
+        "&Quitter",
         "Charger un Wallpaper...",
     };
     french.texts.resize(26, "<not shown in the window>");
-    french.texts.push_back("Apply for all");
+    french.texts.push_back("Appl&y for all");
     return french;
 }
 

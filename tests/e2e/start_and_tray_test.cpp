@@ -47,8 +47,8 @@ TEST_F(FirstStart, ShowsTheWindowWithOnlyAddingPossibleAndAnEmptyCounter) {
     EXPECT_TRUE(run.checked(RANDOM)) << "random changes are the default";
     EXPECT_FALSE(run.checked(START_CHANGE));
     EXPECT_EQ(0, run.rowCount());
-    EXPECT_EQ("Name(s)", run.columnTitle(0));
-    EXPECT_EQ("Size(s)", run.columnTitle(1));
+    EXPECT_EQ("Nom(s)", run.columnTitle(0));
+    EXPECT_EQ("Taille(s)", run.columnTitle(1));
     EXPECT_TRUE(waitUntil([&] { return run.trayIconShown(); })) << "no notification icon";
     EXPECT_TRUE(waitUntil([&] { return tipCount(kMainCaption) > tipsBefore; }))
         << "no icon with the tip " << kMainCaption << "; tips:" << tipList();

@@ -1,4 +1,4 @@
-// The shipped Muralto.lng: five languages of the program's 49 interface texts, in the shape the
+// The shipped Muralto.lng: five languages of the program's 51 interface texts, in the shape the
 // program relies on (blanks, error prefixes, one %s in the texts that name something).
 #include <string.h>
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-const int kStrings = 49;
+const int kStrings = 51;
 const int kApplyAll = 26;
 const int kErrorBlanks = 14;
 
@@ -27,28 +27,28 @@ bool namesOne(int i) { return i == 25 || i == 29 || i == 30 || i == 38 || i == 3
 // The French of the file repeats them, except for id 26, whose built-in text is English by
 // mistake.
 const char* const kBuiltIn[kStrings] = {
-    "Langue: ",
+    "&Langue: ",
     "Ecran d'aper\xE7u : ",
     "Adresse du wallpaper : ",
-    "Choisir un wallpaper au hasard",
-    "Changer le wallpaper au d\xE9marrage",
-    "Liste des Wallpapers : ",
+    "Choisir un wallpaper au &hasard",
+    "Changer le wallpaper au &d\xE9marrage",
+    "Liste des &Wallpapers : ",
     "wallpaper(s) dans la base de donn\xE9"
     "es",
-    "Temps d'affichage : ",
+    "&Temps d'affichage : ",
     "secondes",
-    "Mode d'affichage : ",
+    "&Mode d'affichage : ",
     "CENTRE",
     "MOSAIQUE",
     "ETIRE",
-    "Ajouter...",
-    "Supprimer",
-    "Supprimer tout",
-    "\xC0 Propos...",
-    "Site Web...",
-    "R\xE9"
+    "&Ajouter...",
+    "&Supprimer",
+    "Supprimer t&out",
+    "\xC0 &Propos...",
+    "S&ite Web...",
+    "&R\xE9"
     "duire",
-    "Quitter",
+    "&Quitter",
     "Charger un Wallpaper...",
     "[E000]: La dll \"KFG\" est invalide !",
     "[E001]: La lecture du fichier a \xE9"
@@ -57,7 +57,7 @@ const char* const kBuiltIn[kStrings] = {
     "[E002]: Le nombre de wallpaper est limit\xE9 \xE0 500 !",
     "[E003]: Impossible de sauvegarder la configuration !",
     "[E004]: Le wallpaper \"%s\" a d\xE9ja \xE9t\xE9 ajout\xE9 !",
-    "Apply for all",
+    "Appl&y for all",
     "AJUSTE",
     "REMPLI",
     "[E005]: Impossible de copier les wallpapers de \"%s\" : la liste est vide, ce dossier "
@@ -93,8 +93,10 @@ const char* const kBuiltIn[kStrings] = {
     "en pause (\xE9"
     "conomiseur de batterie)",
     "Supprimer tous les wallpapers de la liste ?",
+    "Nom(s)",
+    "Taille(s)",
 };
-const char kFrenchApplyForAll[] = "Appliquer \xE0 tous";
+const char kFrenchApplyForAll[] = "Appliquer \xE0 to&us";
 
 const char* const kNames[] = {"Fran\xE7"
                               "ais",
@@ -122,7 +124,7 @@ class LanguageFile : public ::testing::Test {
     std::unique_ptr<_TXMINFOFILE> store{new _TXMINFOFILE()};
 };
 
-TEST_F(LanguageFile, HasFiveLanguagesOfExactly49Strings) {
+TEST_F(LanguageFile, HasFiveLanguagesOfExactly51Strings) {
     EXPECT_EQ(kLanguages, TXM_getNumLanguage(store.get()));
     EXPECT_EQ(kLanguages * kStrings, store->stringTotal);
     for (int language = 0; language < kLanguages; ++language) {
