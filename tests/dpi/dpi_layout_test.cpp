@@ -83,7 +83,7 @@ class AtDpi : public Journey, public ::testing::WithParamInterface<int> {
         DialogTemplate dialogTemplate = readDialogTemplate(program(), id);
         if (!dialogTemplate.found) return "no dialog template " + std::to_string(id);
         HFONT font = createDialogFont(dialogTemplate, dpi());
-        std::string problems = textsThatDoNotFit(dialog, font, dpi());
+        std::string problems = textsThatDoNotFit(dialog, font, dpi()) + mnemonicClashes(dialog);
         if (!textsOnly)
             problems += sizeProblems(dialog, dialogTemplate, font, dpi()) + controlsOutside(dialog);
         DeleteObject(font);

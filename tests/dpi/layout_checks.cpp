@@ -180,4 +180,31 @@ std::string textsThatDoNotFit(HWND dialog, HFONT font, int dpi) {
     return problems;
 }
 
+// Each mnemonic ('&' before a letter, "&&" being a plain '&') once among the dialog's controls,
+// whatever the letter's case.
+std::string mnemonicClashes(HWND dialog) {
+    std::string problems;
+    std::vector<std::pair<char, std::string>> seen;
+    for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        const std::string text = windowText(control);
+        for (size_t i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != '&') continue;
+            if (text[i + 1] == '&') {
+                ++i;
+                continue;
+            }
+            char key = text[i + 1];
+            CharLowerBuffA(&key, 1);
+            for (const auto& other : seen)
+                if (other.first == key)
+                    problems +=
+                        "\n  \"" + text + "\" and \"" + other.second + "\" share a mnemonic";
+            seen.push_back({key, text});
+            break;
+        }
+    }
+    return problems;
+}
+
 } // namespace e2e

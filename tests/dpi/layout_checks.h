@@ -28,6 +28,10 @@ std::string controlsOutside(HWND dialog);
 // of combo boxes are measured too; '&' marks a mnemonic and is not drawn.
 std::string textsThatDoNotFit(HWND dialog, HFONT font, int dpi);
 
+// No two controls share a mnemonic (the letter after '&'), whatever its case: Alt and that
+// letter must lead to one place.
+std::string mnemonicClashes(HWND dialog);
+
 } // namespace e2e
 
 #endif

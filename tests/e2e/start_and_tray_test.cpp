@@ -1,11 +1,16 @@
 // Starting with and without wallpapers, and living in the notification area.
+#include <string.h>
+
 #include <algorithm>
 #include <iterator>
 
+#include "desktop_settings.h"
 #include "journey.h"
 
 namespace e2e {
 namespace {
+
+using testing_support::desktopValue;
 
 const int kEditingControls[] = {LIST, TIME, MODE, DELETE_ONE, DELETE_ALL, HIDE, APPLY_ALL};
 const int kAlwaysEnabled[] = {ADD, ABOUT, WEB_PAGE, QUIT, RANDOM, START_CHANGE, LANGUAGE};
@@ -177,6 +182,64 @@ TEST_F(Tray, TheHotkeysAreHeldWhileItRunsAndTheTipNamesThePictureOnDisplay) {
             << "Ctrl+Alt+Shift+" << static_cast<char>(key) << " still held";
         UnregisterHotKey(nullptr, static_cast<int>(key));
     }
+}
+
+// The window in another process's thread that has the keyboard focus.
+HWND focused(const MuraltoRun& run) {
+    GUITHREADINFO info;
+    memset(&info, 0, sizeof info);
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(run.window(), nullptr), &info);
+    return info.hwndFocus;
+}
+
+void press(HWND target, WPARAM key) {
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+}
+
+// The window works from the keyboard (Tab, Delete in the list, Escape), is not top-most, and its
+// minimise box hides it to the notification area, where the changes go on; the icon brings it
+// back restored.
+TEST_F(Tray, TheKeyboardAndTheMinimiseBoxWorkAsInEveryWindowsProgram) {
+    std::vector<Wallpaper> wallpapers = threeWallpapers();
+    for (Wallpaper& w : wallpapers) w.showTime = 0;
+    configure(SystemSettings(), wallpapers);
+    MuraltoRun run;
+    ASSERT_TRUE(showMainWindow(run));
+    EXPECT_EQ(0, GetWindowLongA(run.window(), GWL_EXSTYLE) & WS_EX_TOPMOST) << "top-most";
+
+    // Tab goes from control to control, and reaches the list.
+    ASSERT_TRUE(waitUntil([&] { return focused(run) != nullptr; })) << "no focus";
+    HWND last = nullptr;
+    for (int tab = 0; tab < 30 && focused(run) != run.control(LIST); ++tab) {
+        last = focused(run);
+        press(last, VK_TAB);
+        ASSERT_TRUE(waitUntil([&] { return focused(run) != last; })) << "Tab left the focus";
+    }
+    ASSERT_EQ(run.control(LIST), focused(run)) << "Tab never reached the list";
+
+    // Delete in the list deletes the selected picture, and the next one is selected.
+    run.selectRow(1);
+    press(run.control(LIST), VK_DELETE);
+    EXPECT_TRUE(waitUntil([&] { return run.rowCount() == 2 && run.selectedRow() == 1; }))
+        << run.rowCount() << " rows, row " << run.selectedRow() << " selected";
+    EXPECT_EQ(wallpapers[2].title, run.cell(1, 0));
+
+    press(run.control(LIST), VK_ESCAPE);
+    EXPECT_TRUE(waitUntil([&] { return !run.visible(); })) << "Escape left the window shown";
+    run.post(WM_TRAYICON, 1, WM_LBUTTONUP);
+    ASSERT_TRUE(waitUntil([&] { return run.visible(); }));
+
+    run.post(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(waitUntil([&] { return !run.visible(); })) << "the minimise box left it shown";
+    const std::string before = desktopValue("Wallpaper");
+    EXPECT_TRUE(waitUntil([&] { return desktopValue("Wallpaper") != before; }))
+        << "no change while minimised";
+    run.post(WM_TRAYICON, 1, WM_LBUTTONUP);
+    EXPECT_TRUE(waitUntil([&] { return run.visible() && !IsIconic(run.window()); }))
+        << "not brought back restored";
+    quitWithButton(run);
 }
 
 } // namespace
