@@ -1,6 +1,9 @@
 #include "sequencer.h"
 
+#include <windows.h>
+
 #include "app_state.h"
+#include "composed_desktop.h"
 #include "desktop_wallpaper.h"
 #include "monitor_sequencer.h"
 #include "random_round.h"
@@ -46,7 +49,24 @@ SequenceHold systemHold() {
 
 } // namespace
 
-SequenceHold sequenceHold() { return paused ? HELD_PAUSED : heldBySystem; }
+SequenceHold sequenceHold() {
+    if (paused) return pausedForOtherWallpaper ? HELD_FOR_OTHER_WALLPAPER : HELD_PAUSED;
+    return heldBySystem;
+}
+
+bool desktopShowsAnotherPicture() {
+    char shown[MAX_PATH] = "";
+    if (!SystemParametersInfoA(SPI_GETDESKWALLPAPER, sizeof shown, shown, 0)) return false;
+    char ours[MAX_PATH] = "";
+    if (perMonitor()) {
+        composedDesktopPath(ours, sizeof ours);
+    } else {
+        const int slot = displayedSlot();
+        if (slot < 0) return false;
+        lstrcpynA(ours, wallpaperTable[slot].filename, sizeof ours);
+    }
+    return lstrcmpiA(shown, ours) != 0;
+}
 
 int displayedSlot() {
     const int slot = perMonitor() ? monitorShows[0].slot : lastWall;

@@ -9,8 +9,20 @@ extern int32_t secondsShown;
 
 // Why the sequence counts no second: the user's pause, or one of the pauses of its own
 // (pauseForFullScreen, pauseOnBatterySaver) as the last tick found the system (system_moment.h).
-enum SequenceHold { SEQUENCE_RUNS, HELD_PAUSED, HELD_FULL_SCREEN, HELD_BATTERY_SAVER };
+// A pause that came from a wallpaper chosen elsewhere (desktopShowsAnotherPicture) is told apart.
+enum SequenceHold {
+    SEQUENCE_RUNS,
+    HELD_PAUSED,
+    HELD_FOR_OTHER_WALLPAPER,
+    HELD_FULL_SCREEN,
+    HELD_BATTERY_SAVER
+};
 SequenceHold sequenceHold();
+
+// Whether the desktop's wallpaper, as Windows reports it, is another than the one the program
+// shows (the picture on display, or the composed desktop with several monitors): the user chose
+// one in Windows' own settings, or another program did.
+bool desktopShowsAnotherPicture();
 
 // The slot on display (the primary monitor's with several); -1 for none.
 int displayedSlot();

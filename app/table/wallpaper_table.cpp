@@ -10,6 +10,7 @@ bool startWall = false;
 int32_t language = 0;
 bool paused = false;
 bool pauseForFullScreen = true;
+bool pausedForOtherWallpaper = false;
 bool pauseOnBatterySaver = true;
 RandomGenerator tableRandom;
 

@@ -53,6 +53,8 @@ extern bool paused;      // no second is counted and nothing changes; owner: mai
 // The sequence holds on its own while a full-screen program runs, or while Windows saves the
 // battery; owner: main window (tray menu).
 extern bool pauseForFullScreen;
+// The pause came from a wallpaper chosen elsewhere; not saved. Owner: main window.
+extern bool pausedForOtherWallpaper;
 extern bool pauseOnBatterySaver;
 
 #ifdef _WIN32

@@ -81,6 +81,10 @@ const char* const BUILT_IN_TEXTS[TEXT_COUNT] = {
     "Supprimer tous les wallpapers de la liste ?",
     "Nom(s)",
     "Taille(s)",
+    "en pause (fond d'\xE9"
+    "cran choisi dans Windows)",
+    "D\xE9"
+    "marrer avec Windows",
 };
 
 struct ControlText {

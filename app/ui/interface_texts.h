@@ -57,7 +57,9 @@ enum {
     TEXT_CONFIRM_DELETE_ALL = 48, // asked before Delete all
     TEXT_NAME_COLUMN = 49,        // the list's column titles
     TEXT_SIZE_COLUMN = 50,
-    TEXT_COUNT = 51,
+    TEXT_HELD_OTHER_WALLPAPER = 51,    // the tip's word when a wallpaper chosen elsewhere paused it
+    TEXT_MENU_START_WITH_WINDOWS = 52, // checked while the user's Run key starts Muralto
+    TEXT_COUNT = 53,
 };
 
 // Text id in the current language; null when the language has none.

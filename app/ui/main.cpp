@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <string.h>
 
 #include "app_state.h"
 #include "data_folder.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-const char LANGUAGE_FILE[] = "Muralto.lng"; // in the current directory
+const char LANGUAGE_FILE[] = "Muralto.lng";
 const float REQUIRED_KFG_VERSION = 2.5f;
 
 // An older store has another layout: nothing may be read or written with it.
@@ -47,6 +48,21 @@ void keepDllSearchSafe() {
 
 // The dialog step gives the window the keyboard's manners: Tab, the mnemonics, Enter, Escape.
 // A modeless box of the window, when one is up, takes its own keys first.
+// The language file of the folder Muralto is started in, as it always was; else the one beside
+// the program, which a start from the user's Run key (in no particular folder) finds.
+void languageFilePath(char* path, DWORD size) {
+    lstrcpynA(path, LANGUAGE_FILE, static_cast<int>(size));
+    if (GetFileAttributesA(LANGUAGE_FILE) != INVALID_FILE_ATTRIBUTES) return;
+    char program[MAX_PATH] = "";
+    const DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
+    char* slash = length > 0 && length < sizeof program ? strrchr(program, '\\') : nullptr;
+    if (slash == nullptr || static_cast<DWORD>(slash - program) + sizeof LANGUAGE_FILE + 1 > size)
+        return;
+    slash[1] = 0;
+    lstrcpynA(path, program, static_cast<int>(size));
+    lstrcatA(path, LANGUAGE_FILE);
+}
+
 int runMessageLoop() {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0)) {
@@ -69,7 +85,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitCommonControls();
     wchar_t unusableFolder[MAX_PATH] = L"";
     int folder = initDataFolder(unusableFolder, MAX_PATH);
-    loadInterfaceTexts(LANGUAGE_FILE);
+    char languageFile[MAX_PATH];
+    languageFilePath(languageFile, sizeof languageFile);
+    loadInterfaceTexts(languageFile);
     if (!configurationLibraryIsRecent()) {
         showWarning(nullptr, interfaceText(TEXT_ERROR_KFG));
         return 0;

@@ -21,6 +21,7 @@
 #include "sequencer.h"
 #include "settings.h"
 #include "shown_history.h"
+#include "start_with_windows.h"
 #include "tray_icon.h"
 #include "unicode_text.h"
 #include "wallpaper_list.h"
@@ -357,6 +358,7 @@ void onLanguageChange(HWND window) {
 
 void onPauseOrResume(HWND window) {
     paused = !paused;
+    pausedForOtherWallpaper = false;
     updateTrayTip();
     saveNow(window);
 }
@@ -386,6 +388,11 @@ void quit(HWND window) {
     EndDialog(window, 0);
     saveAtQuit(window);
     PostQuitMessage(0);
+}
+
+void onStartWithWindows(HWND window) {
+    if (!setStartWithWindows(!startsWithWindows()))
+        showWarning(window, interfaceText(TEXT_ERROR_SAVE));
 }
 
 // Enter: the time typed is taken and kept at once, without waiting for the next tick.
@@ -449,6 +456,9 @@ void onCommand(HWND window, int id) {
         break;
     case IDM_PAUSE_BATTERY_SAVER:
         onPauseOnBatterySaver(window);
+        break;
+    case IDM_START_WITH_WINDOWS:
+        onStartWithWindows(window);
         break;
     case IDM_SHOW:
         restoreFromTray(window);
@@ -534,6 +544,19 @@ void onNotify(HWND window, const NMHDR& header, LPARAM lParam) {
     if (reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey == VK_DELETE) onDelete(window);
 }
 
+// A wallpaper chosen in Windows' own settings (or by another program) is the user's choice: the
+// sequence pauses rather than replace it at the next change, and the tip says why. Muralto's own
+// changes send no such message.
+void onSettingChange(HWND window, WPARAM setting) {
+    if (setting != SPI_SETDESKWALLPAPER || paused || wallpaperCount <= 0 ||
+        !desktopShowsAnotherPicture())
+        return;
+    paused = true;
+    pausedForOtherWallpaper = true;
+    updateTrayTip();
+    saveNow(window);
+}
+
 // A FALSE wParam means another program cancelled the log-off: the session goes on.
 void onEndSession(HWND window, WPARAM ending) {
     if (!ending) return;
@@ -581,6 +604,9 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return drawArtItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_DISPLAYCHANGE:
         onDisplayChange();
+        return FALSE;
+    case WM_SETTINGCHANGE:
+        onSettingChange(window, wParam);
         return FALSE;
     case WM_DPICHANGED:
         onDpiChanged(window);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string.h>
+
 #include "app_state.h"
 #include "resource.h"
 #include "tray_icon.h"
@@ -9,22 +11,33 @@
 namespace {
 
 // A name without the "Global\" prefix lives in the session's own namespace: every session (each
-// user logged on, each remote desktop) has a running copy of its own.
-const char MUTEX_NAME[] = "Muralto Version 3.05 running copy";
+// user logged on, each remote desktop) has a running copy of its own. The name has no version,
+// so that a later version finds this one; 3.05 before this change named it with its version.
+const char MUTEX_NAME[] = "Muralto running copy";
+const char EARLIER_MUTEX_NAME[] = "Muralto Version 3.05 running copy";
+// Every version's main window is captioned so.
+const char CAPTION_START[] = "Muralto Version ";
 // The running copy creates its window after loading its settings, which takes more than a
 // second with 500 wallpapers; it may also be ending, and then this copy takes over.
 const DWORD WINDOW_PATIENCE_MS = 10000;
 const DWORD RETRY_MS = 100;
 const DWORD ANSWER_MS = 3000; // the running copy may be busy importing a large picture
 
-// The main window of another process: the list tells it apart from the message boxes, which
-// share its caption. FindWindowExA reads the captions without sending any message.
+bool muraltoCaption(HWND window) {
+    char caption[64] = "";
+    GetWindowTextA(window, caption, sizeof caption); // another process's: read without a message
+    return strncmp(caption, CAPTION_START, sizeof CAPTION_START - 1) == 0;
+}
+
+// The main window of another process, of any version: the list tells it apart from the message
+// boxes, which share its caption.
 HWND runningCopyWindow() {
     HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, "#32770", APP_TITLE)) != nullptr) {
+    while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
-        if (process != GetCurrentProcessId() && GetDlgItem(window, IDC_LIST) != nullptr)
+        if (process != GetCurrentProcessId() && muraltoCaption(window) &&
+            GetDlgItem(window, IDC_LIST) != nullptr)
             return window;
     }
     return nullptr;
@@ -42,9 +55,23 @@ void bringForward(HWND window) {
     if (IsWindowVisible(window)) SetForegroundWindow(window);
 }
 
+// An earlier version that holds only its own name runs: its window is brought forward.
+bool earlierVersionRuns() {
+    HANDLE earlier = OpenMutexA(SYNCHRONIZE, FALSE, EARLIER_MUTEX_NAME);
+    if (earlier == nullptr) return false;
+    CloseHandle(earlier);
+    DWORD start = GetTickCount();
+    HWND window = nullptr;
+    while ((window = runningCopyWindow()) == nullptr && GetTickCount() - start < WINDOW_PATIENCE_MS)
+        Sleep(RETRY_MS);
+    if (window != nullptr) bringForward(window);
+    return true;
+}
+
 } // namespace
 
 bool becomeTheRunningCopy() {
+    if (earlierVersionRuns()) return false;
     // Owned until the process ends; the system then releases it (as abandoned).
     HANDLE mutex = CreateMutexA(nullptr, FALSE, MUTEX_NAME);
     if (mutex == nullptr) return true; // the name is another object's: run unguarded, as before

@@ -11,6 +11,7 @@
 #include "main_window.h"
 #include "resource.h"
 #include "sequencer.h"
+#include "start_with_windows.h"
 #include "unicode_text.h"
 #include "wallpaper_list.h"
 #include "wallpaper_table.h"
@@ -44,6 +45,9 @@ void firstLine(char* line, int size) {
     switch (sequenceHold()) {
     case HELD_PAUSED:
         word = TEXT_PAUSED;
+        break;
+    case HELD_FOR_OTHER_WALLPAPER:
+        word = TEXT_HELD_OTHER_WALLPAPER;
         break;
     case HELD_FULL_SCREEN:
         word = TEXT_HELD_FULL_SCREEN;
@@ -155,6 +159,9 @@ void showTrayMenu(HWND window) {
                 pauseForFullScreen ? MF_CHECKED : MF_UNCHECKED);
     appendEntry(menu, IDM_PAUSE_BATTERY_SAVER, TEXT_MENU_PAUSE_BATTERY_SAVER,
                 pauseOnBatterySaver ? MF_CHECKED : MF_UNCHECKED);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    appendEntry(menu, IDM_START_WITH_WINDOWS, TEXT_MENU_START_WITH_WINDOWS,
+                startsWithWindows() ? MF_CHECKED : MF_UNCHECKED);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     appendEntry(menu, IDM_SHOW, TEXT_MENU_SHOW);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);

@@ -280,6 +280,36 @@ TEST_F(MainWindowTest, EveryChangeIsKeptAsItIsMadeAndAnImportWithOneSave) {
     testing_support::removeFolder(folder);
 }
 
+// A wallpaper set by someone else pauses the sequence, which Resume lets go on; the program's
+// own picture, announced again, does not.
+TEST_F(MainWindowTest, AWallpaperChosenElsewherePausesUntilResumed) {
+    hiddenInTray = true;
+    randomWall = false;
+    lastWall = 0;
+    for (int slot = 0; slot < 3; ++slot) wallpaperTable[slot].showTime = 0;
+    const struct {
+        const char* name;
+        int slotSet; // whose file another program puts on the desktop
+        bool pauses;
+    } cases[] = {{"its own picture", 0, false}, {"another picture", 2, true}};
+    for (const auto& c : cases) {
+        char* path = wallpaperTable[c.slotSet].filename;
+        SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, path, SPIF_UPDATEINIFILE);
+        SendMessageA(window, WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);
+        EXPECT_EQ(c.pauses, paused) << c.name;
+        EXPECT_EQ(c.pauses ? HELD_FOR_OTHER_WALLPAPER : SEQUENCE_RUNS, sequenceHold()) << c.name;
+    }
+    SendMessageA(window, WM_TIMER, SEQUENCE_TIMER, 0);
+    EXPECT_EQ(wallpaperTable[2].filename, testing_support::desktopValue("Wallpaper"))
+        << "the user's choice was replaced";
+    command(IDM_PAUSE);
+    EXPECT_FALSE(paused);
+    SendMessageA(window, WM_TIMER, SEQUENCE_TIMER, 0);
+    EXPECT_EQ(wallpaperTable[1].filename, testing_support::desktopValue("Wallpaper"))
+        << "Resume did not go on";
+    hiddenInTray = false;
+}
+
 // After a sleep, an unlock or a restart of Explorer the picture on display goes back on the
 // desktop, its time going on; other events, and a pause, leave the desktop alone.
 TEST_F(MainWindowTest, ResumeUnlockAndANewTaskBarPutThePictureOnDisplayBack) {

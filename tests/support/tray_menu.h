@@ -16,8 +16,9 @@ enum TrayEntry {
     PAUSE_OR_RESUME = 2,
     PAUSE_FOR_FULL_SCREEN = 3,
     PAUSE_ON_BATTERY_SAVER = 4,
-    SHOW = 5,
-    QUIT_PROGRAM = 6
+    START_WITH_WINDOWS = 5,
+    SHOW = 6,
+    QUIT_PROGRAM = 7
 };
 
 // The visible popup menu (class "#32768") of the process; null when there is none.

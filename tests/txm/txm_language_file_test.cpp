@@ -1,4 +1,4 @@
-// The shipped Muralto.lng: five languages of the program's 51 interface texts, in the shape the
+// The shipped Muralto.lng: five languages of the program's 53 interface texts, in the shape the
 // program relies on (blanks, error prefixes, one %s in the texts that name something).
 #include <string.h>
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-const int kStrings = 51;
+const int kStrings = 53;
 const int kApplyAll = 26;
 const int kErrorBlanks = 14;
 
@@ -95,6 +95,10 @@ const char* const kBuiltIn[kStrings] = {
     "Supprimer tous les wallpapers de la liste ?",
     "Nom(s)",
     "Taille(s)",
+    "en pause (fond d'\xE9"
+    "cran choisi dans Windows)",
+    "D\xE9"
+    "marrer avec Windows",
 };
 const char kFrenchApplyForAll[] = "Appliquer \xE0 to&us";
 
@@ -124,7 +128,7 @@ class LanguageFile : public ::testing::Test {
     std::unique_ptr<_TXMINFOFILE> store{new _TXMINFOFILE()};
 };
 
-TEST_F(LanguageFile, HasFiveLanguagesOfExactly51Strings) {
+TEST_F(LanguageFile, HasFiveLanguagesOfExactly53Strings) {
     EXPECT_EQ(kLanguages, TXM_getNumLanguage(store.get()));
     EXPECT_EQ(kLanguages * kStrings, store->stringTotal);
     for (int language = 0; language < kLanguages; ++language) {
