@@ -46,8 +46,6 @@ void keepDllSearchSafe() {
         SetDllDirectoryA("");
 }
 
-// The dialog step gives the window the keyboard's manners: Tab, the mnemonics, Enter, Escape.
-// A modeless box of the window, when one is up, takes its own keys first.
 // The language file of the folder Muralto is started in, as it always was; else the one beside
 // the program, which a start from the user's Run key (in no particular folder) finds.
 void languageFilePath(char* path, DWORD size) {
@@ -63,13 +61,12 @@ void languageFilePath(char* path, DWORD size) {
     lstrcatA(path, LANGUAGE_FILE);
 }
 
+// The dialog step gives the window the keyboard's manners: Tab, the mnemonics, Enter, Escape.
+// The other boxes are modal, with dialog steps of their own. Nothing else is asked of the system
+// for each message: a hidden window wakes once a second, and that must stay cheap.
 int runMessageLoop() {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0)) {
-        HWND active = GetActiveWindow();
-        if (active != nullptr && active != mainWindow &&
-            GetWindow(active, GW_OWNER) == mainWindow && IsDialogMessageA(active, &message))
-            continue;
         if (mainWindow != nullptr && IsDialogMessageA(mainWindow, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
