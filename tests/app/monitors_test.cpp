@@ -3,6 +3,8 @@
 // monitor, a change of the display, and where the sequencer stands kept with the settings.
 #include <string.h>
 
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "desktop_settings.h"
 #include "desktop_wallpaper.h"
 #include "held_file.h"
+#include "monitor_identity.h"
 #include "monitor_sequencer.h"
 #include "program_fixture.h"
 #include "sequencer.h"
@@ -23,6 +26,18 @@ using testing_support::desktopValue;
 
 // A 64 x 48 primary monitor and a 40 x 30 one left of and above it.
 const MonitorLayout kTwo = {2, {{0, 0, 64, 48}, {-40, -12, 40, 30}}};
+// A landscape primary and a portrait monitor right of it.
+const MonitorLayout kShapes = {2, {{0, 0, 64, 48}, {64, 0, 30, 50}}};
+
+// Landscape monitors named by letters, side by side in the order given, the first the primary.
+MonitorLayout layoutOf(const std::string& names) {
+    MonitorLayout layout = {static_cast<int>(names.size()), {}};
+    for (size_t i = 0; i < names.size(); ++i) {
+        layout.monitors[i] = {static_cast<int>(i) * 100, 0, 64, 48};
+        layout.identities[i] = identityOfInterface(("DISPLAY#" + names.substr(i, 1)).c_str());
+    }
+    return layout;
+}
 
 class Monitors : public ProgramTest {
   protected:
@@ -56,6 +71,15 @@ class Monitors : public ProgramTest {
         if (style == SPAN_MONITORS) return file.rgbAt(x - screen.left, y - screen.top);
         return file.rgbAt((x % file.width + file.width) % file.width,
                           (y % file.height + file.height) % file.height);
+    }
+    // Slots 0 to 2 landscape pictures, 3 to 5 portrait ones (as many as given).
+    void shapedSlots(int landscapes, int portraits) {
+        for (int slot = 0; slot < 3 + portraits; ++slot) {
+            if (slot >= landscapes && slot < 3) continue;
+            solidSlot(slot, 0x202020 * (slot + 1), 8, 6, MODE_FIT, 50);
+            wallpaperTable[slot].width = slot < 3 ? 40 : 30;
+            wallpaperTable[slot].height = slot < 3 ? 30 : 40;
+        }
     }
     std::vector<int> shownSlots() {
         std::vector<int> slots;
@@ -277,6 +301,174 @@ TEST_F(Monitors, AHandEditedStateGivesEachMonitorAPicture) {
         EXPECT_NE(shown[0], shown[1]) << c.value;
         EXPECT_EQ(c.seconds0, monitorShows[0].seconds) << c.value;
     }
+}
+
+TEST_F(Monitors, EachMonitorTakesPicturesOfItsShapeInOrderAndInRoundsOfItsShape) {
+    const struct {
+        bool random;
+        int portraits; // with 2, the two shapes' rounds end at different changes
+    } cases[] = {{false, 3}, {true, 3}, {true, 2}};
+    for (const auto& c : cases) {
+        resetProgramState();
+        shapedSlots(3, c.portraits);
+        randomWall = c.random;
+        useMonitorLayout(kShapes, false);
+        for (WallpaperEntry& entry : wallpaperTable) entry.shownInRound = 0;
+        std::vector<int> seen[2] = {{monitorShows[0].slot}, {monitorShows[1].slot}};
+        for (int change = 0; change < 24; ++change) {
+            changeWallpaperNow();
+            for (int m = 0; m < 2; ++m) seen[m].push_back(monitorShows[m].slot);
+        }
+        for (int m = 0; m < 2; ++m) {
+            // The monitor's shape: landscape slots 0 to 2, portrait ones from 3.
+            const int first = 3 * m, count = m ? c.portraits : 3;
+            for (size_t i = 1; i < seen[m].size(); ++i) {
+                const std::string where = (c.random ? "random, " : "in order, ") +
+                                          std::to_string(c.portraits) + " portrait, monitor " +
+                                          std::to_string(m) + ", change " + std::to_string(i);
+                ASSERT_EQ(first, seen[m][i] / 3 * 3) << where << ": slot " << seen[m][i];
+                if (!c.random) {
+                    EXPECT_EQ(first + (seen[m][i - 1] - first + 1) % count, seen[m][i]) << where;
+                } else if (i % count == 0) {
+                    // Each picture of the shape once in a round: changes 1 to count, and so on.
+                    std::set<int> round(seen[m].begin() + i - count + 1, seen[m].begin() + i + 1);
+                    EXPECT_EQ(size_t(count), round.size()) << where;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(Monitors, WithoutPicturesOfItsShapeOrWithShapesOffAMonitorTakesAny) {
+    const struct {
+        int landscapes, portraits;
+        bool match;
+        std::vector<int> first; // what the two monitors show after the layout
+    } cases[] = {{3, 0, true, {0, 1}}, {3, 3, false, {0, 1}}, {0, 3, true, {3, 4}}};
+    for (const auto& c : cases) {
+        resetProgramState();
+        shapedSlots(c.landscapes, c.portraits);
+        matchShapes = c.match;
+        randomWall = false;
+        lastWall = c.first[0];
+        useMonitorLayout(kShapes, false);
+        const std::string what = std::to_string(c.landscapes) + " landscape, " +
+                                 std::to_string(c.portraits) + " portrait, matched " +
+                                 std::to_string(c.match);
+        EXPECT_EQ(c.first, shownSlots()) << what;
+        for (int change = 0; change < 6; ++change) {
+            changeWallpaperNow();
+            EXPECT_TRUE(wallpaperTable[monitorShows[1].slot].used) << what;
+            EXPECT_NE(monitorShows[0].slot, monitorShows[1].slot) << what;
+        }
+    }
+}
+
+// Each step a layout of monitors by name, "*" first when the program saves and starts again
+// before it: a monitor seen before finds the picture and count it had when last there, whatever
+// its place; one never seen takes a picture no other monitor shows.
+TEST_F(Monitors, EachMonitorFindsItsOwnPictureAndCountByItsIdentity) {
+    const std::vector<std::string> cases[] = {
+        {"AB", "*B", "BA"},   // saved, undocked, docked again with B the primary
+        {"AB", "BA", "AB"},   // the primary swapped, and back
+        {"ABC", "AB", "ABC"}, // unplugged and back
+        {"B", "AB", "*AB"},   // a monitor added before the one there, and a restart
+        {"AB", "AD", "ADB"},  // never seen: D
+    };
+    for (const auto& steps : cases) {
+        resetProgramState();
+        for (int slot = 0; slot < 8; ++slot) solidSlot(slot, 0x445566, 8, 6, MODE_CENTRE, 50);
+        randomWall = false;
+        std::map<char, std::pair<int, int>> own; // each monitor's slot and count when last there
+        std::string where;
+        for (std::string names : steps) {
+            where += " " + names;
+            if (names[0] == '*') {
+                names.erase(0, 1);
+                ASSERT_TRUE(saveSettings()) << where;
+                resetProgramState();
+                ASSERT_TRUE(loadSettings()) << where;
+            }
+            const MonitorLayout layout = layoutOf(names);
+            useMonitorLayout(layout, false);
+            for (size_t i = 0; i < names.size(); ++i) {
+                auto now = names.size() == 1
+                               ? std::make_pair(int(lastWall), int(secondsShown))
+                               : std::make_pair(monitorShows[i].slot, monitorShows[i].seconds);
+                if (own.count(names[i])) {
+                    EXPECT_EQ(own[names[i]], now) << where << ": " << names[i];
+                } else {
+                    EXPECT_TRUE(wallpaperTable[now.first].used) << where << ": " << names[i];
+                    for (size_t j = 0; j < i; ++j)
+                        EXPECT_NE(monitorShows[j].slot, now.first) << where << ": " << names[i];
+                }
+            }
+            // A picture and a count of its own for each: monitor i counts n - i.
+            for (int i = 0; i < layout.count; ++i) {
+                advanceMonitorAt(layout.monitors[i].left + 1, layout.monitors[i].top + 1);
+                sequenceTick();
+            }
+            for (size_t i = 0; i < names.size(); ++i)
+                own[names[i]] = names.size() == 1
+                                    ? std::make_pair(int(lastWall), int(secondsShown))
+                                    : std::make_pair(monitorShows[i].slot, monitorShows[i].seconds);
+        }
+    }
+}
+
+TEST_F(Monitors, NextOnThisMonitorChangesOnlyThePictureUnderThePoint) {
+    for (int slot = 0; slot < 4; ++slot) solidSlot(slot, 0x200000 * (slot + 1), 8, 6, 2, 50);
+    randomWall = false;
+    useMonitorLayout(kTwo, true);
+    const struct {
+        int x, y, monitor;
+    } points[] = {{-20, 3, 1}, {10, 10, 0}, {-200, -50, 1}, {500, 40, 0}};
+    const int samples[][2] = {{10, 10}, {-20, 3}}; // in each monitor
+    for (const auto& p : points) {
+        for (int tick = 0; tick < 2; ++tick) sequenceTick();
+        const MonitorShow before[] = {monitorShows[0], monitorShows[1]};
+        testing_support::BitmapPixels was = composed();
+        advanceMonitorAt(p.x, p.y);
+        testing_support::BitmapPixels now = composed();
+        for (int m = 0; m < 2; ++m) {
+            const bool changes = m == p.monitor;
+            const std::string where =
+                std::to_string(p.x) + "," + std::to_string(p.y) + ": " + std::to_string(m);
+            const uint32_t rgbNow = shownAt(now, kTwo, samples[m][0], samples[m][1]);
+            EXPECT_EQ(changes, before[m].slot != monitorShows[m].slot) << where;
+            EXPECT_EQ(changes ? 0 : before[m].seconds, monitorShows[m].seconds) << where;
+            EXPECT_EQ(changes, shownAt(was, kTwo, samples[m][0], samples[m][1]) != rgbNow) << where;
+            EXPECT_EQ(0x200000u * (monitorShows[m].slot + 1), rgbNow) << where;
+        }
+    }
+}
+
+// Earlier versions read monitorShows alone: the display's monitors come first, in its order,
+// and a file with one monitor and no other remembered is as before.
+TEST_F(Monitors, TheSettingsKeepTheMonitorsIdentitiesBesideWhatEarlierVersionsRead) {
+    for (int slot = 0; slot < 4; ++slot) solidSlot(slot, 0x445566, 8, 6, MODE_CENTRE, 50);
+    useMonitorLayout(layoutOf("A"), false);
+    ASSERT_TRUE(saveSettings());
+    const std::string single = testing_support::readBytes(iniFilePath);
+    EXPECT_EQ(std::string::npos, single.find("monitor")) << single;
+    EXPECT_EQ(std::string::npos, single.find("matchShapes")) << single;
+    useMonitorLayout(layoutOf("ABC"), false);
+    useMonitorLayout(layoutOf("CA"), false);
+    matchShapes = false;
+    ASSERT_TRUE(saveSettings());
+    const std::string file = testing_support::readBytes(iniFilePath);
+    std::string shows, ids;
+    for (int i = 0; i < 3; ++i) {
+        shows += (i ? "," : "") + std::to_string(monitorShows[i].slot) + ":0";
+        ids += (i ? "," : "") + std::string(monitorShows[i].identity.text);
+    }
+    EXPECT_EQ(layoutOf("CAB").identities[2].text, std::string(monitorShows[2].identity.text));
+    EXPECT_NE(std::string::npos, file.find("monitorShows = " + shows + "\r\n")) << file;
+    EXPECT_NE(std::string::npos, file.find("monitorIds = " + ids + "\r\n")) << file;
+    resetProgramState();
+    ASSERT_TRUE(loadSettings());
+    EXPECT_FALSE(matchShapes);
+    EXPECT_EQ(3, savedMonitorShows);
 }
 
 } // namespace
