@@ -78,7 +78,7 @@ int advanced(int monitor) {
     if (usedSlot(forward)) return forward;
     if (usedSlot(current)) recordShown(history, current);
     const int slot = nextFor(monitor);
-    recordShown(history, slot);
+    if (usedSlot(slot)) recordShown(history, slot);
     return slot;
 }
 
