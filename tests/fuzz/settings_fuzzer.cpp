@@ -47,8 +47,7 @@ bool stateHolds(const SettingsReading& reading) {
     }
     for (int i = 0; holds && i < savedMonitorShows; ++i)
         holds = monitorShows[i].slot >= -1 && monitorShows[i].slot < wallpaperCount &&
-                monitorShows[i].seconds >= 0 &&
-                ended(monitorShows[i].identity.text, MONITOR_IDENTITY_SIZE);
+                monitorShows[i].seconds >= 0;
     // A hotkey read is one that can be written back: Windows' four modifiers and a key by name.
     for (int action = 0; holds && action < HOTKEY_COUNT; ++action) {
         char text[64];

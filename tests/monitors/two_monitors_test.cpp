@@ -133,8 +133,7 @@ TEST(TwoMonitors, EachMonitorShowsItsPictureInItsModeForItsOwnTime) {
     // Next wallpaper on this monitor, the menu opened over the portrait one: only it changes.
     ASSERT_TRUE(SetCursorPos(1280 + 384, 512));
     HWND menu = e2e::openTrayMenu(run.window(), run.processId());
-    ASSERT_NE(nullptr, menu) << "no menu";
-    ASSERT_TRUE(e2e::chooseEntry(menu, e2e::NEXT_ON_THIS_MONITOR));
+    ASSERT_TRUE(menu != nullptr && e2e::chooseEntry(menu, e2e::NEXT_ON_THIS_MONITOR));
     ASSERT_TRUE(e2e::waitUntil(
         [&] {
             desktop = readComposed(composedPath);
@@ -153,8 +152,7 @@ TEST(TwoMonitors, EachMonitorShowsItsPictureInItsModeForItsOwnTime) {
     EXPECT_EQ("2:", shows.substr(0, 2)) << shows;
     EXPECT_NE(std::string::npos, shows.find(",4:")) << shows;
     const std::string ids = saved.value("SYSTEM", "monitorIds");
-    EXPECT_EQ(17u, ids.size()) << "two names of their own: " << ids;
-    EXPECT_NE(ids.substr(0, 8), ids.substr(9)) << ids;
+    EXPECT_TRUE(ids.size() == 17 && ids.substr(0, 8) != ids.substr(9)) << "two names: " << ids;
 }
 
 } // namespace
