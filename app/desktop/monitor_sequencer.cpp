@@ -1,8 +1,11 @@
 #include "monitor_sequencer.h"
 
+#include <string.h>
+
 #include "app_state.h"
 #include "composed_desktop.h"
 #include "desktop_wallpaper.h"
+#include "picture_shapes.h"
 #include "random_round.h"
 #include "sequencer.h"
 #include "shown_history.h"
@@ -18,35 +21,70 @@ bool shownElsewhere(int slot, int monitor) {
     return false;
 }
 
-// The next picture of the sequence for a monitor. lastWall is where the sequence stands, as
-// with one monitor; a picture another monitor shows is passed over while the table has at
-// least one picture per monitor.
-int nextFor(int monitor) {
+// What a monitor may take next: the pictures of its shape, when shapes matter and the table
+// holds one that no other monitor shows, else every picture; a picture another monitor shows
+// is passed over while the table has at least one picture per monitor.
+SlotGroup choices;
+
+void gatherChoices(int monitor) {
     const bool distinct = usedCount(wallpaperTable) >= monitorLayout.count;
-    int from = usedSlot(lastWall) ? lastWall : 0;
-    int current = usedSlot(monitorShows[monitor].slot) ? monitorShows[monitor].slot : from;
-    int slot = from;
-    // Each draw or step finds another picture, so the table's size bounds the tries.
-    for (int tries = 0; tries <= MAX_WALLPAPERS; ++tries) {
-        slot =
-            randomWall ? nextInRound(current, wallpaperTable) : nextUsedSlot(from, wallpaperTable);
-        if (!distinct || !shownElsewhere(slot, monitor)) break;
-        from = slot;
+    const bool byShape = shapesMatter(monitorLayout);
+    const Shape shape = shapeOf(monitorLayout.monitors[monitor]);
+    bool shapeLeft = false;
+    for (int slot = 0; slot < MAX_WALLPAPERS; ++slot) {
+        const WallpaperEntry& entry = wallpaperTable[slot];
+        choices.passOver[slot] = distinct && entry.used && shownElsewhere(slot, monitor);
+        choices.inGroup[slot] = entry.used && (!byShape || shapeOf(entry) == shape);
+        shapeLeft |= choices.inGroup[slot] && !choices.passOver[slot];
     }
-    lastWall = slot;
+    if (byShape && !shapeLeft)
+        for (int slot = 0; slot < MAX_WALLPAPERS; ++slot)
+            choices.inGroup[slot] = wallpaperTable[slot].used;
+}
+
+bool offered(int slot) {
+    return usedSlot(slot) && choices.inGroup[slot] && !choices.passOver[slot];
+}
+
+// Table order among the choices: the lowest offered slot above from, else the lowest one
+// (possibly from itself); -1 when none is offered.
+int nextInOrder(int from) {
+    for (int slot = from + 1; slot < MAX_WALLPAPERS; ++slot)
+        if (offered(slot)) return slot;
+    for (int slot = 0; slot <= from && slot < MAX_WALLPAPERS; ++slot)
+        if (offered(slot)) return slot;
+    return -1;
+}
+
+// The next picture of the sequence for a monitor. lastWall is where the sequence stands, as
+// with one monitor; when shapes matter a monitor goes on in table order from its own picture,
+// since the sequence may stand among the other shape's pictures.
+int nextFor(int monitor) {
+    gatherChoices(monitor);
+    const int shown = monitorShows[monitor].slot;
+    int from = usedSlot(lastWall) ? lastWall : 0;
+    if (shapesMatter(monitorLayout) && usedSlot(shown) && choices.inGroup[shown]) from = shown;
+    const int current = usedSlot(shown) ? shown : from;
+    int slot = randomWall ? nextInRound(current, wallpaperTable, choices) : nextInOrder(from);
+    if (slot >= 0) lastWall = slot;
     return slot;
 }
 
 // Forward through what Previous went back over on that monitor, else the sequence's next.
-MonitorShow advanced(int monitor) {
+int advanced(int monitor) {
     ShownHistory* history = &shownHistories[monitor];
     const int current = monitorShows[monitor].slot;
     const int forward = stepForward(history, current);
-    if (usedSlot(forward)) return {forward, 0};
+    if (usedSlot(forward)) return forward;
     if (usedSlot(current)) recordShown(history, current);
     const int slot = nextFor(monitor);
-    recordShown(history, slot);
-    return {slot, 0};
+    if (usedSlot(slot)) recordShown(history, slot);
+    return slot;
+}
+
+void takeNext(int monitor) {
+    monitorShows[monitor].slot = advanced(monitor);
+    monitorShows[monitor].seconds = 0;
 }
 
 int slotsOnMonitors[MONITOR_CAPACITY];
@@ -59,45 +97,142 @@ void compose(bool refreshDesktop) {
     desktopBehind = !applyComposedDesktop(monitorLayout, slotsOnMonitors, refreshDesktop);
 }
 
+// ---- A new layout ------------------------------------------------------------------------
+
+// With one monitor its picture and count are lastWall and secondsShown: they become its show
+// before another layout is used. Before the first layout of a start the monitor is known only
+// as the primary, by its place, and what the settings gave stands.
+void rememberTheOneMonitor() {
+    if (perMonitor()) return;
+    const MonitorShow one = {usedSlot(lastWall) ? lastWall : -1, secondsShown,
+                             monitorLayout.identities[0]};
+    if (savedMonitorShows > 0 && sameMonitor(monitorShows[0].identity, one.identity))
+        monitorShows[0] = one;
+    else if (savedMonitorShows <= 0) {
+        monitorShows[0] = one;
+        savedMonitorShows = 1;
+    }
+}
+
+// The monitors remembered before the new layout, with what each has shown, while the layout's
+// monitors find theirs.
+MonitorShow before[MONITOR_CAPACITY];
+ShownHistory historiesBefore[MONITOR_CAPACITY];
+
+// Which remembered show is monitor place of the layout's: the same monitor's or, for a show
+// known by its place alone (an earlier version's file), the one at its place; -1: never seen.
+int rememberedShowOf(const MonitorIdentity& identity, int place, int count, const bool* taken) {
+    for (int j = 0; j < count; ++j)
+        if (!taken[j] && sameMonitor(before[j].identity, identity)) return j;
+    if (place < count && !taken[place] && before[place].identity.text[0] == 0) return place;
+    return -1;
+}
+
+bool rememberedAlready(const MonitorIdentity& identity, int count) {
+    for (int i = 0; i < count; ++i)
+        if (sameMonitor(monitorShows[i].identity, identity)) return true;
+    return false;
+}
+
+// Remembered monitor j becomes entry i, its history with it; -1: a monitor never seen.
+void remember(int i, int j) {
+    static const MonitorShow none = {-1, 0, {}};
+    static const ShownHistory empty = {};
+    monitorShows[i] = j >= 0 ? before[j] : none;
+    shownHistories[i] = j >= 0 ? historiesBefore[j] : empty;
+}
+
+// Each monitor of the layout takes its own show (or none yet, -1) and history, in the layout's
+// order; the monitors that left follow, as many as there is room for. Whether the layout's
+// first monitor had one goes to foundFirst.
+void placeShows(const MonitorLayout& layout, bool* foundFirst) {
+    const int count = savedMonitorShows < MONITOR_CAPACITY ? savedMonitorShows : MONITOR_CAPACITY;
+    memcpy(before, monitorShows, sizeof before);
+    memcpy(historiesBefore, shownHistories, sizeof historiesBefore);
+    bool taken[MONITOR_CAPACITY] = {};
+    for (int i = 0; i < layout.count; ++i) {
+        const int j = rememberedShowOf(layout.identities[i], i, count, taken);
+        if (i == 0) *foundFirst = j >= 0;
+        remember(i, j);
+        monitorShows[i].identity = layout.identities[i];
+        if (j >= 0) taken[j] = true;
+    }
+    int remembered = layout.count;
+    for (int j = 0; j < count && remembered < MONITOR_CAPACITY; ++j)
+        if (!taken[j] && !rememberedAlready(before[j].identity, remembered) &&
+            before[j].identity.text[0] != 0)
+            remember(remembered++, j);
+    for (int i = remembered; i < MONITOR_CAPACITY; ++i) remember(i, -1);
+    savedMonitorShows = remembered;
+}
+
+// Down to one monitor: Windows' own placement of its picture, which is that monitor's own when
+// it was seen before; one never seen takes the next picture.
+void useOneMonitor(bool foundShow, bool wasPerMonitor, bool applyNow) {
+    const MonitorShow& show = monitorShows[0];
+    if (foundShow && usedSlot(show.slot)) {
+        const bool moved = wasPerMonitor || show.slot != lastWall;
+        lastWall = show.slot;
+        secondsShown = show.seconds;
+        if (applyNow && moved)
+            applyWallpaper(wallpaperTable[lastWall].filename, wallpaperTable[lastWall].showMode,
+                           true);
+    } else if (wasPerMonitor && applyNow) {
+        changeWallpaperNow();
+    }
+}
+
+// The monitor holding point (x, y) of the virtual screen, else the nearest one.
+int monitorAt(int x, int y) {
+    int nearest = 0;
+    long long nearestDistance = -1;
+    for (int i = 0; i < monitorLayout.count; ++i) {
+        const imaging::ScreenRect& r = monitorLayout.monitors[i];
+        const long long dx = x < r.left              ? r.left - x
+                             : x >= r.left + r.width ? x - (r.left + r.width - 1)
+                                                     : 0;
+        const long long dy = y < r.top               ? r.top - y
+                             : y >= r.top + r.height ? y - (r.top + r.height - 1)
+                                                     : 0;
+        const long long distance = dx * dx + dy * dy;
+        if (nearestDistance < 0 || distance < nearestDistance) {
+            nearest = i;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
+}
+
 } // namespace
 
-void useMonitorLayout(const MonitorLayout& layout, bool applyNow) {
+void useMonitorLayout(const MonitorLayout& given, bool applyNow) {
     const bool wasPerMonitor = perMonitor();
-    const int kept = wasPerMonitor ? monitorLayout.count : savedMonitorShows;
+    MonitorLayout layout = given;
+    if (layout.count < 1) layout.count = 1;
+    if (layout.count > MONITOR_CAPACITY) layout.count = MONITOR_CAPACITY;
+    // A monitor the layout does not name is known by its place.
+    for (int i = 0; i < layout.count; ++i)
+        if (layout.identities[i].text[0] == 0) layout.identities[i] = identityOfPlace(i);
+    rememberTheOneMonitor();
+    bool foundFirst = false;
+    placeShows(layout, &foundFirst);
     monitorLayout = layout;
-    if (monitorLayout.count < 1) monitorLayout.count = 1;
-    if (monitorLayout.count > MONITOR_CAPACITY) monitorLayout.count = MONITOR_CAPACITY;
     if (!perMonitor()) {
-        // Back to one monitor: Windows' own placement of the primary monitor's picture.
-        if (wasPerMonitor && usedSlot(monitorShows[0].slot)) {
-            lastWall = monitorShows[0].slot;
-            secondsShown = monitorShows[0].seconds;
-            if (applyNow)
-                applyWallpaper(wallpaperTable[lastWall].filename, wallpaperTable[lastWall].showMode,
-                               true);
-        }
-        if (wasPerMonitor) savedMonitorShows = 0;
+        useOneMonitor(foundFirst, wasPerMonitor, applyNow);
         return;
     }
     if (wallpaperCount <= 0) return;
-    int keep = kept;
-    if (keep == 0) {
-        // From one monitor: the picture on display stays on the primary one, with its count.
-        monitorShows[0] = {usedSlot(lastWall) ? lastWall : -1, secondsShown};
-        keep = 1;
-    }
     // A picture an earlier monitor already shows (a hand-edited file) is given up too.
     const bool distinct = usedCount(wallpaperTable) >= monitorLayout.count;
     for (int i = 0; i < monitorLayout.count; ++i) {
         bool repeated = false;
         for (int j = 0; j < i && distinct; ++j)
             repeated |= monitorShows[j].slot == monitorShows[i].slot;
-        if (i >= keep || !usedSlot(monitorShows[i].slot) || repeated) monitorShows[i] = {-1, 0};
+        if (!usedSlot(monitorShows[i].slot) || repeated) monitorShows[i].slot = -1;
     }
     // A monitor new to the layout takes the next picture.
     for (int i = 0; i < monitorLayout.count; ++i)
-        if (monitorShows[i].slot < 0) monitorShows[i] = {nextFor(i), 0};
-    savedMonitorShows = monitorLayout.count;
+        if (monitorShows[i].slot < 0) takeNext(i);
     if (applyNow) compose(true);
 }
 
@@ -110,7 +245,7 @@ void tickEveryMonitor() {
             ++show.seconds;
             continue;
         }
-        show = advanced(i);
+        takeNext(i);
         changed = true;
     }
     if (changed || desktopBehind) compose(true);
@@ -126,13 +261,24 @@ void backEveryMonitor() {
         const int back =
             usedSlot(show.slot) ? stepBack(history, show.slot) : entryOnDisplay(*history);
         if (!usedSlot(back)) continue;
-        show = {back, 0};
+        show.slot = back;
+        show.seconds = 0;
         changed = true;
     }
     if (changed) compose(true);
 }
 
 void advanceEveryMonitor(bool refreshDesktop) {
-    for (int i = 0; i < monitorLayout.count; ++i) monitorShows[i] = advanced(i);
+    for (int i = 0; i < monitorLayout.count; ++i) takeNext(i);
     compose(refreshDesktop);
+}
+
+void advanceMonitorAt(int x, int y) {
+    if (!perMonitor()) {
+        changeWallpaperNow();
+        return;
+    }
+    if (wallpaperCount <= 0) return;
+    takeNext(monitorAt(x, y));
+    compose(true);
 }

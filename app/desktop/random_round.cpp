@@ -2,19 +2,34 @@
 
 namespace {
 
-bool candidate(const WallpaperEntry* table, int slot, int current) {
-    return table[slot].used && !table[slot].shownInRound && slot != current;
+// The group of every used slot, none passed over.
+const SlotGroup& everySlot() {
+    static const SlotGroup all = [] {
+        SlotGroup group = {};
+        for (uint8_t& in : group.inGroup) in = 1;
+        return group;
+    }();
+    return all;
 }
 
-int countCandidates(const WallpaperEntry* table, int current) {
+bool offered(const WallpaperEntry* table, const SlotGroup& group, int slot) {
+    return table[slot].used && group.inGroup[slot] && !group.passOver[slot];
+}
+
+bool candidate(const WallpaperEntry* table, const SlotGroup& group, int slot, int current) {
+    return offered(table, group, slot) && !table[slot].shownInRound && slot != current;
+}
+
+int countCandidates(const WallpaperEntry* table, const SlotGroup& group, int current) {
     int count = 0;
-    for (int slot = 0; slot < MAX_WALLPAPERS; ++slot) count += candidate(table, slot, current);
+    for (int slot = 0; slot < MAX_WALLPAPERS; ++slot)
+        count += candidate(table, group, slot, current);
     return count;
 }
 
-int candidateOfRank(const WallpaperEntry* table, int current, int rank) {
+int candidateOfRank(const WallpaperEntry* table, const SlotGroup& group, int current, int rank) {
     for (int slot = 0; slot < MAX_WALLPAPERS; ++slot)
-        if (candidate(table, slot, current) && rank-- == 0) return slot;
+        if (candidate(table, group, slot, current) && rank-- == 0) return slot;
     return 0;
 }
 
@@ -22,16 +37,26 @@ int candidateOfRank(const WallpaperEntry* table, int current, int rank) {
 
 int nextInRound(int current, WallpaperEntry* table) {
     if (table == nullptr) return 0;
-    int count = countCandidates(table, current);
+    int slot = nextInRound(current, table, everySlot());
+    return slot < 0 ? 0 : slot;
+}
+
+int nextInRound(int current, WallpaperEntry* table, const SlotGroup& group) {
+    if (table == nullptr) return -1;
+    int count = countCandidates(table, group, current);
     if (count == 0) {
-        // The round is over (what is left of it is the wallpaper on display, shown just now).
-        for (int slot = 0; slot < MAX_WALLPAPERS; ++slot) table[slot].shownInRound = 0;
-        count = countCandidates(table, current);
+        // The round is over (what is left of it is the wallpaper on display, shown just now, or
+        // pictures other monitors show).
+        for (int slot = 0; slot < MAX_WALLPAPERS; ++slot)
+            if (group.inGroup[slot]) table[slot].shownInRound = 0;
+        count = countCandidates(table, group, current);
     }
-    // A table of one wallpaper: it stays, and the round it makes is always complete.
-    if (count == 0)
-        return current >= 0 && current < MAX_WALLPAPERS && table[current].used ? current : 0;
-    int slot = candidateOfRank(table, current, tableRandom.next() % count);
+    // A group of one wallpaper: it stays, and the round it makes is always complete.
+    if (count == 0) {
+        bool stays = current >= 0 && current < MAX_WALLPAPERS && offered(table, group, current);
+        return stays ? current : -1;
+    }
+    int slot = candidateOfRank(table, group, current, tableRandom.next() % count);
     table[slot].shownInRound = 1;
     return slot;
 }

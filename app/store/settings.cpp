@@ -1,12 +1,13 @@
 // The configuration files: opened, saved and replaced here, read by settings_reading.cpp.
 //
 // Muralto.ini holds the class [SYSTEM] (lastWall, randomWall, startWall, language, and when
-// they have something to say paused, roundShown, monitorShows, hotkeys and autoPause, below)
-// and the wallpapers as classes [WALLPAPER 0], [WALLPAPER 1], ... numbered densely in slot
-// order, each with original, filename, preview, showTime, size ("width,height") and showMode,
-// and, only when original cannot hold the title, titleUtf8. One store holds at most 600 members, so
-// Muralto.ini takes the first 99 wallpapers and the following ones go, 99 to a file and with
-// the same class names and numbering, into continuation files beside it: Muralto-part2.ini
+// they have something to say paused, roundShown, monitorShows, monitorIds, matchShapes, hotkeys
+// and autoPause, below) and the wallpapers as classes [WALLPAPER 0], [WALLPAPER 1], ...
+// numbered densely in slot order, each with original, filename, preview, showTime, size
+// ("width,height") and showMode, and, only when original cannot hold the title, titleUtf8.
+// One store holds at most 600 members, so Muralto.ini takes the first 99 wallpapers and the
+// following ones go, 99 to a file and with the same class names and numbering, into
+// continuation files beside it: Muralto-part2.ini
 // (WALLPAPER 99 to 197), Muralto-part3.ini, ... up to Muralto-part6.ini. Those hold only
 // wallpaper classes and, last, a [SYSTEM] class with the save's generation. A file whose
 // wallpapers carry titleUtf8 members takes fewer of them, as many as its 600 members hold (at
@@ -46,14 +47,24 @@
 //
 // Several monitors. With two or more, each monitor shows its own picture and counts its own
 // seconds (monitor_sequencer.h); where that stands is kept, one entry per monitor, the primary
-// monitor first, each the picture's wallpaper class number and the seconds counted:
+// monitor first, each the picture's wallpaper class number and the seconds counted, and which
+// monitor each entry is, in the same order (monitor_identity.h):
 //
-//   monitorShows = 3:12,0:5
+//   monitorShows = 3:12,0:5,7:40
+//   monitorIds = 5d2e90a1,c3f0b4e2,0a9917fc
 //
-// Written only while the sequencer works on two or more monitors; lastWall stays where the
-// sequence stands. A class the file does not load, a number that is not one, or an entry
-// missing (a monitor added since) gives that monitor the next picture at the start; at most 16
-// entries of up to 15 characters, within the store's 255. Earlier versions ignore the member.
+// The monitors of the display come first, in its order, then those that have left it, which
+// find their picture and count again when they come back. Written while the sequencer works on
+// two or more monitors, or remembers one that left (with one monitor, its entry is lastWall's,
+// with no seconds); lastWall stays where the sequence stands. A class the file does not load, a
+// number that is not one, or an entry missing gives that monitor the next picture at the start;
+// at most 16 entries of up to 15 characters, within the store's 255, and 16 identities of up to
+// 8. An entry without an identity (files of earlier versions, which have no monitorIds) is the
+// monitor at its place. Earlier versions ignore monitorIds and give the first entries to their
+// monitors in order, the entries beyond their monitors unused.
+//
+// Pictures of each monitor's shape are the default; "matchShapes = 0" is written only when the
+// user turned them off (picture_shapes.h), and earlier versions ignore it.
 //
 // Hotkeys and the pauses of their own. Written only when the user changed them, so that files
 // stay as before otherwise; earlier versions ignore both members:
@@ -144,14 +155,32 @@ int classOfSlot(int slot) {
     return rank;
 }
 
-void monitorShowsText(char* text, int size) {
-    text[0] = 0;
-    for (int i = 0; i < monitorLayout.count; ++i) {
-        char entry[32];
-        formatText(entry, sizeof entry, "%s%d:%d", i > 0 ? "," : "",
-                   classOfSlot(monitorShows[i].slot), monitorShows[i].seconds);
-        if (strlen(text) + strlen(entry) >= static_cast<size_t>(size)) break;
-        strcat(text, entry);
+// Whether monitorShows and monitorIds have something to say: several monitors, or one and
+// another that left.
+bool monitorsToKeep() { return perMonitor() || savedMonitorShows > 1; }
+
+// Entry i of monitorShows: with one monitor, its show is lastWall (its count is not kept).
+MonitorShow savedShow(int i) {
+    if (i == 0 && !perMonitor() &&
+        sameMonitor(monitorShows[0].identity, monitorLayout.identities[0]))
+        return {lastWall, 0, monitorShows[0].identity};
+    return monitorShows[i];
+}
+
+// monitorShows and monitorIds, entry for entry.
+void monitorTexts(char* shows, char* identities, int size) {
+    shows[0] = identities[0] = 0;
+    for (int i = 0; i < savedMonitorShows && i < MONITOR_CAPACITY; ++i) {
+        const MonitorShow show = savedShow(i);
+        char entry[32], identity[32];
+        formatText(entry, sizeof entry, "%s%d:%d", i > 0 ? "," : "", classOfSlot(show.slot),
+                   show.seconds);
+        formatText(identity, sizeof identity, "%s%s", i > 0 ? "," : "", show.identity.text);
+        if (strlen(shows) + strlen(entry) >= static_cast<size_t>(size) ||
+            strlen(identities) + strlen(identity) >= static_cast<size_t>(size))
+            break;
+        strcat(shows, entry);
+        strcat(identities, identity);
     }
 }
 
@@ -175,11 +204,13 @@ void addSystemClass(_KFGINFOFILE* store, int savedLastWall, int generation) {
         roundText(round, sizeof round);
         addMember(store, system, "roundShown", round);
     }
-    if (perMonitor()) {
-        char shows[KFG_TEXT_SIZE];
-        monitorShowsText(shows, sizeof shows);
+    if (monitorsToKeep()) {
+        char shows[KFG_TEXT_SIZE], identities[KFG_TEXT_SIZE];
+        monitorTexts(shows, identities, sizeof shows);
         addMember(store, system, "monitorShows", shows);
+        addMember(store, system, "monitorIds", identities);
     }
+    if (!matchShapes) addIntMember(store, system, "matchShapes", 0);
     char hotkeyText[KFG_TEXT_SIZE];
     if (!defaultHotkeys(hotkeys) && formatHotkeys(hotkeys, hotkeyText, sizeof hotkeyText))
         addMember(store, system, "hotkeys", hotkeyText);
@@ -275,8 +306,8 @@ bool replaceable(const char* path) {
 // Members of a wallpaper class, and those [SYSTEM] may take in Muralto.ini and in the others.
 const int WALLPAPER_MEMBERS = 6;
 // lastWall, randomWall, startWall, language, generation, paused, roundShown, monitorShows,
-// hotkeys, autoPause
-const int MAIN_SYSTEM_MEMBERS = 10;
+// monitorIds, matchShapes, hotkeys, autoPause
+const int MAIN_SYSTEM_MEMBERS = 12;
 const int OTHER_SYSTEM_MEMBERS = 1; // generation
 // Even with a titleUtf8 member for every title the files hold the whole table.
 static_assert((KFG_MAX_MEMBERS - MAIN_SYSTEM_MEMBERS) / (WALLPAPER_MEMBERS + 1) * CONFIG_FILES >=
@@ -287,7 +318,7 @@ static_assert((KFG_MAX_MEMBERS - MAIN_SYSTEM_MEMBERS) / (WALLPAPER_MEMBERS + 1) 
 // written: it depends on how many files the rest leaves room for.
 int mainSystemMembers() {
     return MAIN_SYSTEM_MEMBERS - (paused ? 0 : 1) - (roundUnderWay(wallpaperTable) ? 0 : 1) -
-           (perMonitor() ? 0 : 1) - (defaultHotkeys(hotkeys) ? 1 : 0) -
+           (monitorsToKeep() ? 0 : 2) - (matchShapes ? 1 : 0) - (defaultHotkeys(hotkeys) ? 1 : 0) -
            (pauseForFullScreen && pauseOnBatterySaver ? 1 : 0);
 }
 

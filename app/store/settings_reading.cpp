@@ -58,8 +58,25 @@ void readMonitorShows(_KFGINFOFILE* store, char* system, SettingsReading* readin
         // Only a class number, whole: anything else gives the monitor the next picture.
         reading->monitorClass[savedMonitorShows] =
             end != entry && *end == 0 && number >= 0 ? number : -1;
-        monitorShows[savedMonitorShows] = {-1, seconds > 0 ? seconds : 0};
+        monitorShows[savedMonitorShows] = {-1, seconds > 0 ? seconds : 0, {}};
         ++savedMonitorShows;
+        p += length;
+        if (*p == ',') ++p;
+    }
+}
+
+// "identity,identity,...", one for each of monitorShows' entries in turn; an entry without one
+// is the monitor at its place.
+void readMonitorIds(_KFGINFOFILE* store, char* system) {
+    char text[KFG_TEXT_SIZE];
+    get(store, system, "monitorIds", text, sizeof text);
+    const char* p = text;
+    for (int i = 0; i < savedMonitorShows && *p != 0; ++i) {
+        char entry[MONITOR_IDENTITY_SIZE] = "";
+        int length = 0;
+        while (p[length] != 0 && p[length] != ',') ++length;
+        if (length < MONITOR_IDENTITY_SIZE) memcpy(entry, p, static_cast<size_t>(length));
+        monitorShows[i].identity = readIdentity(entry);
         p += length;
         if (*p == ',') ++p;
     }
@@ -87,6 +104,8 @@ void readSystemClass(_KFGINFOFILE* store, SettingsReading* reading) {
     if (has(store, system, "roundShown"))
         get(store, system, "roundShown", reading->round, sizeof reading->round);
     if (has(store, system, "monitorShows")) readMonitorShows(store, system, reading);
+    if (has(store, system, "monitorIds")) readMonitorIds(store, system);
+    matchShapes = !has(store, system, "matchShapes") || getInt(store, system, "matchShapes") > 0;
     if (has(store, system, "language")) {
         language = getInt(store, system, "language");
         if (language < 0) language = 0;

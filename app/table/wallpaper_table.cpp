@@ -12,6 +12,7 @@ bool paused = false;
 bool pauseForFullScreen = true;
 bool pausedForOtherWallpaper = false;
 bool pauseOnBatterySaver = true;
+bool matchShapes = true;
 RandomGenerator tableRandom;
 
 namespace {

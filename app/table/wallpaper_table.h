@@ -56,6 +56,7 @@ extern bool pauseForFullScreen;
 // The pause came from a wallpaper chosen elsewhere; not saved. Owner: main window.
 extern bool pausedForOtherWallpaper;
 extern bool pauseOnBatterySaver;
+extern bool matchShapes; // each monitor takes pictures of its shape; owner: main window (tray menu)
 
 #ifdef _WIN32
 // Releases every preview bitmap and resets all 500 slots; wallpaperCount is the caller's.

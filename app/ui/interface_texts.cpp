@@ -85,6 +85,10 @@ const char* const BUILT_IN_TEXTS[TEXT_COUNT] = {
     "cran choisi dans Windows)",
     "D\xE9"
     "marrer avec Windows",
+    "Wallpaper suivant sur cet \xE9"
+    "cran",
+    "Adapter les images \xE0 la forme de chaque \xE9"
+    "cran",
 };
 
 struct ControlText {

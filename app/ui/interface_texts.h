@@ -59,7 +59,11 @@ enum {
     TEXT_SIZE_COLUMN = 50,
     TEXT_HELD_OTHER_WALLPAPER = 51,    // the tip's word when a wallpaper chosen elsewhere paused it
     TEXT_MENU_START_WITH_WINDOWS = 52, // checked while the user's Run key starts Muralto
-    TEXT_COUNT = 53,
+
+    // The icon's menu with two or more monitors.
+    TEXT_MENU_NEXT_ON_MONITOR = 53,
+    TEXT_MENU_MATCH_SHAPES = 54,
+    TEXT_COUNT = 55,
 };
 
 // Text id in the current language; null when the language has none.

@@ -356,6 +356,19 @@ void onLanguageChange(HWND window) {
     saveNow(window);
 }
 
+// The monitor under the pointer where the icon's menu opened.
+void onNextOnMonitor() {
+    POINT at = trayMenuPoint();
+    advanceMonitorAt(at.x, at.y);
+    updateTrayTip();
+}
+
+// Each monitor's next picture follows the new choice; what they show now stays.
+void onMatchShapes(HWND window) {
+    matchShapes = !matchShapes;
+    saveNow(window);
+}
+
 void onPauseOrResume(HWND window) {
     paused = !paused;
     pausedForOtherWallpaper = false;
@@ -447,6 +460,12 @@ void onCommand(HWND window, int id) {
         break;
     case IDM_PREVIOUS_WALLPAPER:
         onPreviousWallpaper();
+        break;
+    case IDM_NEXT_ON_MONITOR:
+        onNextOnMonitor();
+        break;
+    case IDM_MATCH_SHAPES:
+        onMatchShapes(window);
         break;
     case IDM_PAUSE:
         onPauseOrResume(window);

@@ -48,6 +48,8 @@
 #define IDM_PAUSE_FULL_SCREEN 1105
 #define IDM_PAUSE_BATTERY_SAVER 1106
 #define IDM_START_WITH_WINDOWS 1107
+#define IDM_NEXT_ON_MONITOR 1120 // with two or more monitors
+#define IDM_MATCH_SHAPES 1121
 
 // About box.
 #define IDC_ABOUT_OK 1000

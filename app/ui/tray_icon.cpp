@@ -9,6 +9,7 @@
 #include "hotkeys.h"
 #include "interface_texts.h"
 #include "main_window.h"
+#include "monitor_shows.h"
 #include "resource.h"
 #include "sequencer.h"
 #include "start_with_windows.h"
@@ -26,6 +27,8 @@ const WCHAR ELLIPSIS = 0x2026;
 
 // The tip as the shell was last given it, so that a tick that changes nothing costs no call.
 WCHAR givenTip[TIP_CHARS];
+
+POINT menuPoint = {0, 0}; // where the menu last opened
 
 void startRecord(NOTIFYICONDATAW* record) {
     memset(record, 0, sizeof *record);
@@ -152,6 +155,7 @@ void showTrayMenu(HWND window) {
     HMENU menu = CreatePopupMenu();
     if (menu == nullptr) return;
     appendKeyedEntry(menu, IDM_NEXT_WALLPAPER, TEXT_MENU_NEXT, HOTKEY_NEXT);
+    if (perMonitor()) appendEntry(menu, IDM_NEXT_ON_MONITOR, TEXT_MENU_NEXT_ON_MONITOR);
     appendKeyedEntry(menu, IDM_PREVIOUS_WALLPAPER, TEXT_MENU_PREVIOUS, HOTKEY_PREVIOUS);
     appendKeyedEntry(menu, IDM_PAUSE, paused ? TEXT_MENU_RESUME : TEXT_MENU_PAUSE, HOTKEY_PAUSE);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
@@ -159,6 +163,9 @@ void showTrayMenu(HWND window) {
                 pauseForFullScreen ? MF_CHECKED : MF_UNCHECKED);
     appendEntry(menu, IDM_PAUSE_BATTERY_SAVER, TEXT_MENU_PAUSE_BATTERY_SAVER,
                 pauseOnBatterySaver ? MF_CHECKED : MF_UNCHECKED);
+    if (perMonitor())
+        appendEntry(menu, IDM_MATCH_SHAPES, TEXT_MENU_MATCH_SHAPES,
+                    matchShapes ? MF_CHECKED : MF_UNCHECKED);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     appendEntry(menu, IDM_START_WITH_WINDOWS, TEXT_MENU_START_WITH_WINDOWS,
                 startsWithWindows() ? MF_CHECKED : MF_UNCHECKED);
@@ -171,8 +178,11 @@ void showTrayMenu(HWND window) {
     SetMenuDefaultItem(menu, IDM_SHOW, FALSE);
     POINT at = {0, 0};
     GetCursorPos(&at);
+    menuPoint = at;
     SetForegroundWindow(window);
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr);
     PostMessageA(window, WM_NULL, 0, 0);
     DestroyMenu(menu);
 }
+
+POINT trayMenuPoint() { return menuPoint; }

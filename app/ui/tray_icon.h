@@ -26,8 +26,12 @@ void hideToTray(HWND window);
 void restoreFromTray(HWND window);
 
 // The icon's menu at the pointer: Next wallpaper, Previous wallpaper, Pause or Resume (each
-// with its hotkey), the two pauses of its own (checked when on), Show Muralto, Quit. The chosen
-// entry comes to window as a WM_COMMAND of its IDM_* id.
+// with its hotkey), the two pauses of its own (checked when on), Show Muralto, Quit; with two
+// or more monitors also Next wallpaper on this monitor, after Next wallpaper, and Match
+// pictures to each monitor's shape, checked while on, after the pauses. The chosen entry comes
+// to window as a WM_COMMAND of its IDM_* id.
 void showTrayMenu(HWND window);
+// Where the pointer was when the menu last opened: the monitor "this monitor" means.
+POINT trayMenuPoint();
 
 #endif

@@ -3,6 +3,9 @@
 // monitor, a change of the display, and where the sequencer stands kept with the settings.
 #include <string.h>
 
+#include <algorithm>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -10,6 +13,7 @@
 #include "desktop_settings.h"
 #include "desktop_wallpaper.h"
 #include "held_file.h"
+#include "monitor_identity.h"
 #include "monitor_sequencer.h"
 #include "program_fixture.h"
 #include "sequencer.h"
@@ -23,6 +27,18 @@ using testing_support::desktopValue;
 
 // A 64 x 48 primary monitor and a 40 x 30 one left of and above it.
 const MonitorLayout kTwo = {2, {{0, 0, 64, 48}, {-40, -12, 40, 30}}};
+// A landscape primary and a portrait monitor right of it.
+const MonitorLayout kShapes = {2, {{0, 0, 64, 48}, {64, 0, 30, 50}}};
+
+// Landscape monitors named by letters, side by side in the order given, the first the primary.
+MonitorLayout layoutOf(const std::string& names) {
+    MonitorLayout layout = {static_cast<int>(names.size()), {}};
+    for (size_t i = 0; i < names.size(); ++i) {
+        layout.monitors[i] = {static_cast<int>(i) * 100, 0, 64, 48};
+        layout.identities[i] = identityOfInterface(("DISPLAY#" + names.substr(i, 1)).c_str());
+    }
+    return layout;
+}
 
 class Monitors : public ProgramTest {
   protected:
@@ -38,6 +54,8 @@ class Monitors : public ProgramTest {
             wallpaperTable[slot].filename, testing_support::bitmapFileBytes(width, height, rgb)));
         wallpaperTable[slot].showMode = mode;
         wallpaperTable[slot].showTime = time;
+        wallpaperTable[slot].width = width; // its shape
+        wallpaperTable[slot].height = height;
     }
     std::string composedPath() {
         char path[MAX_PATH];
@@ -277,6 +295,144 @@ TEST_F(Monitors, AHandEditedStateGivesEachMonitorAPicture) {
         EXPECT_NE(shown[0], shown[1]) << c.value;
         EXPECT_EQ(c.seconds0, monitorShows[0].seconds) << c.value;
     }
+}
+
+// A monitor takes pictures of its shape while there are some and shapes are matched, in table
+// order or in rounds of its shape (with 2 portrait pictures the shapes' rounds end apart);
+// else any picture, of another shape too.
+TEST_F(Monitors, EachMonitorTakesPicturesOfItsShapeInOrderAndInRoundsOfItsShape) {
+    const struct {
+        bool random, match;
+        int portraits;
+    } cases[] = {
+        {false, true, 3}, {true, true, 3}, {true, true, 2}, {false, true, 0}, {false, false, 3}};
+    for (const auto& c : cases) {
+        resetProgramState();
+        for (int slot = 0; slot < 3 + c.portraits; ++slot) // landscape, then portrait pictures
+            solidSlot(slot, 0x202020 * (slot + 1), slot < 3 ? 4 : 3, slot < 3 ? 3 : 4, MODE_FIT,
+                      50);
+        randomWall = c.random;
+        matchShapes = c.match;
+        useMonitorLayout(kShapes, false);
+        for (WallpaperEntry& entry : wallpaperTable) entry.shownInRound = 0;
+        std::vector<int> seen[2] = {{monitorShows[0].slot}, {monitorShows[1].slot}};
+        for (int change = 0; change < 24; ++change) {
+            changeWallpaperNow();
+            ASSERT_NE(monitorShows[0].slot, monitorShows[1].slot) << "change " << change;
+            for (int m = 0; m < 2; ++m) seen[m].push_back(monitorShows[m].slot);
+        }
+        for (int m = 0; m < 2; ++m) {
+            // The monitor's shape: landscape slots 0 to 2, portrait ones from 3.
+            const int first = 3 * m, count = m ? c.portraits : 3;
+            SCOPED_TRACE(::testing::Message() << c.random << c.match << c.portraits << " " << m);
+            const auto other = [&](int slot) { return slot < 0 || slot / 3 * 3 != first; };
+            if (!c.match || count == 0) { // any picture, never none
+                EXPECT_TRUE(std::any_of(seen[m].begin(), seen[m].end(), other));
+                EXPECT_EQ(seen[m].end(), std::find(seen[m].begin(), seen[m].end(), -1));
+                continue;
+            }
+            for (size_t i = 1; i < seen[m].size(); ++i) {
+                ASSERT_FALSE(other(seen[m][i])) << "change " << i << ": slot " << seen[m][i];
+                if (!c.random && c.portraits > 0) { // else the portrait one takes any
+                    EXPECT_EQ(first + (seen[m][i - 1] - first + 1) % count, seen[m][i]) << i;
+                } else if (c.random && i % count == 0) {
+                    // Each picture of the shape once in a round: changes 1 to count, and so on.
+                    std::set<int> round(seen[m].begin() + i - count + 1, seen[m].begin() + i + 1);
+                    EXPECT_EQ(size_t(count), round.size()) << "change " << i;
+                }
+            }
+        }
+    }
+}
+
+// Each step a layout of monitors by name, "*" first when the program saves and starts again
+// before it: a monitor seen before finds the picture and count it had when last there, whatever
+// its place; one never seen takes a picture no other monitor shows.
+TEST_F(Monitors, EachMonitorFindsItsOwnPictureAndCountByItsIdentity) {
+    const std::vector<std::string> cases[] = {
+        {"AB", "*B", "BA"},   // saved, undocked, docked again with B the primary
+        {"AB", "BA", "AB"},   // the primary swapped, and back
+        {"ABC", "AB", "ABC"}, // unplugged and back
+        {"B", "AB", "*AB"},   // a monitor added before the one there, and a restart
+        {"AB", "AD", "ADB"},  // never seen: D
+    };
+    for (const auto& steps : cases) {
+        resetProgramState();
+        for (int slot = 0; slot < 8; ++slot) solidSlot(slot, 0x445566, 8, 6, MODE_CENTRE, 50);
+        randomWall = false;
+        std::map<char, std::pair<int, int>> own; // each monitor's slot and count when last there
+        std::string where;
+        for (std::string names : steps) {
+            SCOPED_TRACE(where += " " + names);
+            if (names[0] == '*') {
+                names.erase(0, 1);
+                ASSERT_TRUE(saveSettings());
+                resetProgramState();
+                ASSERT_TRUE(loadSettings());
+            }
+            const MonitorLayout layout = layoutOf(names);
+            useMonitorLayout(layout, false);
+            auto shown = [&](size_t i) {
+                return names.size() == 1
+                           ? std::make_pair(int(lastWall), int(secondsShown))
+                           : std::make_pair(monitorShows[i].slot, monitorShows[i].seconds);
+            };
+            for (size_t i = 0; i < names.size(); ++i) {
+                EXPECT_GE(shown(i).first, 0) << names[i];
+                EXPECT_EQ(own.count(names[i]) ? own[names[i]] : shown(i), shown(i)) << names[i];
+                for (size_t j = 0; j < i && !own.count(names[i]); ++j)
+                    EXPECT_NE(monitorShows[j].slot, shown(i).first) << names[i];
+            }
+            // A picture and a count of its own for each: monitor i counts n - i.
+            for (int i = 0; i < layout.count; ++i) {
+                advanceMonitorAt(layout.monitors[i].left + 1, layout.monitors[i].top + 1);
+                sequenceTick();
+            }
+            for (size_t i = 0; i < names.size(); ++i) own[names[i]] = shown(i);
+        }
+    }
+}
+
+// The point's monitor, or the nearest, takes the next picture, in the composed file too, its
+// count starting afresh; the other's stay.
+TEST_F(Monitors, NextOnThisMonitorChangesOnlyThePictureUnderThePoint) {
+    for (int slot = 0; slot < 4; ++slot) solidSlot(slot, 0x200000 * (slot + 1), 8, 6, 2, 50);
+    useMonitorLayout(kTwo, true);
+    const int points[][3] = {{-20, 3, 1}, {10, 10, 0}, {-200, -50, 1}, {500, 40, 0}}; // monitor
+    for (const auto& p : points) {
+        sequenceTick();
+        const MonitorShow before[] = {monitorShows[0], monitorShows[1]};
+        advanceMonitorAt(p[0], p[1]);
+        for (int m = 0; m < 2; ++m) {
+            const std::string where = std::to_string(p[0]) + ": monitor " + std::to_string(m);
+            EXPECT_EQ(m == p[2], before[m].slot != monitorShows[m].slot) << where;
+            EXPECT_EQ(m == p[2] ? 0 : before[m].seconds, monitorShows[m].seconds) << where;
+            EXPECT_EQ(0x200000u * (monitorShows[m].slot + 1),
+                      shownAt(composed(), kTwo, m ? -20 : 10, m ? 3 : 10))
+                << where;
+        }
+    }
+}
+
+// Earlier versions read monitorShows alone, the display's monitors first in its order; a file
+// with one monitor and no other remembered is as before.
+TEST_F(Monitors, TheSettingsKeepTheMonitorsIdentitiesBesideWhatEarlierVersionsRead) {
+    for (int slot = 0; slot < 4; ++slot) solidSlot(slot, 0x445566, 8, 6, MODE_CENTRE, 50);
+    useMonitorLayout(layoutOf("A"), false);
+    ASSERT_TRUE(saveSettings());
+    EXPECT_EQ(std::string::npos, testing_support::readBytes(iniFilePath).find("monitor"));
+    useMonitorLayout(layoutOf("ABC"), false); // in table order: A 0, B 1, C 2
+    useMonitorLayout(layoutOf("CA"), false);  // B left
+    matchShapes = false;
+    ASSERT_TRUE(saveSettings());
+    const MonitorLayout cab = layoutOf("CAB");
+    const std::string members =
+        "monitorShows = 2:0,0:0,1:0\r\nmonitorIds = " + std::string(cab.identities[0].text) + "," +
+        cab.identities[1].text + "," + cab.identities[2].text + "\r\nmatchShapes = 0\r\n";
+    EXPECT_NE(std::string::npos, testing_support::readBytes(iniFilePath).find(members)) << members;
+    resetProgramState();
+    ASSERT_TRUE(loadSettings());
+    EXPECT_FALSE(matchShapes);
 }
 
 } // namespace

@@ -25,6 +25,7 @@ void resetProgramState() {
     paused = false;
     pauseForFullScreen = true;
     pauseOnBatterySaver = true;
+    matchShapes = true;
     for (int action = 0; action < HOTKEY_COUNT; ++action) hotkeys[action] = DEFAULT_HOTKEYS[action];
     fullScreenProgramRunning = [] { return false; };
     batterySaverOn = [] { return false; };

@@ -1,6 +1,8 @@
-// The real program on two monitors, as Wine lists a display of two Xinerama screens: one
-// composed desktop as large as the virtual screen, set as spanning the monitors, each monitor's
-// region its picture in its mode, and each monitor changing on its own picture's time.
+// The real program on two monitors, as Wine lists a display of two Xinerama screens, a landscape
+// one and a portrait one: one composed desktop as large as the virtual screen, set as spanning
+// the monitors, each monitor's region its picture in its mode, each monitor changing on its own
+// picture's time to a picture of its own shape, and Next wallpaper on this monitor from the
+// icon's menu.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,14 +12,15 @@
 
 #include "muralto_files.h"
 #include "muralto_run.h"
+#include "tray_menu.h"
 #include "test_bitmaps.h"
 #include "waiting.h"
 
 namespace {
 
-// The screens scripts/with-two-monitors makes: 1280 x 1024, the primary, and 1024 x 768 right
+// The screens scripts/with-two-monitors makes: 1280 x 1024, the primary, and 768 x 1024 right
 // of it.
-const RECT kPrimary = {0, 0, 1280, 1024}, kSecond = {1280, 0, 2304, 768};
+const RECT kPrimary = {0, 0, 1280, 1024}, kSecond = {1280, 0, 2048, 1024};
 const DWORD kChangeDeadline = 60 * 1000; // a start and a few seconds, on two busy cores
 
 BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
@@ -52,7 +55,7 @@ testing_support::BitmapPixels readComposed(const std::string& path) {
     return testing_support::bitmapPixels(bytes);
 }
 
-const uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kBlack = 0;
+const uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kYellow = 0xFFFF00, kBlack = 0;
 
 TEST(TwoMonitors, EachMonitorShowsItsPictureInItsModeForItsOwnTime) {
     std::vector<RECT> monitors;
@@ -61,18 +64,23 @@ TEST(TwoMonitors, EachMonitorShowsItsPictureInItsModeForItsOwnTime) {
     ASSERT_TRUE(EqualRect(&monitors[0], &kPrimary) && EqualRect(&monitors[1], &kSecond))
         << describe(monitors);
 
-    // Red on the primary for 2 s (3 ticks) in fill, cut at the sides; green on the second for a
-    // minute in fit: 384 x 768 between bars of 320; blue next.
+    // Red on the primary for 2 s (3 ticks) in fill, cut at the sides; green on the portrait one
+    // for a minute in fit: 512 x 1024 between bars of 128; then, in table order, the landscape
+    // blue on the primary and the portrait yellow on the second, each skipping the other shape.
     e2e::removeDataFolder();
-    e2e::configure({0, 0, 0, 0}, {{0, "red.jpg", 2, 4},
-                                  {1, "green.jpg", 60, 3},
-                                  {2, "blue.jpg", 60, 2},
-                                  {3, "grey.jpg", 60, 0}});
+    e2e::configure({0, 0, 0, 0}, {{0, "red.jpg", 2, 4, 800, 400},
+                                  {1, "green.jpg", 60, 3, 300, 600},
+                                  {2, "blue.jpg", 60, 2, 64, 48},
+                                  {3, "grey.jpg", 60, 0, 64, 48},
+                                  {4, "yellow.jpg", 60, 3, 200, 400}});
     const struct {
         int number, width, height;
         uint32_t rgb;
-    } pictures[] = {
-        {0, 800, 400, kRed}, {1, 300, 600, kGreen}, {2, 64, 48, kBlue}, {3, 64, 48, 0x808080}};
+    } pictures[] = {{0, 800, 400, kRed},
+                    {1, 300, 600, kGreen},
+                    {2, 64, 48, kBlue},
+                    {3, 64, 48, 0x808080},
+                    {4, 200, 400, kYellow}};
     for (const auto& p : pictures)
         ASSERT_TRUE(testing_support::writeBytes(
             e2e::wallpaperPath(p.number),
@@ -89,7 +97,7 @@ TEST(TwoMonitors, EachMonitorShowsItsPictureInItsModeForItsOwnTime) {
         },
         kChangeDeadline))
         << "no composed desktop at " << composedPath;
-    ASSERT_EQ(2304, desktop.width) << "the virtual screen";
+    ASSERT_EQ(2048, desktop.width) << "the virtual screen";
     ASSERT_EQ(1024, desktop.height);
     const struct {
         int x, y;
@@ -98,11 +106,10 @@ TEST(TwoMonitors, EachMonitorShowsItsPictureInItsModeForItsOwnTime) {
     } samples[] = {
         {0, 0, kRed, "primary, top left"},
         {1279, 1023, kRed, "primary, bottom right"},
-        {1280 + 512, 384, kGreen, "second, middle"},
-        {1280 + 320, 0, kGreen, "second, picture's top left"},
-        {1280 + 319, 384, kBlack, "second, left bar"},
-        {1280 + 704, 767, kBlack, "second, right bar"},
-        {1280 + 512, 900, kBlack, "below the second"},
+        {1280 + 384, 512, kGreen, "second, middle"},
+        {1280 + 128, 0, kGreen, "second, picture's top left"},
+        {1280 + 127, 512, kBlack, "second, left bar"},
+        {1280 + 640, 1023, kBlack, "second, right bar"},
     };
     for (const auto& s : samples)
         EXPECT_EQ(s.rgb, desktop.rgbAt(s.x, s.y)) << s.where << " (" << s.x << ", " << s.y << ")";
@@ -114,21 +121,38 @@ TEST(TwoMonitors, EachMonitorShowsItsPictureInItsModeForItsOwnTime) {
     ASSERT_TRUE(e2e::waitUntil(
         [&] {
             testing_support::BitmapPixels now = readComposed(composedPath);
-            if (now.width != 2304) return false;
+            if (now.width != 2048) return false;
             desktop = now;
             return desktop.rgbAt(640, 512) != kRed;
         },
         kChangeDeadline))
         << "the primary kept its picture: " << std::hex << desktop.rgbAt(640, 512);
     EXPECT_EQ(kBlue, desktop.rgbAt(640, 512)) << "the primary takes the next picture";
-    EXPECT_EQ(kGreen, desktop.rgbAt(1280 + 512, 384)) << "the second keeps its own";
+    EXPECT_EQ(kGreen, desktop.rgbAt(1280 + 384, 512)) << "the second keeps its own";
 
-    // Quit keeps which picture each monitor shows: blue (class 2) and green (class 1).
+    // Next wallpaper on this monitor, the menu opened over the portrait one: only it changes.
+    ASSERT_TRUE(SetCursorPos(1280 + 384, 512));
+    HWND menu = e2e::openTrayMenu(run.window(), run.processId());
+    ASSERT_TRUE(menu != nullptr && e2e::chooseEntry(menu, e2e::NEXT_ON_THIS_MONITOR));
+    ASSERT_TRUE(e2e::waitUntil(
+        [&] {
+            desktop = readComposed(composedPath);
+            return desktop.width == 2048 && desktop.rgbAt(1280 + 384, 512) != kGreen;
+        },
+        kChangeDeadline));
+    EXPECT_EQ(kYellow, desktop.rgbAt(1280 + 384, 512)) << "the next portrait picture";
+    EXPECT_EQ(kBlue, desktop.rgbAt(640, 512)) << "the primary keeps its own";
+
+    // Quit keeps which picture each monitor shows, blue (class 2) and yellow (class 4), and
+    // which monitor each is.
     run.clickLater(e2e::QUIT);
     ASSERT_TRUE(run.waitForExit()) << "Muralto.exe did not end after Quit";
-    std::string shows = e2e::readConfiguration().value("SYSTEM", "monitorShows");
+    const e2e::SavedConfiguration saved = e2e::readConfiguration();
+    std::string shows = saved.value("SYSTEM", "monitorShows");
     EXPECT_EQ("2:", shows.substr(0, 2)) << shows;
-    EXPECT_NE(std::string::npos, shows.find(",1:")) << shows;
+    EXPECT_NE(std::string::npos, shows.find(",4:")) << shows;
+    const std::string ids = saved.value("SYSTEM", "monitorIds");
+    EXPECT_TRUE(ids.size() == 17 && ids.substr(0, 8) != ids.substr(9)) << "two names: " << ids;
 }
 
 } // namespace

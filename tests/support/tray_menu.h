@@ -18,7 +18,9 @@ enum TrayEntry {
     PAUSE_ON_BATTERY_SAVER = 4,
     START_WITH_WINDOWS = 5,
     SHOW = 6,
-    QUIT_PROGRAM = 7
+    QUIT_PROGRAM = 7,
+    // With two or more monitors this entry comes second, and moves the others down.
+    NEXT_ON_THIS_MONITOR = 1
 };
 
 // The visible popup menu (class "#32768") of the process; null when there is none.
