@@ -221,7 +221,9 @@ check_data
 # ---- The 64-bit installer over the 32-bit one's installation: one Muralto -------------------
 make_user_data
 if [ -f "$setup32" ] && bash "$(dirname "$wine_run")/can-run-32bit"; then
-  setup=$setup32 run_setup /S /STARTUP || fail "the 32-bit silent installation failed"
+  # Inside the prefix, as downloaded: wine-run would run it from its own tree in a 32-bit prefix.
+  cp "$setup32" "$WINEPREFIX/drive_c/"
+  setup="$WINEPREFIX/drive_c/$(basename "$setup32")" run_setup /S /STARTUP || give_up "the 32-bit silent installation failed"
   install32=$(value hklm32 "$(probe uninstall-entries)")
   check_entries "hklm32=$install32"
   # Its uninstaller, run by the 64-bit installer, cannot remove a file in use: nothing installed.
