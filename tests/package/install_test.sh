@@ -238,7 +238,7 @@ if [ -f "$setup32" ] && bash "$(dirname "$wine_run")/can-run-32bit"; then
   check_files
   check_data
 else
-  echo "skipped: the 64-bit installer over the 32-bit one, without a 32-bit installer (make package) or 32-bit Wine"
+  echo "skipped: the x64 installer over the 32-bit one's installation (no 32-bit installer given, which make package builds, or no 32-bit Wine)"
   run_setup /S /STARTUP || fail "the silent installation with /STARTUP failed"
 fi
 
