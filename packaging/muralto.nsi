@@ -48,6 +48,8 @@ RequestExecutionLevel user
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Muralto"
 !define STARTUP_LINK "$SMSTARTUP\Muralto.lnk"
+; Where the program's own "Start with Windows" (its icon's menu) names it, for the user alone.
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 ; The caption of Muralto's main window, which exists (hidden or not) while the program runs.
 !define MAIN_WINDOW_TITLE "Muralto Version ${VERSION}"
 
@@ -175,6 +177,16 @@ Section "-Start-up shortcut removal"
   ${EndIf}
 SectionEnd
 
+; The user's "Start with Windows" that named a program replaced or installed over names this one.
+Var runValue
+Section "-Start with Windows"
+  ${If} $runValue == '"$machineDir\Muralto.exe"'
+  ${OrIf} $runValue == '"$otherKindDir\Muralto.exe"'
+  ${OrIf} $runValue == '"$userDir\Muralto.exe"'
+    WriteRegStr HKCU "${RUN_KEY}" "Muralto" '"$INSTDIR\Muralto.exe"'
+  ${EndIf}
+SectionEnd
+
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} \
     "The program, its language file and its user guide, with a Start-menu folder."
@@ -198,8 +210,9 @@ SectionEnd
 !macroend
 
 ; A new installation keeps the start-up choice of the one it replaces or installs over, of
-; either kind.
+; either kind, read before their uninstallers run.
 Function KeepStartupChoice
+  ReadRegStr $runValue HKCU "${RUN_KEY}" "Muralto"
   SetShellVarContext all
   StrCpy $0 "${STARTUP_LINK}"
   SetShellVarContext current
@@ -288,6 +301,10 @@ Section "Uninstall"
     Abort "Some files are in use: uninstall Muralto again once they are free."
   ${EndIf}
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ReadRegStr $0 HKCU "${RUN_KEY}" "Muralto"
+  ${If} $0 == '"$INSTDIR\Muralto.exe"'
+    DeleteRegValue HKCU "${RUN_KEY}" "Muralto"
+  ${EndIf}
   ; Not /r: whatever else the user put in the folder stays, and the folder with it.
   RMDir "$INSTDIR"
 SectionEnd

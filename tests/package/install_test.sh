@@ -95,6 +95,10 @@ check_data() {
   if [ "$(fingerprint "$data_unix")" = "$data_before" ]; then ok "the data folder $data is untouched"; else fail "the data folder $data changed"; fi
 }
 
+# The program's own "Start with Windows", a value of the user's Run key naming it.
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+run_value() { win 60 reg query "$run_key" /v Muralto 2>/dev/null | tr -d '\r' | sed -n 's/^ *Muralto *REG_SZ *//p'; }
+
 check_entry_value() {
   local got
   got=$(value "$1" "$entry")
@@ -243,6 +247,7 @@ else
 fi
 
 # ---- For the current user alone, over the installation for everyone -------------------------
+win 60 reg add "$run_key" /v Muralto /d "\"$install\\Muralto.exe\"" /f >/dev/null
 run_setup /S /CURRENTUSER || fail "the installation for the current user failed"
 check_no_file "$install" "$install_unix"
 check_no_file "$programs\\Muralto" "$menu_unix"
@@ -255,6 +260,7 @@ check_files
 check_entries "hkcu=$install"
 check_shortcut "$menu_link" "$install\\Muralto.exe"
 check_shortcut "$startup_link" "$install\\Muralto.exe"
+if [ "$(run_value)" = "\"$install\\Muralto.exe\"" ]; then ok "Start with Windows names the new program"; else fail "Start with Windows names '$(run_value)'"; fi
 run_setup /S || fail "the silent reinstallation for the current user failed"
 check_entries "hkcu=$install"
 win 60 start "$menu_link"
@@ -268,6 +274,7 @@ check_no_file "$install" "$install_unix"
 check_no_file "$menu_link" "$(unix_path "$menu_link")"
 check_no_file "$startup_link" "$(unix_path "$startup_link")"
 check_entries
+if [ -z "$(run_value)" ]; then ok "Start with Windows is gone"; else fail "Start with Windows still names '$(run_value)'"; fi
 check_data
 
 finish "$WINEPREFIX" "$WINEPREFIX.lock"
