@@ -38,9 +38,11 @@ $(NATIVE)/CMakeCache.txt:
 $(FUZZ)/CMakeCache.txt:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=Debug -DMURALTO_FUZZ=ON
 
+# The x64 installer's test takes over an installation made by the 32-bit tree's installer.
 $(WINDOWS)/CMakeCache.txt:
 	cmake -S . -B $(WINDOWS) -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake \
+	  -DMURALTO_SETUP32=$(abspath $(WINDOWS32))/dist/Muralto-$(VERSION)-setup.exe
 
 $(WINDOWS32)/CMakeCache.txt:
 	cmake -S . -B $(WINDOWS32) -DCMAKE_BUILD_TYPE=Release \

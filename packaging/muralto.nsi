@@ -3,13 +3,17 @@
 ;            -DICON=<program icon> -DOUTFILE=<setup.exe> muralto.nsi
 ; ARCH x64 makes a 64-bit installer of the 64-bit program: it installs into the 64-bit Program
 ; Files and writes its uninstall entry in the 64-bit registry view. ARCH x86 makes the installer
-; of the 32-bit program, for 32-bit Windows.
-; Silent use: setup.exe /S [/STARTUP] [/D=folder]; Uninstall.exe /S.
+; of the 32-bit program, for 32-bit Windows. Either installs for everyone or for the current user
+; alone (install_mode.nsh), and first uninstalls the installations it replaces
+; (earlier_installations.nsh): the other kind's, and one for the other users.
+; Silent use: setup.exe /S [/ALLUSERS | /CURRENTUSER] [/STARTUP] [/D=folder]; Uninstall.exe /S.
 ; /STARTUP ticks the start-up shortcut, which a silent install otherwise leaves as it was.
-; Exit codes: 0 done, 2 refused while Muralto runs, 4 refused on a Windows that cannot run it
-; (64-bit installer), and for the uninstaller 3: files in use
-; stayed, and with them the uninstaller and its entry, so that the next uninstall finishes the
-; work. The uninstaller's own code is seen only when it runs in place: Uninstall.exe /S _?=folder.
+; Exit codes: 0 done, 1 cancelled (the administrator rights refused, say), 2 refused while
+; Muralto runs, 4 refused on a Windows that cannot run it (64-bit installer), 5 an installation
+; it replaces could not be uninstalled (files in use), and nothing was installed; and for the
+; uninstaller 3: files in use stayed, and with them the uninstaller and its entry, so that the
+; next uninstall finishes the work. The uninstaller's own code is seen only when it runs in
+; place: Uninstall.exe /S _?=folder.
 
 !macro REQUIRE_DEFINE name
   !ifndef ${name}
@@ -30,28 +34,34 @@
   !error "ARCH must be x64 or x86"
 !endif
 SetCompressor /SOLID lzma
-; Program Files, the all-users shortcuts and the machine-wide uninstall entry need it.
-RequestExecutionLevel admin
+; An installation for the current user needs no administrator rights; one for everyone starts a
+; copy of the installer with them (install_mode.nsh).
+RequestExecutionLevel user
 
 !include MUI2.nsh
 !include FileFunc.nsh
 !include LogicLib.nsh
 !include Sections.nsh
 !include x64.nsh
+!include nsDialogs.nsh
+!addincludedir "${__FILEDIR__}"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Muralto"
 !define STARTUP_LINK "$SMSTARTUP\Muralto.lnk"
+; Where the program's own "Start with Windows" (its icon's menu) names it, for the user alone.
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 ; The caption of Muralto's main window, which exists (hidden or not) while the program runs.
 !define MAIN_WINDOW_TITLE "Muralto Version ${VERSION}"
 
 Name "Muralto ${VERSION}"
 OutFile "${OUTFILE}"
+; No InstallDir: the folder follows the kind of installation (install_mode.nsh), and $INSTDIR
+; is set at the start only by /D=.
 !if ${ARCH} == x64
-  InstallDir "$PROGRAMFILES64\Muralto"
+  !define PROGRAM_FILES "$PROGRAMFILES64"
 !else
-  InstallDir "$PROGRAMFILES\Muralto"
+  !define PROGRAM_FILES "$PROGRAMFILES"
 !endif
-InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "Muralto ${VERSION}"
 
 VIProductVersion "3.0.5.1"
@@ -66,6 +76,7 @@ VIAddVersionKey "LegalCopyright" "Copyright (c) The Muralto developers, MIT lice
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 
+Page custom ModePageShow ModePageLeave
 !define MUI_COMPONENTSPAGE_SMALLDESC
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
@@ -97,6 +108,22 @@ Var userData
   ${Loop}
 !macroend
 
+!include run_and_wait.nsh
+!insertmacro DEFINE_RUN_AND_WAIT ""
+!insertmacro DEFINE_RUN_AND_WAIT "un."
+!include earlier_installations.nsh
+!include install_mode.nsh
+
+; Before anything is installed: a failure stops the installation with nothing changed.
+Section "-Earlier installations"
+  !insertmacro REPLACE_INSTALLATION HKLM ${OTHER_VIEW} $otherKindDir
+  ${If} $mode == user
+    !insertmacro REPLACE_INSTALLATION HKLM ${OWN_VIEW} $machineDir
+  ${Else}
+    !insertmacro REPLACE_INSTALLATION HKCU ${OWN_VIEW} $userDir
+  ${EndIf}
+SectionEnd
+
 Section "Muralto" SecProgram
   SectionIn RO
   SetOutPath "$INSTDIR"
@@ -123,18 +150,18 @@ Section "Muralto" SecProgram
     "$INSTDIR\Muralto.exe" 0 SW_SHOWNORMAL "" "Change the desktop wallpaper in turn"
   CreateShortcut "$SMPROGRAMS\Muralto\Muralto user guide.lnk" "$INSTDIR\Muralto.html"
 
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Muralto"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "The Muralto developers"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Muralto.exe,0"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "Readme" "$INSTDIR\Muralto.html"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "Muralto"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "The Muralto developers"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Muralto.exe,0"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Readme" "$INSTDIR\Muralto.html"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
 Section /o "Start Muralto when you log on" SecStartup
@@ -147,6 +174,16 @@ SectionEnd
 Section "-Start-up shortcut removal"
   ${IfNot} ${SectionIsSelected} ${SecStartup}
     Delete "${STARTUP_LINK}"
+  ${EndIf}
+SectionEnd
+
+; The user's "Start with Windows" that named a program replaced or installed over names this one.
+Var runValue
+Section "-Start with Windows"
+  ${If} $runValue == '"$machineDir\Muralto.exe"'
+  ${OrIf} $runValue == '"$otherKindDir\Muralto.exe"'
+  ${OrIf} $runValue == '"$userDir\Muralto.exe"'
+    WriteRegStr HKCU "${RUN_KEY}" "Muralto" '"$INSTDIR\Muralto.exe"'
   ${EndIf}
 SectionEnd
 
@@ -172,11 +209,15 @@ SectionEnd
   !endif
 !macroend
 
-Function .onInit
-  !insertmacro USE_PROGRAM_ARCHITECTURE
+; A new installation keeps the start-up choice of the one it replaces or installs over, of
+; either kind, read before their uninstallers run.
+Function KeepStartupChoice
+  ReadRegStr $runValue HKCU "${RUN_KEY}" "Muralto"
   SetShellVarContext all
-  ; A new version keeps the start-up choice of the one it replaces.
-  ${If} ${FileExists} "${STARTUP_LINK}"
+  StrCpy $0 "${STARTUP_LINK}"
+  SetShellVarContext current
+  ${If} ${FileExists} $0
+  ${OrIf} ${FileExists} "${STARTUP_LINK}"
     !insertmacro SelectSection ${SecStartup}
   ${EndIf}
   ${GetParameters} $0
@@ -185,7 +226,14 @@ Function .onInit
   ${IfNot} ${Errors}
     !insertmacro SelectSection ${SecStartup}
   ${EndIf}
+FunctionEnd
+
+Function .onInit
+  !insertmacro USE_PROGRAM_ARCHITECTURE
   !insertmacro REFUSE_WHILE_RUNNING
+  Call FindInstallations
+  Call KeepStartupChoice
+  Call ChooseMode
 FunctionEnd
 
 ; The files the uninstaller could not remove, each on a line of its own.
@@ -252,7 +300,11 @@ Section "Uninstall"
     SetErrorLevel 3
     Abort "Some files are in use: uninstall Muralto again once they are free."
   ${EndIf}
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ReadRegStr $0 HKCU "${RUN_KEY}" "Muralto"
+  ${If} $0 == '"$INSTDIR\Muralto.exe"'
+    DeleteRegValue HKCU "${RUN_KEY}" "Muralto"
+  ${EndIf}
   ; Not /r: whatever else the user put in the folder stays, and the folder with it.
   RMDir "$INSTDIR"
 SectionEnd
@@ -263,6 +315,6 @@ Function un.onInit
   ; $LOCALAPPDATA would be the machine's ProgramData instead.
   SetShellVarContext current
   StrCpy $userData "$LOCALAPPDATA\Muralto"
-  SetShellVarContext all
   !insertmacro REFUSE_WHILE_RUNNING
+  Call un.UseInstalledMode
 FunctionEnd

@@ -3,8 +3,10 @@
 # user would find: every file, the Start-menu and start-up shortcuts with their working folder,
 # the Add/Remove Programs entry, the refusal while Muralto runs and the uninstaller's word about
 # the data folder; then uninstalls silently, first while a file is in use, which must keep the
-# entry, then again, and checks that all but the data folder is gone.
-#   install_test.sh SETUP.exe STAGE_FOLDER package_probe.exe PREFIX WINE_RUN
+# entry, then again, and checks that all but the data folder is gone. Then the 64-bit installer
+# over the 32-bit one's installation (given SETUP32.exe, on a machine that runs 32-bit programs),
+# an installation for the current user alone over it, and its uninstallation.
+#   install_test.sh SETUP.exe STAGE_FOLDER package_probe.exe PREFIX WINE_RUN [SETUP32.exe]
 # Runs under scripts/with-display PREFIX, which gives it a display and stops its Wine server.
 set -uo pipefail
 
@@ -13,6 +15,7 @@ stage=$2
 probe_exe=$3
 export WINEPREFIX=$4
 wine_run=$5
+setup32=${6:-}
 # No Mono or Gecko prompt, and no menu entries for the Linux desktop made from the shortcuts.
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 
@@ -73,6 +76,29 @@ check_no_file() {
   if [ -e "$2" ]; then fail "$1 is still there"; else ok "$1 is gone"; fi
 }
 
+# Where Muralto has uninstall entries, as lines place=folder: exactly those expected.
+check_entries() {
+  local got
+  got=$(probe uninstall-entries)
+  if [ "$got" = "$(printf '%s\n' "$@")" ]; then ok "uninstall entries: ${*:-none}"; else fail "uninstall entries '$got', expected '$*'"; fi
+}
+
+make_user_data() {
+  mkdir -p "$data_unix/previews"
+  printf '[SYSTEM]\r\nlastWall = 0\r\n' >"$data_unix/Muralto.ini"
+  printf 'BM user picture' >"$data_unix/MUWallpaper0.bmp"
+  printf 'BM user preview' >"$data_unix/previews/MU0.bmp"
+  data_before=$(fingerprint "$data_unix")
+}
+
+check_data() {
+  if [ "$(fingerprint "$data_unix")" = "$data_before" ]; then ok "the data folder $data is untouched"; else fail "the data folder $data changed"; fi
+}
+
+# The program's own "Start with Windows", a value of the user's Run key naming it.
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+run_value() { win 60 reg query "$run_key" /v Muralto 2>/dev/null | tr -d '\r' | sed -n 's/^ *Muralto *REG_SZ *//p'; }
+
 check_entry_value() {
   local got
   got=$(value "$1" "$entry")
@@ -122,6 +148,7 @@ check_shortcut "$startup_link" "$install\\Muralto.exe"
 run_setup /S || fail "the silent reinstallation failed"
 if [ -e "$startup_unix" ]; then ok "a reinstallation keeps the start-up shortcut"; else fail "a reinstallation removed the start-up shortcut"; fi
 check_files
+check_entries "hklm=$install"
 
 # ---- Neither installer nor uninstaller replaces the files of a running Muralto ---------------
 (cd "$install_unix" && exec timeout 60 "$wine_run" Muralto.exe) &
@@ -154,11 +181,7 @@ wait "$muralto" 2>/dev/null
 
 # ---- The user's data, which uninstalling must leave alone --------------------------------------
 data_unix=$(unix_path "$data")
-mkdir -p "$data_unix/previews"
-printf '[SYSTEM]\r\nlastWall = 0\r\n' >"$data_unix/Muralto.ini"
-printf 'BM user picture' >"$data_unix/MUWallpaper0.bmp"
-printf 'BM user preview' >"$data_unix/previews/MU0.bmp"
-data_before=$(fingerprint "$data_unix")
+make_user_data
 
 # ---- The uninstaller's confirmation names the data folder; Cancel leaves everything -----------
 win 60 "$install\\Uninstall.exe" &
@@ -196,13 +219,62 @@ echo "uninstalled after $SECONDS s"
 check_no_file "$install" "$install_unix"
 check_no_file "$programs\\Muralto" "$menu_unix"
 check_no_file "$startup_link" "$startup_unix"
-entry=$(probe uninstall-entry)
-if [ "$(value entry "$entry")" = absent ]; then ok "the uninstall entry is gone"; else fail "the uninstall entry is still there: $entry"; fi
-data_after=$(fingerprint "$data_unix")
-if [ "$data_after" = "$data_before" ]; then
-  ok "the data folder $data is untouched"
+check_entries
+check_data
+
+# ---- The 64-bit installer over the 32-bit one's installation: one Muralto -------------------
+make_user_data
+if [ -f "$setup32" ] && bash "$(dirname "$wine_run")/can-run-32bit"; then
+  # Inside the prefix, as downloaded: wine-run would run it from its own tree in a 32-bit prefix.
+  cp "$setup32" "$WINEPREFIX/drive_c/"
+  setup="$WINEPREFIX/drive_c/$(basename "$setup32")" run_setup /S /STARTUP || give_up "the 32-bit silent installation failed"
+  install32=$(value hklm32 "$(probe uninstall-entries)")
+  check_entries "hklm32=$install32"
+  # Its uninstaller, run by the 64-bit installer, cannot remove a file in use: nothing installed.
+  out=$(probe run-holding "$install32\\KFG.dll" "\"$(win 60 winepath -w "$setup" | tr -d '\r')\" /S")
+  if [ "$(value exit "$out")" = 5 ]; then ok "a file of the 32-bit Muralto in use stops the installer (exit 5)"; else fail "with a file of the 32-bit Muralto in use the installer exited with '$(value exit "$out")', not 5"; fi
+  check_entries "hklm32=$install32"
+  check_no_file "$install" "$install_unix"
+  run_setup /S || fail "the 64-bit installation over the 32-bit one failed"
+  check_entries "hklm=$install"
+  check_no_file "$install32" "$(unix_path "$install32")"
+  check_shortcut "$startup_link" "$install\\Muralto.exe"
+  check_files
+  check_data
 else
-  fail "the data folder changed: before [$data_before] after [$data_after]"
+  echo "skipped: the x64 installer over the 32-bit one's installation (no 32-bit installer given, which make package builds, or no 32-bit Wine)"
+  run_setup /S /STARTUP || fail "the silent installation with /STARTUP failed"
 fi
+
+# ---- For the current user alone, over the installation for everyone -------------------------
+win 60 reg add "$run_key" /v Muralto /d "\"$install\\Muralto.exe\"" /f >/dev/null
+run_setup /S /CURRENTUSER || fail "the installation for the current user failed"
+check_no_file "$install" "$install_unix"
+check_no_file "$programs\\Muralto" "$menu_unix"
+check_no_file "$startup_link" "$startup_unix"
+install="$(value local_app_data "$folders")\\Programs\\Muralto"
+install_unix=$(unix_path "$install")
+menu_link="$(value user_programs "$folders")\\Muralto\\Muralto.lnk"
+startup_link="$(value user_startup "$folders")\\Muralto.lnk"
+check_files
+check_entries "hkcu=$install"
+check_shortcut "$menu_link" "$install\\Muralto.exe"
+check_shortcut "$startup_link" "$install\\Muralto.exe"
+if [ "$(run_value)" = "\"$install\\Muralto.exe\"" ]; then ok "Start with Windows names the new program"; else fail "Start with Windows names '$(run_value)'"; fi
+run_setup /S || fail "the silent reinstallation for the current user failed"
+check_entries "hkcu=$install"
+win 60 start "$menu_link"
+if probe wait-window "$title" 20 >/dev/null; then ok "Muralto starts from $menu_link"; else fail "Muralto showed no window after starting $menu_link"; fi
+probe close-window "$title"
+timeout 30 wineserver -w || fail "Muralto was still running 30 s after WM_CLOSE"
+data_before=$(fingerprint "$data_unix")
+win 60 "$install\\Uninstall.exe" /S || fail "the current user's Uninstall.exe /S failed"
+timeout 60 wineserver -w || fail "the uninstaller was still running after 60 s"
+check_no_file "$install" "$install_unix"
+check_no_file "$menu_link" "$(unix_path "$menu_link")"
+check_no_file "$startup_link" "$(unix_path "$startup_link")"
+check_entries
+if [ -z "$(run_value)" ]; then ok "Start with Windows is gone"; else fail "Start with Windows still names '$(run_value)'"; fi
+check_data
 
 finish "$WINEPREFIX" "$WINEPREFIX.lock"

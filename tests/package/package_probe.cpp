@@ -3,6 +3,7 @@
 //   package_probe folders                 the shell folders the installer writes to
 //   package_probe shortcut FILE.lnk       a shortcut's target, working folder and arguments
 //   package_probe uninstall-entry         the Add/Remove Programs entry of Muralto
+//   package_probe uninstall-entries       where Muralto has entries: hklm, hklm32, hkcu=folder
 //   package_probe window-texts TITLE TEXT SEC
 //                                         waits up to SEC s for a top-level window whose title
 //                                         begins with TITLE and for one of its controls to
@@ -54,6 +55,8 @@ int folders() {
     int failed = printFolder("programs", CSIDL_COMMON_PROGRAMS);
     failed |= printFolder("startup", CSIDL_COMMON_STARTUP);
     failed |= printFolder("program_files", CSIDL_PROGRAM_FILES);
+    failed |= printFolder("user_programs", CSIDL_PROGRAMS);
+    failed |= printFolder("user_startup", CSIDL_STARTUP);
     // The user's, whose Muralto folder holds the data; earlier versions used the system's.
     failed |= printFolder("local_app_data", CSIDL_LOCAL_APPDATA);
     char system[MAX_PATH] = "";
@@ -98,6 +101,34 @@ int uninstallEntry() {
         }
     }
     RegCloseKey(key);
+    return 0;
+}
+
+// One line for each place holding an entry: the machine's registry view of 64-bit programs, its
+// view of 32-bit ones (WOW6432Node, which only 64-bit Windows has) and the current user's.
+int uninstallEntries() {
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    const struct {
+        const char* name;
+        HKEY root;
+        REGSAM view;
+    } places[] = {{"hklm", HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY},
+                  {"hklm32", HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY},
+                  {"hkcu", HKEY_CURRENT_USER, 0}};
+    for (const auto& place : places) {
+        HKEY key;
+        if ((place.view == KEY_WOW64_32KEY && sizeof(void*) == 4 && !wow64) ||
+            RegOpenKeyExA(place.root, UNINSTALL_KEY, 0, KEY_READ | place.view, &key) !=
+                ERROR_SUCCESS)
+            continue;
+        char folder[MAX_PATH] = "";
+        DWORD size = sizeof folder - 1;
+        RegQueryValueExA(key, "InstallLocation", nullptr, nullptr, reinterpret_cast<BYTE*>(folder),
+                         &size);
+        printf("%s=%s\n", place.name, folder);
+        RegCloseKey(key);
+    }
     return 0;
 }
 
@@ -272,6 +303,7 @@ int main(int argc, char** argv) {
     if (argc == 2 && strcmp(argv[1], "folders") == 0) return folders();
     if (argc == 3 && strcmp(argv[1], "shortcut") == 0) return shortcut(argv[2]);
     if (argc == 2 && strcmp(argv[1], "uninstall-entry") == 0) return uninstallEntry();
+    if (argc == 2 && strcmp(argv[1], "uninstall-entries") == 0) return uninstallEntries();
     if (argc == 5 && strcmp(argv[1], "window-texts") == 0)
         return windowTexts(argv[2], argv[3], atoi(argv[4]));
     if (argc == 4 && strcmp(argv[1], "wait-window") == 0)
@@ -289,6 +321,7 @@ int main(int argc, char** argv) {
     if (argc == 3 && strcmp(argv[1], "run") == 0) return run(argv[2]);
     if (argc == 4 && strcmp(argv[1], "run-holding") == 0) return runHolding(argv[2], argv[3]);
     fprintf(stderr, "usage: package_probe folders | shortcut FILE | uninstall-entry |"
+                    " uninstall-entries |"
                     " window-texts TITLE TEXT SECONDS | wait-window TITLE SECONDS [DESKTOP] |"
                     " select-first TITLE SECONDS DESKTOP | close-window TITLE | run COMMAND-LINE |"
                     " run-holding FILE COMMAND-LINE\n");
