@@ -208,14 +208,16 @@ void copyFieldsIntoShownSlot(HWND window, WallpaperEntry& entry) {
     entry.showMode = showMode;
 }
 
+// The fields are filled before the buttons follow the selection: Delete enabled means the
+// selected row's time and mode are on show, for the user's next keystroke as for a test.
 void onRefreshTick(HWND window) {
-    enableControls(window, wallpaperCount > 0);
-    readCheckBoxes(window);
     selectedRow = selectedListRow(window);
     if (selectedRow >= 0) {
         shownSlot = slotOfRow(window, selectedRow);
         if (shownSlot != filledSlot) fillFieldsFromShownSlot(window);
     }
+    enableControls(window, wallpaperCount > 0);
+    readCheckBoxes(window);
     if (!isUsedSlot(shownSlot)) return;
     WallpaperEntry& entry = wallpaperTable[shownSlot];
     paintPreview(window, entry);

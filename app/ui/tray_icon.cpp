@@ -126,12 +126,14 @@ void hideToTray(HWND window) {
     ShowWindow(window, SW_HIDE);
 }
 
-// Restored and in front, whichever way it went away (a minimise that slipped past, too).
+// Restored and in front, whichever way it went away (a minimise that slipped past, too). The
+// row of the picture on display is chosen before the window shows: whoever sees the window
+// (the user, or a program driving it) never sees that choice land after their own.
 void restoreFromTray(HWND window) {
     hiddenInTray = false;
+    selectSlotRow(window, displayedSlot());
     ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
     SetForegroundWindow(window);
-    selectSlotRow(window, displayedSlot());
 }
 
 namespace {

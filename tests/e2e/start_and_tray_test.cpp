@@ -160,21 +160,26 @@ TEST_F(Tray, TheHotkeysAreHeldWhileItRunsAndTheTipNamesThePictureOnDisplay) {
     ini.insert(ini.find(original) + original.size(), "titleUtf8 = " + title + "\n");
     writeIni(ini);
 
+    // The shell may keep the tips of icons gone (an earlier run of this test): a new one counts.
+    const std::string tip = std::string(kMainCaption) + "\n" + title;
+    auto tipsNamingIt = [&] {
+        std::vector<std::string> tips = notificationTips();
+        return std::count(tips.begin(), tips.end(), tip);
+    };
+    const auto tipsBefore = tipsNamingIt();
     MuraltoRun run;
     ASSERT_TRUE(run.findMainWindow());
-    const std::string tip = std::string(kMainCaption) + "\n" + title;
-    ASSERT_TRUE(waitUntil([&] {
-        std::vector<std::string> tips = notificationTips();
-        return std::find(tips.begin(), tips.end(), tip) != tips.end();
-    })) << "tips:"
-        << tipList();
+    ASSERT_TRUE(waitUntil([&] { return tipsNamingIt() > tipsBefore; })) << "tips:" << tipList();
 
     const UINT modifiers = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
     const UINT keys[] = {'N', 'B', 'P'};
     for (UINT key : keys) {
-        EXPECT_FALSE(RegisterHotKey(nullptr, static_cast<int>(key), modifiers, key))
-            << "Ctrl+Alt+Shift+" << static_cast<char>(key) << " was free";
-        UnregisterHotKey(nullptr, static_cast<int>(key));
+        EXPECT_TRUE(waitUntil([&] {
+            const bool free = RegisterHotKey(nullptr, static_cast<int>(key), modifiers, key);
+            if (free) UnregisterHotKey(nullptr, static_cast<int>(key));
+            return !free;
+        })) << "Ctrl+Alt+Shift+"
+            << static_cast<char>(key) << " was free";
     }
     ASSERT_TRUE(run.post(WM_CLOSE, 0, 0));
     ASSERT_TRUE(run.waitForExit());
