@@ -1,6 +1,6 @@
 ; Whom Muralto is installed for: everyone who uses the computer (the default: Program Files, the
-; all-users Start menu and start-up folder, the uninstall entry under HKLM), or the current user
-; alone (%LOCALAPPDATA%\Programs\Muralto, the user's own Start menu and start-up folder, the
+; all-users Start menu, the uninstall entry under HKLM), or the current user
+; alone (%LOCALAPPDATA%\Programs\Muralto, the user's own Start menu, the
 ; entry under HKCU), which needs no administrator rights. The installer itself runs without
 ; them; for everyone, it starts a copy of itself with them (the shell's "runas", which asks the
 ; user) and ends with that copy's exit code. The uninstaller does the same for an installation
@@ -82,6 +82,8 @@ FunctionEnd
 Function RunElevatedCopy
   ${GetParameters} $R2
   StrCpy $R2 "/ALLUSERS /ELEVATED $R2"
+  ; This user's start-up choice, which the copy (perhaps another account) cannot read.
+  Call PassStartupChoice
   ${If} $chosenDir != ""
     StrCpy $R2 "$R2 /D=$chosenDir"
   ${EndIf}
@@ -90,6 +92,9 @@ Function RunElevatedCopy
   HideWindow
   Call RunAndWait
   ${If} $R3 != ""
+    ${If} $R3 == 0
+      Call StartWithWindowsAfterElevatedCopy
+    ${EndIf}
     SetErrorLevel $R3
     Quit
   ${EndIf}

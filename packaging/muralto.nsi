@@ -7,7 +7,8 @@
 ; alone (install_mode.nsh), and first uninstalls the installations it replaces
 ; (earlier_installations.nsh): the other kind's, and one for the other users.
 ; Silent use: setup.exe /S [/ALLUSERS | /CURRENTUSER] [/STARTUP] [/D=folder]; Uninstall.exe /S.
-; /STARTUP ticks the start-up shortcut, which a silent install otherwise leaves as it was.
+; /STARTUP starts Muralto at the installing user's log-on (start_with_windows.nsh), which a
+; silent install otherwise leaves as it was.
 ; Exit codes: 0 done, 1 cancelled (the administrator rights refused, say), 2 refused while
 ; Muralto runs, 4 refused on a Windows that cannot run it (64-bit installer), 5 an installation
 ; it replaces could not be uninstalled (files in use), and nothing was installed; and for the
@@ -47,8 +48,8 @@ RequestExecutionLevel user
 !addincludedir "${__FILEDIR__}"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Muralto"
+; Earlier versions' start-up shortcut, and where the start-up choice is kept now.
 !define STARTUP_LINK "$SMSTARTUP\Muralto.lnk"
-; Where the program's own "Start with Windows" (its icon's menu) names it, for the user alone.
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 ; The caption of Muralto's main window, which exists (hidden or not) while the program runs.
 !define MAIN_WINDOW_TITLE "Muralto Version ${VERSION}"
@@ -164,26 +165,27 @@ Section "Muralto" SecProgram
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-Section /o "Start Muralto when you log on" SecStartup
-  SetOutPath "$INSTDIR"
-  CreateShortcut "${STARTUP_LINK}" "$INSTDIR\Muralto.exe" "" "$INSTDIR\Muralto.exe" 0 \
-    SW_SHOWNORMAL "" "Change the desktop wallpaper in turn"
+Section /o "Start Muralto when I log on" SecStartup
 SectionEnd
 
-; Unticking the start-up component on a new installation removes an earlier shortcut.
-Section "-Start-up shortcut removal"
-  ${IfNot} ${SectionIsSelected} ${SecStartup}
-    Delete "${STARTUP_LINK}"
-  ${EndIf}
-SectionEnd
-
-; The user's "Start with Windows" that named a program replaced or installed over names this one.
-Var runValue
+; Ticked or not, for the installing user alone (start_with_windows.nsh); the start-up shortcuts
+; of earlier versions go, for everyone's and for the user's.
 Section "-Start with Windows"
-  ${If} $runValue == '"$machineDir\Muralto.exe"'
-  ${OrIf} $runValue == '"$otherKindDir\Muralto.exe"'
-  ${OrIf} $runValue == '"$userDir\Muralto.exe"'
-    WriteRegStr HKCU "${RUN_KEY}" "Muralto" '"$INSTDIR\Muralto.exe"'
+  StrCpy $0 0
+  ${If} ${SectionIsSelected} ${SecStartup}
+    StrCpy $0 1
+  ${EndIf}
+  ${If} $elevated == 1
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "StartWithWindows" $0
+  ${Else}
+    Call SetStartWithWindows
+  ${EndIf}
+  SetShellVarContext all
+  Delete "${STARTUP_LINK}"
+  SetShellVarContext current
+  Delete "${STARTUP_LINK}"
+  ${If} $mode == all
+    SetShellVarContext all
   ${EndIf}
 SectionEnd
 
@@ -191,8 +193,10 @@ SectionEnd
   !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} \
     "The program, its language file and its user guide, with a Start-menu folder."
   !insertmacro MUI_DESCRIPTION_TEXT ${SecStartup} \
-    "Muralto starts at every log-on and changes the wallpaper all day."
+    "Muralto starts when you log on (your own choice: other users make theirs in its icon's menu) and changes the wallpaper all day."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
+
+!include start_with_windows.nsh
 
 ; The 64-bit installer is itself a 64-bit program, which a 32-bit Windows does not start at all;
 ; the check speaks for the cases where it starts on a Windows that cannot run the program.
@@ -208,25 +212,6 @@ SectionEnd
     SetRegView 64
   !endif
 !macroend
-
-; A new installation keeps the start-up choice of the one it replaces or installs over, of
-; either kind, read before their uninstallers run.
-Function KeepStartupChoice
-  ReadRegStr $runValue HKCU "${RUN_KEY}" "Muralto"
-  SetShellVarContext all
-  StrCpy $0 "${STARTUP_LINK}"
-  SetShellVarContext current
-  ${If} ${FileExists} $0
-  ${OrIf} ${FileExists} "${STARTUP_LINK}"
-    !insertmacro SelectSection ${SecStartup}
-  ${EndIf}
-  ${GetParameters} $0
-  ClearErrors
-  ${GetOptions} $0 "/STARTUP" $1
-  ${IfNot} ${Errors}
-    !insertmacro SelectSection ${SecStartup}
-  ${EndIf}
-FunctionEnd
 
 Function .onInit
   !insertmacro USE_PROGRAM_ARCHITECTURE

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs Muralto's setup.exe silently into a fresh Wine prefix of its own and checks what a
-# user would find: every file, the Start-menu and start-up shortcuts with their working folder,
-# the Add/Remove Programs entry, the refusal while Muralto runs and the uninstaller's word about
+# user would find: every file, the Start-menu shortcuts with their working folder, the start at
+# log-on (an earlier version's start-up shortcut turned into the user's Run value), the
+# Add/Remove Programs entry, the refusal while Muralto runs and the uninstaller's word about
 # the data folder; then uninstalls silently, first while a file is in use, which must keep the
 # entry, then again, and checks that all but the data folder is gone. Then the 64-bit installer
 # over the 32-bit one's installation (given SETUP32.exe, on a machine that runs 32-bit programs),
@@ -129,11 +130,7 @@ run_setup /S || give_up "the silent installation failed"
 check_files
 check_shortcut "$menu_link" "$install\\Muralto.exe"
 check_shortcut "$guide_link" "$install\\Muralto.html"
-if [ -e "$startup_unix" ]; then
-  fail "a default installation made the start-up shortcut $startup_link"
-else
-  ok "no start-up shortcut by default"
-fi
+if [ -z "$(run_value)" ]; then ok "no start at log-on by default"; else fail "a default installation starts '$(run_value)' at log-on"; fi
 entry=$(probe uninstall-entry) || fail "no uninstall entry after installing"
 echo "$entry"
 check_entry_value DisplayName Muralto
@@ -142,11 +139,16 @@ check_entry_value InstallLocation "$install"
 check_entry_value UninstallString "\"$install\\Uninstall.exe\""
 check_entry_value QuietUninstallString "\"$install\\Uninstall.exe\" /S"
 
-# ---- The start-up shortcut: asked for, then kept by a new installation -----------------------
-run_setup /S /STARTUP || fail "the silent installation with /STARTUP failed"
-check_shortcut "$startup_link" "$install\\Muralto.exe"
+# ---- Start at log-on: an earlier version's shortcut for everyone becomes the user's choice -----
+check_run_value() {
+  if [ "$(run_value)" = "\"$1\\Muralto.exe\"" ]; then ok "$2: Start with Windows names $1"; else fail "$2: Start with Windows names '$(run_value)'"; fi
+}
+mkdir -p "$(dirname "$startup_unix")" && echo "an earlier version's shortcut" >"$startup_unix"
+run_setup /S || fail "the silent installation over the start-up shortcut failed"
+check_run_value "$install" "the shortcut's upgrade"
+check_no_file "$startup_link" "$startup_unix"
 run_setup /S || fail "the silent reinstallation failed"
-if [ -e "$startup_unix" ]; then ok "a reinstallation keeps the start-up shortcut"; else fail "a reinstallation removed the start-up shortcut"; fi
+check_run_value "$install" "a reinstallation"
 check_files
 check_entries "hklm=$install"
 
@@ -219,6 +221,7 @@ echo "uninstalled after $SECONDS s"
 check_no_file "$install" "$install_unix"
 check_no_file "$programs\\Muralto" "$menu_unix"
 check_no_file "$startup_link" "$startup_unix"
+if [ -z "$(run_value)" ]; then ok "the uninstaller took Start with Windows"; else fail "Start with Windows still names '$(run_value)' after the uninstall"; fi
 check_entries
 check_data
 
@@ -238,7 +241,7 @@ if [ -f "$setup32" ] && bash "$(dirname "$wine_run")/can-run-32bit"; then
   run_setup /S || fail "the 64-bit installation over the 32-bit one failed"
   check_entries "hklm=$install"
   check_no_file "$install32" "$(unix_path "$install32")"
-  check_shortcut "$startup_link" "$install\\Muralto.exe"
+  check_run_value "$install" "the 32-bit installation's takeover"
   check_files
   check_data
 else
@@ -251,16 +254,14 @@ win 60 reg add "$run_key" /v Muralto /d "\"$install\\Muralto.exe\"" /f >/dev/nul
 run_setup /S /CURRENTUSER || fail "the installation for the current user failed"
 check_no_file "$install" "$install_unix"
 check_no_file "$programs\\Muralto" "$menu_unix"
-check_no_file "$startup_link" "$startup_unix"
 install="$(value local_app_data "$folders")\\Programs\\Muralto"
 install_unix=$(unix_path "$install")
 menu_link="$(value user_programs "$folders")\\Muralto\\Muralto.lnk"
-startup_link="$(value user_startup "$folders")\\Muralto.lnk"
 check_files
 check_entries "hkcu=$install"
 check_shortcut "$menu_link" "$install\\Muralto.exe"
-check_shortcut "$startup_link" "$install\\Muralto.exe"
-if [ "$(run_value)" = "\"$install\\Muralto.exe\"" ]; then ok "Start with Windows names the new program"; else fail "Start with Windows names '$(run_value)'"; fi
+check_no_file "$(value user_startup "$folders")\\Muralto.lnk" "$(unix_path "$(value user_startup "$folders")\\Muralto.lnk")"
+check_run_value "$install" "for the current user"
 run_setup /S || fail "the silent reinstallation for the current user failed"
 check_entries "hkcu=$install"
 win 60 start "$menu_link"
@@ -272,7 +273,6 @@ win 60 "$install\\Uninstall.exe" /S || fail "the current user's Uninstall.exe /S
 timeout 60 wineserver -w || fail "the uninstaller was still running after 60 s"
 check_no_file "$install" "$install_unix"
 check_no_file "$menu_link" "$(unix_path "$menu_link")"
-check_no_file "$startup_link" "$(unix_path "$startup_link")"
 check_entries
 if [ -z "$(run_value)" ]; then ok "Start with Windows is gone"; else fail "Start with Windows still names '$(run_value)'"; fi
 check_data
