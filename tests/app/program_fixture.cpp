@@ -29,6 +29,8 @@ void resetProgramState() {
     for (int action = 0; action < HOTKEY_COUNT; ++action) hotkeys[action] = DEFAULT_HOTKEYS[action];
     fullScreenProgramRunning = [] { return false; };
     batterySaverOn = [] { return false; };
+    readClock = systemClock;
+    latitudeText[0] = longitudeText[0] = 0;
     clearShownHistories();
     secondsShown = 0;
     monitorLayout = {1, {{0, 0, 0, 0}}};
