@@ -55,8 +55,9 @@ void takeTheMoment() {
     readClock(&clock);
     lastMoment.localMinute = clock.localMinute;
     Place place;
-    lastMoment.daytime = userPlace(&place) ? sunIsUp(place, clock.utc)
-                                           : clock.localMinute >= DAY_FROM && clock.localMinute < DAY_TO;
+    lastMoment.daytime = userPlace(&place)
+                             ? sunIsUp(place, clock.utc)
+                             : clock.localMinute >= DAY_FROM && clock.localMinute < DAY_TO;
 }
 
 bool showsNow(int slot) {

@@ -14,9 +14,9 @@ enum { MINUTES_PER_DAY = 24 * 60 };
 
 // A zeroed moment is "always", so that every picture without one keeps showing as before.
 struct PictureMoment {
-    uint8_t kind;  // MomentKind
-    int16_t from;  // MOMENT_HOURS: minutes after local midnight, from is included...
-    int16_t to;    // ...to is not; from == to is the whole day
+    uint8_t kind; // MomentKind
+    int16_t from; // MOMENT_HOURS: minutes after local midnight, from is included...
+    int16_t to;   // ...to is not; from == to is the whole day
 };
 
 // What a moment is compared with: the local time, and whether the sun is up.

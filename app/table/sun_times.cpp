@@ -22,7 +22,7 @@ double julianDay(int year, int month, int day) {
 }
 
 struct SunPosition {
-    double declination;   // degrees
+    double declination;    // degrees
     double equationOfTime; // minutes
 };
 
@@ -45,8 +45,8 @@ SunPosition sunAt(double julian) {
     const double l0 = radians(meanLongitude);
     position.equationOfTime =
         4.0 * degrees(y * sin(2 * l0) - 2 * eccentricity * sin(m) +
-                      4 * eccentricity * y * sin(m) * cos(2 * l0) -
-                      0.5 * y * y * sin(4 * l0) - 1.25 * eccentricity * eccentricity * sin(2 * m));
+                      4 * eccentricity * y * sin(m) * cos(2 * l0) - 0.5 * y * y * sin(4 * l0) -
+                      1.25 * eccentricity * eccentricity * sin(2 * m));
     return position;
 }
 

@@ -14,145 +14,145 @@ struct ZonePlace {
 
 // Sorted by name, for the search below.
 const ZonePlace ZONE_PLACES[] = {
-    {"AUS Central Standard Time", -12.4667, 130.8333}, // Australia/Darwin
-    {"AUS Eastern Standard Time", -33.8667, 151.2167}, // Australia/Sydney
-    {"Afghanistan Standard Time", 34.5167, 69.2000}, // Asia/Kabul
-    {"Alaskan Standard Time", 61.2181, -149.9003}, // America/Anchorage
-    {"Aleutian Standard Time", 51.8800, -176.6581}, // America/Adak
-    {"Altai Standard Time", 53.3667, 83.7500}, // Asia/Barnaul
-    {"Arab Standard Time", 24.6333, 46.7167}, // Asia/Riyadh
-    {"Arabian Standard Time", 25.3000, 55.3000}, // Asia/Dubai
-    {"Arabic Standard Time", 33.3500, 44.4167}, // Asia/Baghdad
-    {"Argentina Standard Time", -34.6000, -58.4500}, // America/Argentina/Buenos_Aires
-    {"Astrakhan Standard Time", 46.3500, 48.0500}, // Europe/Astrakhan
-    {"Atlantic Standard Time", 44.6500, -63.6000}, // America/Halifax
-    {"Aus Central W. Standard Time", -31.7167, 128.8667}, // Australia/Eucla
-    {"Azerbaijan Standard Time", 40.3833, 49.8500}, // Asia/Baku
-    {"Azores Standard Time", 37.7333, -25.6667}, // Atlantic/Azores
-    {"Bahia Standard Time", -12.9833, -38.5167}, // America/Bahia
-    {"Bangladesh Standard Time", 23.7167, 90.4167}, // Asia/Dhaka
-    {"Belarus Standard Time", 53.9000, 27.5667}, // Europe/Minsk
-    {"Bougainville Standard Time", -6.2167, 155.5667}, // Pacific/Bougainville
-    {"Canada Central Standard Time", 50.4000, -104.6500}, // America/Regina
-    {"Cape Verde Standard Time", 14.9167, -23.5167}, // Atlantic/Cape_Verde
-    {"Caucasus Standard Time", 40.1833, 44.5000}, // Asia/Yerevan
-    {"Cen. Australia Standard Time", -34.9167, 138.5833}, // Australia/Adelaide
-    {"Central America Standard Time", 14.6333, -90.5167}, // America/Guatemala
-    {"Central Asia Standard Time", 43.2500, 76.9500}, // Asia/Almaty
+    {"AUS Central Standard Time", -12.4667, 130.8333},       // Australia/Darwin
+    {"AUS Eastern Standard Time", -33.8667, 151.2167},       // Australia/Sydney
+    {"Afghanistan Standard Time", 34.5167, 69.2000},         // Asia/Kabul
+    {"Alaskan Standard Time", 61.2181, -149.9003},           // America/Anchorage
+    {"Aleutian Standard Time", 51.8800, -176.6581},          // America/Adak
+    {"Altai Standard Time", 53.3667, 83.7500},               // Asia/Barnaul
+    {"Arab Standard Time", 24.6333, 46.7167},                // Asia/Riyadh
+    {"Arabian Standard Time", 25.3000, 55.3000},             // Asia/Dubai
+    {"Arabic Standard Time", 33.3500, 44.4167},              // Asia/Baghdad
+    {"Argentina Standard Time", -34.6000, -58.4500},         // America/Argentina/Buenos_Aires
+    {"Astrakhan Standard Time", 46.3500, 48.0500},           // Europe/Astrakhan
+    {"Atlantic Standard Time", 44.6500, -63.6000},           // America/Halifax
+    {"Aus Central W. Standard Time", -31.7167, 128.8667},    // Australia/Eucla
+    {"Azerbaijan Standard Time", 40.3833, 49.8500},          // Asia/Baku
+    {"Azores Standard Time", 37.7333, -25.6667},             // Atlantic/Azores
+    {"Bahia Standard Time", -12.9833, -38.5167},             // America/Bahia
+    {"Bangladesh Standard Time", 23.7167, 90.4167},          // Asia/Dhaka
+    {"Belarus Standard Time", 53.9000, 27.5667},             // Europe/Minsk
+    {"Bougainville Standard Time", -6.2167, 155.5667},       // Pacific/Bougainville
+    {"Canada Central Standard Time", 50.4000, -104.6500},    // America/Regina
+    {"Cape Verde Standard Time", 14.9167, -23.5167},         // Atlantic/Cape_Verde
+    {"Caucasus Standard Time", 40.1833, 44.5000},            // Asia/Yerevan
+    {"Cen. Australia Standard Time", -34.9167, 138.5833},    // Australia/Adelaide
+    {"Central America Standard Time", 14.6333, -90.5167},    // America/Guatemala
+    {"Central Asia Standard Time", 43.2500, 76.9500},        // Asia/Almaty
     {"Central Brazilian Standard Time", -15.5833, -56.0833}, // America/Cuiaba
-    {"Central Europe Standard Time", 47.5000, 19.0833}, // Europe/Budapest
-    {"Central European Standard Time", 52.2500, 21.0000}, // Europe/Warsaw
-    {"Central Pacific Standard Time", -9.5333, 160.2000}, // Pacific/Guadalcanal
-    {"Central Standard Time", 41.8500, -87.6500}, // America/Chicago
-    {"Central Standard Time (Mexico)", 19.4000, -99.1500}, // America/Mexico_City
-    {"Chatham Islands Standard Time", -43.9500, -176.5500}, // Pacific/Chatham
-    {"China Standard Time", 31.2333, 121.4667}, // Asia/Shanghai
-    {"Cuba Standard Time", 23.1333, -82.3667}, // America/Havana
-    {"Dateline Standard Time", 0.0000, -180.0000}, // Etc/GMT+12
-    {"E. Africa Standard Time", -1.2833, 36.8167}, // Africa/Nairobi
-    {"E. Australia Standard Time", -27.4667, 153.0333}, // Australia/Brisbane
-    {"E. Europe Standard Time", 47.0000, 28.8333}, // Europe/Chisinau
-    {"E. South America Standard Time", -23.5333, -46.6167}, // America/Sao_Paulo
-    {"Easter Island Standard Time", -27.1500, -109.4333}, // Pacific/Easter
-    {"Eastern Standard Time", 40.7142, -74.0064}, // America/New_York
-    {"Eastern Standard Time (Mexico)", 21.0833, -86.7667}, // America/Cancun
-    {"Egypt Standard Time", 30.0500, 31.2500}, // Africa/Cairo
-    {"Ekaterinburg Standard Time", 56.8500, 60.6000}, // Asia/Yekaterinburg
-    {"FLE Standard Time", 50.4333, 30.5167}, // Europe/Kyiv
-    {"Fiji Standard Time", -18.1333, 178.4167}, // Pacific/Fiji
-    {"GMT Standard Time", 51.5083, -0.1253}, // Europe/London
-    {"GTB Standard Time", 44.4333, 26.1000}, // Europe/Bucharest
-    {"Georgian Standard Time", 41.7167, 44.8167}, // Asia/Tbilisi
-    {"Greenland Standard Time", 64.1833, -51.7333}, // America/Nuuk
-    {"Greenwich Standard Time", 64.1500, -21.8500}, // Atlantic/Reykjavik
-    {"Haiti Standard Time", 18.5333, -72.3333}, // America/Port-au-Prince
-    {"Hawaiian Standard Time", 21.3069, -157.8583}, // Pacific/Honolulu
-    {"India Standard Time", 22.5333, 88.3667}, // Asia/Kolkata
-    {"Iran Standard Time", 35.6667, 51.4333}, // Asia/Tehran
-    {"Israel Standard Time", 31.7806, 35.2239}, // Asia/Jerusalem
-    {"Jordan Standard Time", 31.9500, 35.9333}, // Asia/Amman
-    {"Kaliningrad Standard Time", 54.7167, 20.5000}, // Europe/Kaliningrad
-    {"Korea Standard Time", 37.5500, 126.9667}, // Asia/Seoul
-    {"Libya Standard Time", 32.9000, 13.1833}, // Africa/Tripoli
-    {"Line Islands Standard Time", 1.8667, -157.3333}, // Pacific/Kiritimati
-    {"Lord Howe Standard Time", -31.5500, 159.0833}, // Australia/Lord_Howe
-    {"Magadan Standard Time", 59.5667, 150.8000}, // Asia/Magadan
-    {"Magallanes Standard Time", -53.1500, -70.9167}, // America/Punta_Arenas
-    {"Marquesas Standard Time", -9.0000, -139.5000}, // Pacific/Marquesas
-    {"Mauritius Standard Time", -20.1667, 57.5000}, // Indian/Mauritius
-    {"Middle East Standard Time", 33.8833, 35.5000}, // Asia/Beirut
-    {"Montevideo Standard Time", -34.9092, -56.2125}, // America/Montevideo
-    {"Morocco Standard Time", 33.6500, -7.5833}, // Africa/Casablanca
-    {"Mountain Standard Time", 39.7392, -104.9842}, // America/Denver
+    {"Central Europe Standard Time", 47.5000, 19.0833},      // Europe/Budapest
+    {"Central European Standard Time", 52.2500, 21.0000},    // Europe/Warsaw
+    {"Central Pacific Standard Time", -9.5333, 160.2000},    // Pacific/Guadalcanal
+    {"Central Standard Time", 41.8500, -87.6500},            // America/Chicago
+    {"Central Standard Time (Mexico)", 19.4000, -99.1500},   // America/Mexico_City
+    {"Chatham Islands Standard Time", -43.9500, -176.5500},  // Pacific/Chatham
+    {"China Standard Time", 31.2333, 121.4667},              // Asia/Shanghai
+    {"Cuba Standard Time", 23.1333, -82.3667},               // America/Havana
+    {"Dateline Standard Time", 0.0000, -180.0000},           // Etc/GMT+12
+    {"E. Africa Standard Time", -1.2833, 36.8167},           // Africa/Nairobi
+    {"E. Australia Standard Time", -27.4667, 153.0333},      // Australia/Brisbane
+    {"E. Europe Standard Time", 47.0000, 28.8333},           // Europe/Chisinau
+    {"E. South America Standard Time", -23.5333, -46.6167},  // America/Sao_Paulo
+    {"Easter Island Standard Time", -27.1500, -109.4333},    // Pacific/Easter
+    {"Eastern Standard Time", 40.7142, -74.0064},            // America/New_York
+    {"Eastern Standard Time (Mexico)", 21.0833, -86.7667},   // America/Cancun
+    {"Egypt Standard Time", 30.0500, 31.2500},               // Africa/Cairo
+    {"Ekaterinburg Standard Time", 56.8500, 60.6000},        // Asia/Yekaterinburg
+    {"FLE Standard Time", 50.4333, 30.5167},                 // Europe/Kyiv
+    {"Fiji Standard Time", -18.1333, 178.4167},              // Pacific/Fiji
+    {"GMT Standard Time", 51.5083, -0.1253},                 // Europe/London
+    {"GTB Standard Time", 44.4333, 26.1000},                 // Europe/Bucharest
+    {"Georgian Standard Time", 41.7167, 44.8167},            // Asia/Tbilisi
+    {"Greenland Standard Time", 64.1833, -51.7333},          // America/Nuuk
+    {"Greenwich Standard Time", 64.1500, -21.8500},          // Atlantic/Reykjavik
+    {"Haiti Standard Time", 18.5333, -72.3333},              // America/Port-au-Prince
+    {"Hawaiian Standard Time", 21.3069, -157.8583},          // Pacific/Honolulu
+    {"India Standard Time", 22.5333, 88.3667},               // Asia/Kolkata
+    {"Iran Standard Time", 35.6667, 51.4333},                // Asia/Tehran
+    {"Israel Standard Time", 31.7806, 35.2239},              // Asia/Jerusalem
+    {"Jordan Standard Time", 31.9500, 35.9333},              // Asia/Amman
+    {"Kaliningrad Standard Time", 54.7167, 20.5000},         // Europe/Kaliningrad
+    {"Korea Standard Time", 37.5500, 126.9667},              // Asia/Seoul
+    {"Libya Standard Time", 32.9000, 13.1833},               // Africa/Tripoli
+    {"Line Islands Standard Time", 1.8667, -157.3333},       // Pacific/Kiritimati
+    {"Lord Howe Standard Time", -31.5500, 159.0833},         // Australia/Lord_Howe
+    {"Magadan Standard Time", 59.5667, 150.8000},            // Asia/Magadan
+    {"Magallanes Standard Time", -53.1500, -70.9167},        // America/Punta_Arenas
+    {"Marquesas Standard Time", -9.0000, -139.5000},         // Pacific/Marquesas
+    {"Mauritius Standard Time", -20.1667, 57.5000},          // Indian/Mauritius
+    {"Middle East Standard Time", 33.8833, 35.5000},         // Asia/Beirut
+    {"Montevideo Standard Time", -34.9092, -56.2125},        // America/Montevideo
+    {"Morocco Standard Time", 33.6500, -7.5833},             // Africa/Casablanca
+    {"Mountain Standard Time", 39.7392, -104.9842},          // America/Denver
     {"Mountain Standard Time (Mexico)", 28.6333, -106.0833}, // America/Chihuahua
-    {"Myanmar Standard Time", 16.7833, 96.1667}, // Asia/Yangon
-    {"N. Central Asia Standard Time", 55.0333, 82.9167}, // Asia/Novosibirsk
-    {"Namibia Standard Time", -22.5667, 17.1000}, // Africa/Windhoek
-    {"Nepal Standard Time", 27.7167, 85.3167}, // Asia/Kathmandu
-    {"New Zealand Standard Time", -36.8667, 174.7667}, // Pacific/Auckland
-    {"Newfoundland Standard Time", 47.5667, -52.7167}, // America/St_Johns
-    {"Norfolk Standard Time", -29.0500, 167.9667}, // Pacific/Norfolk
-    {"North Asia East Standard Time", 52.2667, 104.3333}, // Asia/Irkutsk
-    {"North Asia Standard Time", 56.0167, 92.8333}, // Asia/Krasnoyarsk
-    {"North Korea Standard Time", 39.0167, 125.7500}, // Asia/Pyongyang
-    {"Omsk Standard Time", 55.0000, 73.4000}, // Asia/Omsk
-    {"Pacific SA Standard Time", -33.4500, -70.6667}, // America/Santiago
-    {"Pacific Standard Time", 34.0522, -118.2428}, // America/Los_Angeles
-    {"Pacific Standard Time (Mexico)", 32.5333, -117.0167}, // America/Tijuana
-    {"Pakistan Standard Time", 24.8667, 67.0500}, // Asia/Karachi
-    {"Paraguay Standard Time", -25.2667, -57.6667}, // America/Asuncion
-    {"Qyzylorda Standard Time", 44.8000, 65.4667}, // Asia/Qyzylorda
-    {"Romance Standard Time", 48.8667, 2.3333}, // Europe/Paris
-    {"Russia Time Zone 10", 67.4667, 153.7167}, // Asia/Srednekolymsk
-    {"Russia Time Zone 11", 53.0167, 158.6500}, // Asia/Kamchatka
-    {"Russia Time Zone 3", 53.2000, 50.1500}, // Europe/Samara
-    {"Russian Standard Time", 55.7558, 37.6178}, // Europe/Moscow
-    {"SA Eastern Standard Time", 4.9333, -52.3333}, // America/Cayenne
-    {"SA Pacific Standard Time", 4.6000, -74.0833}, // America/Bogota
-    {"SA Western Standard Time", -16.5000, -68.1500}, // America/La_Paz
-    {"SE Asia Standard Time", 13.7500, 100.5167}, // Asia/Bangkok
-    {"Saint Pierre Standard Time", 47.0500, -56.3333}, // America/Miquelon
-    {"Sakhalin Standard Time", 46.9667, 142.7000}, // Asia/Sakhalin
-    {"Samoa Standard Time", -13.8333, -171.7333}, // Pacific/Apia
-    {"Sao Tome Standard Time", 0.3333, 6.7333}, // Africa/Sao_Tome
-    {"Saratov Standard Time", 51.5667, 46.0333}, // Europe/Saratov
-    {"Singapore Standard Time", 1.2833, 103.8500}, // Asia/Singapore
-    {"South Africa Standard Time", -26.2500, 28.0000}, // Africa/Johannesburg
-    {"South Sudan Standard Time", 4.8500, 31.6167}, // Africa/Juba
-    {"Sri Lanka Standard Time", 6.9333, 79.8500}, // Asia/Colombo
-    {"Sudan Standard Time", 15.6000, 32.5333}, // Africa/Khartoum
-    {"Syria Standard Time", 33.5000, 36.3000}, // Asia/Damascus
-    {"Taipei Standard Time", 25.0500, 121.5000}, // Asia/Taipei
-    {"Tasmania Standard Time", -42.8833, 147.3167}, // Australia/Hobart
-    {"Tocantins Standard Time", -7.2000, -48.2000}, // America/Araguaina
-    {"Tokyo Standard Time", 35.6544, 139.7447}, // Asia/Tokyo
-    {"Tomsk Standard Time", 56.5000, 84.9667}, // Asia/Tomsk
-    {"Tonga Standard Time", -21.1333, -175.2000}, // Pacific/Tongatapu
-    {"Transbaikal Standard Time", 52.0500, 113.4667}, // Asia/Chita
-    {"Turkey Standard Time", 41.0167, 28.9667}, // Europe/Istanbul
-    {"Turks And Caicos Standard Time", 21.4667, -71.1333}, // America/Grand_Turk
-    {"US Eastern Standard Time", 39.7683, -86.1581}, // America/Indiana/Indianapolis
-    {"US Mountain Standard Time", 33.4483, -112.0733}, // America/Phoenix
-    {"UTC", 0.0000, 0.0000}, // Etc/UTC
-    {"UTC+12", 0.0000, 180.0000}, // Etc/GMT-12
-    {"UTC+13", 0.0000, 180.0000}, // Etc/GMT-13
-    {"UTC-02", 0.0000, -30.0000}, // Etc/GMT+2
-    {"UTC-08", 0.0000, -120.0000}, // Etc/GMT+8
-    {"UTC-09", 0.0000, -135.0000}, // Etc/GMT+9
-    {"UTC-11", 0.0000, -165.0000}, // Etc/GMT+11
-    {"Ulaanbaatar Standard Time", 47.9167, 106.8833}, // Asia/Ulaanbaatar
-    {"Venezuela Standard Time", 10.5000, -66.9333}, // America/Caracas
-    {"Vladivostok Standard Time", 43.1667, 131.9333}, // Asia/Vladivostok
-    {"Volgograd Standard Time", 48.7333, 44.4167}, // Europe/Volgograd
-    {"W. Australia Standard Time", -31.9500, 115.8500}, // Australia/Perth
-    {"W. Central Africa Standard Time", 6.4500, 3.4000}, // Africa/Lagos
-    {"W. Europe Standard Time", 52.5000, 13.3667}, // Europe/Berlin
-    {"W. Mongolia Standard Time", 48.0167, 91.6500}, // Asia/Hovd
-    {"West Asia Standard Time", 41.3333, 69.3000}, // Asia/Tashkent
-    {"West Bank Standard Time", 31.5333, 35.0950}, // Asia/Hebron
-    {"West Pacific Standard Time", -9.5000, 147.1667}, // Pacific/Port_Moresby
-    {"Yakutsk Standard Time", 62.0000, 129.6667}, // Asia/Yakutsk
-    {"Yukon Standard Time", 60.7167, -135.0500}, // America/Whitehorse
+    {"Myanmar Standard Time", 16.7833, 96.1667},             // Asia/Yangon
+    {"N. Central Asia Standard Time", 55.0333, 82.9167},     // Asia/Novosibirsk
+    {"Namibia Standard Time", -22.5667, 17.1000},            // Africa/Windhoek
+    {"Nepal Standard Time", 27.7167, 85.3167},               // Asia/Kathmandu
+    {"New Zealand Standard Time", -36.8667, 174.7667},       // Pacific/Auckland
+    {"Newfoundland Standard Time", 47.5667, -52.7167},       // America/St_Johns
+    {"Norfolk Standard Time", -29.0500, 167.9667},           // Pacific/Norfolk
+    {"North Asia East Standard Time", 52.2667, 104.3333},    // Asia/Irkutsk
+    {"North Asia Standard Time", 56.0167, 92.8333},          // Asia/Krasnoyarsk
+    {"North Korea Standard Time", 39.0167, 125.7500},        // Asia/Pyongyang
+    {"Omsk Standard Time", 55.0000, 73.4000},                // Asia/Omsk
+    {"Pacific SA Standard Time", -33.4500, -70.6667},        // America/Santiago
+    {"Pacific Standard Time", 34.0522, -118.2428},           // America/Los_Angeles
+    {"Pacific Standard Time (Mexico)", 32.5333, -117.0167},  // America/Tijuana
+    {"Pakistan Standard Time", 24.8667, 67.0500},            // Asia/Karachi
+    {"Paraguay Standard Time", -25.2667, -57.6667},          // America/Asuncion
+    {"Qyzylorda Standard Time", 44.8000, 65.4667},           // Asia/Qyzylorda
+    {"Romance Standard Time", 48.8667, 2.3333},              // Europe/Paris
+    {"Russia Time Zone 10", 67.4667, 153.7167},              // Asia/Srednekolymsk
+    {"Russia Time Zone 11", 53.0167, 158.6500},              // Asia/Kamchatka
+    {"Russia Time Zone 3", 53.2000, 50.1500},                // Europe/Samara
+    {"Russian Standard Time", 55.7558, 37.6178},             // Europe/Moscow
+    {"SA Eastern Standard Time", 4.9333, -52.3333},          // America/Cayenne
+    {"SA Pacific Standard Time", 4.6000, -74.0833},          // America/Bogota
+    {"SA Western Standard Time", -16.5000, -68.1500},        // America/La_Paz
+    {"SE Asia Standard Time", 13.7500, 100.5167},            // Asia/Bangkok
+    {"Saint Pierre Standard Time", 47.0500, -56.3333},       // America/Miquelon
+    {"Sakhalin Standard Time", 46.9667, 142.7000},           // Asia/Sakhalin
+    {"Samoa Standard Time", -13.8333, -171.7333},            // Pacific/Apia
+    {"Sao Tome Standard Time", 0.3333, 6.7333},              // Africa/Sao_Tome
+    {"Saratov Standard Time", 51.5667, 46.0333},             // Europe/Saratov
+    {"Singapore Standard Time", 1.2833, 103.8500},           // Asia/Singapore
+    {"South Africa Standard Time", -26.2500, 28.0000},       // Africa/Johannesburg
+    {"South Sudan Standard Time", 4.8500, 31.6167},          // Africa/Juba
+    {"Sri Lanka Standard Time", 6.9333, 79.8500},            // Asia/Colombo
+    {"Sudan Standard Time", 15.6000, 32.5333},               // Africa/Khartoum
+    {"Syria Standard Time", 33.5000, 36.3000},               // Asia/Damascus
+    {"Taipei Standard Time", 25.0500, 121.5000},             // Asia/Taipei
+    {"Tasmania Standard Time", -42.8833, 147.3167},          // Australia/Hobart
+    {"Tocantins Standard Time", -7.2000, -48.2000},          // America/Araguaina
+    {"Tokyo Standard Time", 35.6544, 139.7447},              // Asia/Tokyo
+    {"Tomsk Standard Time", 56.5000, 84.9667},               // Asia/Tomsk
+    {"Tonga Standard Time", -21.1333, -175.2000},            // Pacific/Tongatapu
+    {"Transbaikal Standard Time", 52.0500, 113.4667},        // Asia/Chita
+    {"Turkey Standard Time", 41.0167, 28.9667},              // Europe/Istanbul
+    {"Turks And Caicos Standard Time", 21.4667, -71.1333},   // America/Grand_Turk
+    {"US Eastern Standard Time", 39.7683, -86.1581},         // America/Indiana/Indianapolis
+    {"US Mountain Standard Time", 33.4483, -112.0733},       // America/Phoenix
+    {"UTC", 0.0000, 0.0000},                                 // Etc/UTC
+    {"UTC+12", 0.0000, 180.0000},                            // Etc/GMT-12
+    {"UTC+13", 0.0000, 180.0000},                            // Etc/GMT-13
+    {"UTC-02", 0.0000, -30.0000},                            // Etc/GMT+2
+    {"UTC-08", 0.0000, -120.0000},                           // Etc/GMT+8
+    {"UTC-09", 0.0000, -135.0000},                           // Etc/GMT+9
+    {"UTC-11", 0.0000, -165.0000},                           // Etc/GMT+11
+    {"Ulaanbaatar Standard Time", 47.9167, 106.8833},        // Asia/Ulaanbaatar
+    {"Venezuela Standard Time", 10.5000, -66.9333},          // America/Caracas
+    {"Vladivostok Standard Time", 43.1667, 131.9333},        // Asia/Vladivostok
+    {"Volgograd Standard Time", 48.7333, 44.4167},           // Europe/Volgograd
+    {"W. Australia Standard Time", -31.9500, 115.8500},      // Australia/Perth
+    {"W. Central Africa Standard Time", 6.4500, 3.4000},     // Africa/Lagos
+    {"W. Europe Standard Time", 52.5000, 13.3667},           // Europe/Berlin
+    {"W. Mongolia Standard Time", 48.0167, 91.6500},         // Asia/Hovd
+    {"West Asia Standard Time", 41.3333, 69.3000},           // Asia/Tashkent
+    {"West Bank Standard Time", 31.5333, 35.0950},           // Asia/Hebron
+    {"West Pacific Standard Time", -9.5000, 147.1667},       // Pacific/Port_Moresby
+    {"Yakutsk Standard Time", 62.0000, 129.6667},            // Asia/Yakutsk
+    {"Yukon Standard Time", 60.7167, -135.0500},             // America/Whitehorse
 };
 
 } // namespace

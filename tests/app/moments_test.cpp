@@ -60,9 +60,8 @@ TEST_F(Moments, EachTimeOfTheDayShowsThePicturesOfItsMoment) {
         bool random, twoMonitors;
         std::set<int> shown;
     } cases[] = {
-        {12, 0, false, false, {0, 1}}, {12, 0, true, false, {0, 1}},
-        {23, 0, false, false, {2, 3}}, {23, 0, true, false, {2, 3}},
-        {5, 40, false, false, {2, 3}}, {5, 55, true, false, {0, 1}},
+        {12, 0, false, false, {0, 1}}, {12, 0, true, false, {0, 1}},  {23, 0, false, false, {2, 3}},
+        {23, 0, true, false, {2, 3}},  {5, 40, false, false, {2, 3}}, {5, 55, true, false, {0, 1}},
         {12, 0, false, true, {0, 1}},  {23, 0, true, true, {2, 3}},
     };
     for (const auto& c : cases) {
@@ -86,8 +85,8 @@ TEST_F(Moments, HoursIncludeTheirStartAndCrossMidnight) {
         int hour, minute;
         std::set<int> shown;
     } cases[] = {
-        {7, 0, {0, 3}}, {8, 59, {0, 3}}, {9, 0, {3}}, {22, 30, {1, 3}}, {2, 0, {1, 2, 3}},
-        {6, 0, {3}},
+        {7, 0, {0, 3}},   {8, 59, {0, 3}},   {9, 0, {3}},
+        {22, 30, {1, 3}}, {2, 0, {1, 2, 3}}, {6, 0, {3}},
     };
     useMoments({"07:00-09:00", "22:30-06:00", "02:00-03:00", "always"});
     for (const auto& c : cases) {

@@ -15,8 +15,8 @@ struct AlmanacDay {
     const char* source;
     Place place;
     int year, month, day;
-    int utcOffset;         // minutes, daylight saving included, at both times
-    int sunrise, sunset;   // local hh * 100 + mm
+    int utcOffset;       // minutes, daylight saving included, at both times
+    int sunrise, sunset; // local hh * 100 + mm
     SunDay expected;
 };
 
@@ -60,8 +60,7 @@ TEST(SunTimes, AgreeWithPublishedValuesWithinTwoMinutes) {
                 << where;
         }
         if (d.sunset != NONE) {
-            EXPECT_NEAR(minutesOf(d.sunset), localMinutes(times.sunset, d.utcOffset), 2.0)
-                << where;
+            EXPECT_NEAR(minutesOf(d.sunset), localMinutes(times.sunset, d.utcOffset), 2.0) << where;
         }
     }
 }
@@ -85,7 +84,8 @@ TEST(SunTimes, TheSunIsUpBetweenThePlacesOwnSunriseAndSunset) {
         {tromso, {2014, 12, 21, 11, 0, 0}, false}, // polar night at noon
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.up, sunIsUp(c.place, c.at)) << c.at.month << "-" << c.at.day << " " << c.at.hour;
+        EXPECT_EQ(c.up, sunIsUp(c.place, c.at))
+            << c.at.month << "-" << c.at.day << " " << c.at.hour;
 }
 
 TEST(ZonePlaces, EveryWindowsZoneHasAPlaceInItsZone) {
@@ -93,9 +93,9 @@ TEST(ZonePlaces, EveryWindowsZoneHasAPlaceInItsZone) {
         const char* zone;
         double latitude, longitude; // within a degree and a half
     } cases[] = {
-        {"Romance Standard Time", 48.9, 2.3},   {"Tokyo Standard Time", 35.7, 139.7},
+        {"Romance Standard Time", 48.9, 2.3},    {"Tokyo Standard Time", 35.7, 139.7},
         {"Pacific Standard Time", 34.1, -118.2}, {"AUS Eastern Standard Time", -33.9, 151.2},
-        {"Dateline Standard Time", 0, -180},    {"UTC", 0, 0},
+        {"Dateline Standard Time", 0, -180},     {"UTC", 0, 0},
     };
     for (const auto& c : cases) {
         Place place = {99, 99};
