@@ -55,7 +55,8 @@ HWND control(HWND window, int id) { return GetDlgItem(window, id); }
 int shownMode() { return isUsedSlot(shownSlot) ? wallpaperTable[shownSlot].showMode : 0; }
 
 int shownMoment() {
-    return isUsedSlot(shownSlot) ? wallpaperTable[shownSlot].moment.kind : MOMENT_ALWAYS;
+    return isUsedSlot(shownSlot) ? wallpaperTable[shownSlot].moment.kind
+                                 : static_cast<int>(MOMENT_ALWAYS);
 }
 
 int selectedListRow(HWND window) {

@@ -8,10 +8,12 @@
 #include "folders.h"
 #include "monitor_sequencer.h"
 #include "hotkey_text.h"
+#include "moment_now.h"
 #include "sequencer.h"
 #include "shown_history.h"
 #include "system_moment.h"
 #include "settings.h"
+#include "settings_place.h"
 #include "test_bitmaps.h"
 #include "test_files.h"
 
