@@ -34,10 +34,25 @@ bool windowsZoneName(char* name, size_t size) {
     return wideToUtf8(zone.TimeZoneKeyName, name, size) && name[0] != 0;
 }
 
-bool userPlace(Place* place) {
-    if (settingsPlace(place)) return true;
-    char zone[128];
-    return windowsZoneName(zone, sizeof zone) && zonePlace(zone, place);
+// The time zone's place, asked of Windows once an hour of the clock: the sequence's second
+// must not wait on the registry's time zones every time (a new zone is rare, and its place is
+// taken within the hour).
+bool zonesPlace(const UtcTime& now, Place* place) {
+    static bool found = false, asked = false;
+    static int askedHour = -1;
+    static Place zonePlaceFound;
+    if (!asked || now.hour != askedHour) {
+        char zone[128];
+        found = windowsZoneName(zone, sizeof zone) && zonePlace(zone, &zonePlaceFound);
+        asked = true;
+        askedHour = now.hour;
+    }
+    *place = zonePlaceFound;
+    return found;
+}
+
+bool userPlace(const UtcTime& now, Place* place) {
+    return settingsPlace(place) || zonesPlace(now, place);
 }
 
 } // namespace
@@ -55,7 +70,7 @@ void takeTheMoment() {
     readClock(&clock);
     lastMoment.localMinute = clock.localMinute;
     Place place;
-    lastMoment.daytime = userPlace(&place)
+    lastMoment.daytime = userPlace(clock.utc, &place)
                              ? sunIsUp(place, clock.utc)
                              : clock.localMinute >= DAY_FROM && clock.localMinute < DAY_TO;
 }
