@@ -5,6 +5,7 @@
 #include "app_state.h"
 #include "composed_desktop.h"
 #include "desktop_wallpaper.h"
+#include "moment_now.h"
 #include "picture_shapes.h"
 #include "random_round.h"
 #include "sequencer.h"
@@ -22,18 +23,21 @@ bool shownElsewhere(int slot, int monitor) {
 }
 
 // What a monitor may take next: the pictures of its shape, when shapes matter and the table
-// holds one that no other monitor shows, else every picture; a picture another monitor shows
-// is passed over while the table has at least one picture per monitor.
+// holds one that no other monitor shows, else every picture; pictures of another moment of the
+// day are passed over (unless no picture is of this one), and so is a picture another monitor
+// shows while there is at least one picture per monitor to choose from.
 SlotGroup choices;
 
 void gatherChoices(int monitor) {
-    const bool distinct = usedCount(wallpaperTable) >= monitorLayout.count;
+    const int now = showingNow();
+    const bool distinct = (now > 0 ? now : usedCount(wallpaperTable)) >= monitorLayout.count;
     const bool byShape = shapesMatter(monitorLayout);
     const Shape shape = shapeOf(monitorLayout.monitors[monitor]);
     bool shapeLeft = false;
     for (int slot = 0; slot < MAX_WALLPAPERS; ++slot) {
         const WallpaperEntry& entry = wallpaperTable[slot];
-        choices.passOver[slot] = distinct && entry.used && shownElsewhere(slot, monitor);
+        choices.passOver[slot] = entry.used && ((distinct && shownElsewhere(slot, monitor)) ||
+                                                (now > 0 && !showsNow(slot)));
         choices.inGroup[slot] = entry.used && (!byShape || shapeOf(entry) == shape);
         shapeLeft |= choices.inGroup[slot] && !choices.passOver[slot];
     }
@@ -75,7 +79,7 @@ int advanced(int monitor) {
     ShownHistory* history = &shownHistories[monitor];
     const int current = monitorShows[monitor].slot;
     const int forward = stepForward(history, current);
-    if (usedSlot(forward)) return forward;
+    if (showsNow(forward)) return forward;
     if (usedSlot(current)) recordShown(history, current);
     const int slot = nextFor(monitor);
     if (usedSlot(slot)) recordShown(history, slot);
@@ -206,6 +210,7 @@ int monitorAt(int x, int y) {
 } // namespace
 
 void useMonitorLayout(const MonitorLayout& given, bool applyNow) {
+    takeTheMoment();
     const bool wasPerMonitor = perMonitor();
     MonitorLayout layout = given;
     if (layout.count < 1) layout.count = 1;
@@ -240,8 +245,8 @@ void tickEveryMonitor() {
     bool changed = false;
     for (int i = 0; i < monitorLayout.count; ++i) {
         MonitorShow& show = monitorShows[i];
-        // The time is read afresh, so an edit takes effect at once.
-        if (usedSlot(show.slot) && show.seconds < wallpaperTable[show.slot].showTime) {
+        // The time is read afresh, so an edit takes effect at once; a moment over, at once.
+        if (showsNow(show.slot) && show.seconds < wallpaperTable[show.slot].showTime) {
             ++show.seconds;
             continue;
         }
@@ -258,8 +263,8 @@ void backEveryMonitor() {
     for (int i = 0; i < monitorLayout.count; ++i) {
         MonitorShow& show = monitorShows[i];
         ShownHistory* history = &shownHistories[i];
-        const int back =
-            usedSlot(show.slot) ? stepBack(history, show.slot) : entryOnDisplay(*history);
+        int back = usedSlot(show.slot) ? stepBack(history, show.slot) : entryOnDisplay(*history);
+        while (usedSlot(back) && !showsNow(back)) back = stepBack(history, back);
         if (!usedSlot(back)) continue;
         show.slot = back;
         show.seconds = 0;
@@ -274,6 +279,7 @@ void advanceEveryMonitor(bool refreshDesktop) {
 }
 
 void advanceMonitorAt(int x, int y) {
+    takeTheMoment();
     if (!perMonitor()) {
         changeWallpaperNow();
         return;

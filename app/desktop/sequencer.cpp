@@ -5,6 +5,7 @@
 #include "app_state.h"
 #include "composed_desktop.h"
 #include "desktop_wallpaper.h"
+#include "moment_now.h"
 #include "monitor_sequencer.h"
 #include "random_round.h"
 #include "shown_history.h"
@@ -15,7 +16,7 @@ int32_t secondsShown = 0;
 
 namespace {
 
-// A pause of its own, as the last tick found the system.
+// A pause of its own as the last tick found the system, or no picture for its moment.
 SequenceHold heldBySystem = SEQUENCE_RUNS;
 
 bool usedSlot(int slot) { return slot >= 0 && slot < MAX_WALLPAPERS && wallpaperTable[slot].used; }
@@ -24,17 +25,31 @@ bool usedSlot(int slot) { return slot >= 0 && slot < MAX_WALLPAPERS && wallpaper
 // outside its slots.
 int currentSlot() { return lastWall >= 0 && lastWall < MAX_WALLPAPERS ? lastWall : 0; }
 
-// Forward through what Previous went back over, else the sequence's next picture.
+// Every picture in the round; those of another moment of the day passed over for now.
+SlotGroup momentChoices;
+
+const SlotGroup& picturesOfTheMoment() {
+    for (int slot = 0; slot < MAX_WALLPAPERS; ++slot) {
+        momentChoices.inGroup[slot] = wallpaperTable[slot].used;
+        momentChoices.passOver[slot] = !showsNow(slot);
+    }
+    return momentChoices;
+}
+
+// Forward through what Previous went back over, else the sequence's next picture: one whose
+// moment includes now. With none, the picture on display stays.
 void moveToNextWallpaper(bool refreshDesktop) {
     ShownHistory* history = &shownHistories[0];
     const int from = currentSlot();
     const int forward = stepForward(history, from);
-    if (usedSlot(forward)) {
+    if (showsNow(forward)) {
         lastWall = forward;
     } else {
+        const int next = randomWall ? nextInRound(from, wallpaperTable, picturesOfTheMoment())
+                                    : nextShowingInOrder(from);
+        if (!usedSlot(next)) return;
         if (usedSlot(from)) recordShown(history, from);
-        lastWall =
-            randomWall ? nextInRound(from, wallpaperTable) : nextUsedSlot(from, wallpaperTable);
+        lastWall = next;
         recordShown(history, lastWall);
     }
     const WallpaperEntry& entry = wallpaperTable[lastWall];
@@ -79,12 +94,19 @@ void sequenceTick() {
     // Asked only while the sequence runs, so that a shown window or a pause costs nothing.
     heldBySystem = systemHold();
     if (heldBySystem != SEQUENCE_RUNS) return;
+    takeTheMoment();
+    // No picture for this moment: the one on display stays, and its time waits.
+    if (showingNow() == 0) {
+        heldBySystem = HELD_NO_PICTURE_NOW;
+        return;
+    }
     if (perMonitor()) {
         tickEveryMonitor();
         return;
     }
-    // The time of the wallpaper on display is read afresh, so an edit takes effect at once.
-    if (secondsShown < wallpaperTable[currentSlot()].showTime) {
+    // The time of the wallpaper on display is read afresh, so an edit takes effect at once; its
+    // moment over, the change comes at once.
+    if (showsNow(currentSlot()) && secondsShown < wallpaperTable[currentSlot()].showTime) {
         ++secondsShown;
         return;
     }
@@ -94,6 +116,7 @@ void sequenceTick() {
 
 void changeWallpaperNow() {
     if (wallpaperCount <= 0) return;
+    takeTheMoment();
     if (perMonitor()) {
         advanceEveryMonitor(true);
         return;
@@ -104,6 +127,7 @@ void changeWallpaperNow() {
 
 void previousWallpaper() {
     if (wallpaperCount <= 0) return;
+    takeTheMoment();
     if (perMonitor()) {
         backEveryMonitor();
         return;
@@ -111,7 +135,9 @@ void previousWallpaper() {
     // After a delete of the picture on display, the one shown before it comes back.
     ShownHistory* history = &shownHistories[0];
     const int from = currentSlot();
-    const int back = usedSlot(from) ? stepBack(history, from) : entryOnDisplay(*history);
+    int back = usedSlot(from) ? stepBack(history, from) : entryOnDisplay(*history);
+    // Back to a picture of this moment: one of another would give way at the next second.
+    while (usedSlot(back) && !showsNow(back)) back = stepBack(history, back);
     if (!usedSlot(back)) return;
     lastWall = back;
     secondsShown = 0;
@@ -130,6 +156,7 @@ void applyShownAgain() {
 
 void sessionEndChange() {
     if (!startWall || paused || wallpaperCount <= 0) return;
+    takeTheMoment();
     if (perMonitor()) {
         advanceEveryMonitor(false);
         return;

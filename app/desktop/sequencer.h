@@ -7,15 +7,17 @@
 // Ticks counted since the last change; never saved. Owner: sequencer.
 extern int32_t secondsShown;
 
-// Why the sequence counts no second: the user's pause, or one of the pauses of its own
-// (pauseForFullScreen, pauseOnBatterySaver) as the last tick found the system (system_moment.h).
-// A pause that came from a wallpaper chosen elsewhere (desktopShowsAnotherPicture) is told apart.
+// Why the sequence counts no second: the user's pause, one of the pauses of its own
+// (pauseForFullScreen, pauseOnBatterySaver) as the last tick found the system (system_moment.h),
+// or no picture whose moment includes the time of the last tick (moment_now.h). A pause that
+// came from a wallpaper chosen elsewhere (desktopShowsAnotherPicture) is told apart.
 enum SequenceHold {
     SEQUENCE_RUNS,
     HELD_PAUSED,
     HELD_FOR_OTHER_WALLPAPER,
     HELD_FULL_SCREEN,
-    HELD_BATTERY_SAVER
+    HELD_BATTERY_SAVER,
+    HELD_NO_PICTURE_NOW
 };
 SequenceHold sequenceHold();
 
@@ -29,8 +31,10 @@ int displayedSlot();
 
 // One second of the sequence timer. While hiddenInTray, not paused, not held by a pause of its
 // own and the table is not empty: a wallpaper whose showTime is n stays for n + 1 ticks (0 or
-// less: a change at every tick), then the next one, in slot order or at random without repeats
-// (random_round.h), goes on the desktop in its own mode. After "Previous wallpaper" the next
+// less: a change at every tick), then the next one whose moment includes now, in slot order or
+// at random without repeats (random_round.h), goes on the desktop in its own mode. When the
+// moment of the one on display is over, the change comes at once; when no picture's moment
+// includes now, the one on display stays. After "Previous wallpaper" the next
 // one is the picture it went back from (shown_history.h), until the sequence is back where it
 // stood.
 void sequenceTick();

@@ -22,7 +22,7 @@ enum DataFolderResult {
 };
 
 // The longest data folder taken: the longest name the program makes in it,
-// "\Muralto-part6-refused999.ini", must still fit a 255-character path field, with room to spare.
+// "\Muralto-part7-refused999.ini", must still fit a 255-character path field, with room to spare.
 enum { MAX_DATA_FOLDER_LENGTH = 200 };
 
 // The ANSI form of base + "\Muralto" into folder (size bytes), as above; folder is empty unless

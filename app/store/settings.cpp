@@ -1,17 +1,18 @@
 // The configuration files: opened, saved and replaced here, read by settings_reading.cpp.
 //
 // Muralto.ini holds the class [SYSTEM] (lastWall, randomWall, startWall, language, and when
-// they have something to say paused, roundShown, monitorShows, monitorIds, matchShapes, hotkeys
-// and autoPause, below) and the wallpapers as classes [WALLPAPER 0], [WALLPAPER 1], ...
-// numbered densely in slot order, each with original, filename, preview, showTime, size
-// ("width,height") and showMode, and, only when original cannot hold the title, titleUtf8.
-// One store holds at most 600 members, so Muralto.ini takes the first 99 wallpapers and the
-// following ones go, 99 to a file and with the same class names and numbering, into
-// continuation files beside it: Muralto-part2.ini
-// (WALLPAPER 99 to 197), Muralto-part3.ini, ... up to Muralto-part6.ini. Those hold only
-// wallpaper classes and, last, a [SYSTEM] class with the save's generation. A file whose
-// wallpapers carry titleUtf8 members takes fewer of them, as many as its 600 members hold (at
-// least 85); a reader takes whatever wallpaper classes each file has.
+// they have something to say paused, roundShown, monitorShows, monitorIds, matchShapes, hotkeys,
+// autoPause, latitude and longitude, below) and the wallpapers as classes [WALLPAPER 0],
+// [WALLPAPER 1], ... numbered densely in slot order, each with original, filename, preview,
+// showTime, size ("width,height") and showMode, and, only when original cannot hold the title,
+// titleUtf8, and only when the picture is not shown at every moment, moment. One store holds at
+// most 600 members, so Muralto.ini takes the first 99 wallpapers and the following ones go, 99
+// to a file and with the same class names and numbering, into continuation files beside it:
+// Muralto-part2.ini (WALLPAPER 99 to 197), Muralto-part3.ini, ... up to Muralto-part6.ini, and
+// Muralto-part7.ini when many wallpapers carry both. Those hold only wallpaper classes and,
+// last, a [SYSTEM] class with the save's generation. A file whose wallpapers carry titleUtf8 or
+// moment members takes fewer of them, as many as its 600 members hold (at least 73); a reader
+// takes whatever wallpaper classes each file has.
 //
 // Titles. The file is in the ANSI code page, and "original" is the title in it, at most 49
 // characters, as earlier versions read it. A title with letters the code page lacks (Polish
@@ -44,6 +45,19 @@
 // when a wallpaper whose preview cannot be loaded is left out at the start. The two members
 // take room from the wallpapers of Muralto.ini: a paused table of 99 wallpapers in the middle
 // of a round goes on into Muralto-part2.ini.
+//
+// Moments. A picture shown only at some moments of the day has a member saying which:
+//
+//   moment = day            (sunrise to sunset)
+//   moment = night          (sunset to sunrise)
+//   moment = 22:30-06:00    (local times, from-to, crossing midnight when from is later)
+//
+// Without the member (every earlier file) a picture is shown at every moment; earlier versions
+// ignore it. Sunrise and sunset are computed for the place [SYSTEM] names, when the user wrote
+// one in, in decimal degrees, north and east positive, kept as written:
+//
+//   latitude = 48.85
+//   longitude = 2.35
 //
 // Several monitors. With two or more, each monitor shows its own picture and counts its own
 // seconds (monitor_sequencer.h); where that stands is kept, one entry per monitor, the primary
@@ -110,6 +124,7 @@
 #include "hotkey_text.h"
 #include "monitor_shows.h"
 #include "settings_files.h"
+#include "settings_place.h"
 #include "settings_reading.h"
 #include "wallpaper_table.h"
 #include "wallpaper_title.h"
@@ -216,6 +231,8 @@ void addSystemClass(_KFGINFOFILE* store, int savedLastWall, int generation) {
         addMember(store, system, "hotkeys", hotkeyText);
     if (!pauseForFullScreen || !pauseOnBatterySaver)
         addMember(store, system, "autoPause", autoPauseText());
+    if (latitudeText[0] != 0) addMember(store, system, "latitude", latitudeText);
+    if (longitudeText[0] != 0) addMember(store, system, "longitude", longitudeText);
 }
 
 void addGenerationClass(_KFGINFOFILE* store, int generation) {
@@ -238,6 +255,9 @@ void addWallpaperClass(_KFGINFOFILE* store, int number, const WallpaperEntry& en
     formatText(size, sizeof size, "%d,%d", entry.width, entry.height);
     addMember(store, name, "size", size);
     addIntMember(store, name, "showMode", entry.showMode);
+    char moment[32];
+    if (entry.moment.kind != MOMENT_ALWAYS && formatMoment(entry.moment, moment, sizeof moment))
+        addMember(store, name, "moment", moment);
 }
 
 // lastWall as the rank of its slot among the used ones, which is the slot it gets back at
@@ -305,25 +325,29 @@ bool replaceable(const char* path) {
 
 // Members of a wallpaper class, and those [SYSTEM] may take in Muralto.ini and in the others.
 const int WALLPAPER_MEMBERS = 6;
+const int OPTIONAL_WALLPAPER_MEMBERS = 2; // titleUtf8, moment
 // lastWall, randomWall, startWall, language, generation, paused, roundShown, monitorShows,
-// monitorIds, matchShapes, hotkeys, autoPause
-const int MAIN_SYSTEM_MEMBERS = 12;
+// monitorIds, matchShapes, hotkeys, autoPause, latitude, longitude
+const int MAIN_SYSTEM_MEMBERS = 14;
 const int OTHER_SYSTEM_MEMBERS = 1; // generation
-// Even with a titleUtf8 member for every title the files hold the whole table.
-static_assert((KFG_MAX_MEMBERS - MAIN_SYSTEM_MEMBERS) / (WALLPAPER_MEMBERS + 1) * CONFIG_FILES >=
+// Even with a titleUtf8 and a moment member for every wallpaper the files hold the whole table.
+static_assert((KFG_MAX_MEMBERS - MAIN_SYSTEM_MEMBERS) /
+                      (WALLPAPER_MEMBERS + OPTIONAL_WALLPAPER_MEMBERS) * CONFIG_FILES >=
                   MAX_WALLPAPERS,
-              "six settings files hold 500 wallpapers with titleUtf8 members");
+              "the settings files hold 500 wallpapers with titleUtf8 and moment members");
 
 // What [SYSTEM] of Muralto.ini takes in this save, generation counted whether or not it is
 // written: it depends on how many files the rest leaves room for.
 int mainSystemMembers() {
     return MAIN_SYSTEM_MEMBERS - (paused ? 0 : 1) - (roundUnderWay(wallpaperTable) ? 0 : 1) -
            (monitorsToKeep() ? 0 : 2) - (matchShapes ? 1 : 0) - (defaultHotkeys(hotkeys) ? 1 : 0) -
-           (pauseForFullScreen && pauseOnBatterySaver ? 1 : 0);
+           (pauseForFullScreen && pauseOnBatterySaver ? 1 : 0) - (latitudeText[0] == 0 ? 1 : 0) -
+           (longitudeText[0] == 0 ? 1 : 0);
 }
 
 int membersOf(const WallpaperEntry& entry) {
-    return WALLPAPER_MEMBERS + (originalHoldsTitle(entry.original, entry.titleUtf8) ? 0 : 1);
+    return WALLPAPER_MEMBERS + (originalHoldsTitle(entry.original, entry.titleUtf8) ? 0 : 1) +
+           (entry.moment.kind != MOMENT_ALWAYS ? 1 : 0);
 }
 
 // The slot after the last wallpaper that settings file index holds when it starts at slot

@@ -4,11 +4,10 @@
 
 // How many wallpapers one configuration file holds: with the settings, 99 wallpapers of six
 // members each fill up to 600 of a store's 600 member slots (a file holds fewer when titles
-// need a seventh member or the sequencer is paused in the middle of a round, see settings.cpp).
-enum {
-    WALLPAPERS_PER_FILE = 99,
-    CONFIG_FILES = (500 + WALLPAPERS_PER_FILE - 1) / WALLPAPERS_PER_FILE
-};
+// need a seventh member, pictures an eighth for their moment, or the sequencer is paused in the
+// middle of a round, see settings.cpp). Six files hold 500 wallpapers of six or seven members;
+// a seventh is there for wallpapers of eight.
+enum { WALLPAPERS_PER_FILE = 99, CONFIG_FILES = 7 };
 
 // Reads the settings and the table. False when the configuration file cannot be opened (first
 // run, or a file the store refuses): the data folder and its previews folder are then created

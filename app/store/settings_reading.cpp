@@ -4,6 +4,7 @@
 
 #include "bounded_text.h"
 #include "hotkey_text.h"
+#include "settings_place.h"
 
 namespace {
 
@@ -119,6 +120,10 @@ void readSystemClass(_KFGINFOFILE* store, SettingsReading* reading) {
         get(store, system, "autoPause", text, sizeof text);
         readAutoPause(text);
     }
+    if (has(store, system, "latitude"))
+        get(store, system, "latitude", latitudeText, sizeof latitudeText);
+    if (has(store, system, "longitude"))
+        get(store, system, "longitude", longitudeText, sizeof longitudeText);
 }
 
 bool shownInRound(const SettingsReading& reading, int number) {
@@ -142,6 +147,11 @@ bool readWallpaperClass(_KFGINFOFILE* store, char* name, WallpaperEntry* slot,
         char size[256];
         get(store, name, "size", size, sizeof size);
         parseSize(size, &slot->width, &slot->height);
+    }
+    if (has(store, name, "moment")) {
+        char moment[KFG_TEXT_SIZE];
+        get(store, name, "moment", moment, sizeof moment);
+        slot->moment = parseMoment(moment);
     }
     get(store, name, "filename", slot->filename, PATH_SIZE);
     if (!reading.keepWallpaper(*slot)) return false;
@@ -182,6 +192,7 @@ int seenGeneration(_KFGINFOFILE* store, SettingsReading* reading) {
 } // namespace
 
 void startReading(SettingsReading* reading) {
+    latitudeText[0] = longitudeText[0] = 0;
     reading->mainGeneration = reading->highestGeneration = 0;
     memset(reading->round, 0, sizeof reading->round);
     savedMonitorShows = 0;

@@ -14,6 +14,8 @@ typedef void* HBITMAP;
 
 #include <stdint.h>
 
+#include "picture_moment.h"
+
 // A title is at most TITLE_SIZE - 1 characters (UTF-16 units); in UTF-8 each takes at most 3
 // bytes.
 enum {
@@ -39,6 +41,7 @@ struct WallpaperEntry {
     int32_t showTime;     // seconds on the desktop
     int32_t showMode;     // 0 centred, 1 tiled, 2 stretched
     uint8_t shownInRound; // 1 once shown in the current random round (random_round.h)
+    PictureMoment moment; // when in the day it is shown; zeroed: always
 };
 
 extern WallpaperEntry wallpaperTable[MAX_WALLPAPERS]; // changed by settings, import, main window

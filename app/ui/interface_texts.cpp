@@ -89,6 +89,12 @@ const char* const BUILT_IN_TEXTS[TEXT_COUNT] = {
     "cran",
     "Adapter les images \xE0 la forme de chaque \xE9"
     "cran",
+    "Mome&nt : ",
+    "Toujours",
+    "De jour",
+    "De nuit",
+    "Heures",
+    "aucune image pour ce moment",
 };
 
 struct ControlText {
@@ -155,6 +161,7 @@ void applyInterfaceTexts(HWND window, int mode) {
         {IDC_TIME_LABEL, TEXT_TIME_LABEL},
         {IDC_SECONDS_LABEL, TEXT_SECONDS},
         {IDC_MODE_LABEL, TEXT_MODE_LABEL},
+        {IDC_MOMENT_LABEL, TEXT_MOMENT_LABEL},
     };
     static const ControlText buttons[] = {
         {IDC_ADD, TEXT_ADD},     {IDC_DELETE, TEXT_DELETE},       {IDC_DELETE_ALL, TEXT_DELETE_ALL},
@@ -178,6 +185,17 @@ void applyInterfaceTexts(HWND window, int mode) {
     SendMessageA(modes, CB_SETCURSEL, static_cast<WPARAM>(mode), 0);
 
     setControlTexts(window, buttons, sizeof buttons / sizeof buttons[0]);
+}
+
+void fillMomentList(HWND window, int kind) {
+    HWND moments = GetDlgItem(window, IDC_MOMENT);
+    SendMessageA(moments, CB_RESETCONTENT, 0, 0);
+    for (int text = TEXT_MOMENT_ALWAYS; text <= TEXT_MOMENT_HOURS; ++text) {
+        const char* value = interfaceText(text);
+        SendMessageA(moments, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(value != nullptr ? value : ""));
+    }
+    SendMessageA(moments, CB_SETCURSEL, static_cast<WPARAM>(kind), 0);
 }
 
 void fillLanguageList(HWND window) {

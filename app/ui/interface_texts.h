@@ -63,7 +63,15 @@ enum {
     // The icon's menu with two or more monitors.
     TEXT_MENU_NEXT_ON_MONITOR = 53,
     TEXT_MENU_MATCH_SHAPES = 54,
-    TEXT_COUNT = 55,
+
+    // A picture's moment of the day, and the tip while no picture is of the present one.
+    TEXT_MOMENT_LABEL = 55, // the list of moments, whose entries follow in MomentKind's order
+    TEXT_MOMENT_ALWAYS = 56,
+    TEXT_MOMENT_DAY = 57,
+    TEXT_MOMENT_NIGHT = 58,
+    TEXT_MOMENT_HOURS = 59,
+    TEXT_NO_PICTURE_NOW = 60, // added to the icon's tip while no picture's moment includes now
+    TEXT_COUNT = 61,
 };
 
 // Text id in the current language; null when the language has none.
@@ -80,6 +88,9 @@ void loadInterfaceTexts(const char* languageFile);
 
 // Sets every control text of the main window, refills the mode list and selects mode.
 void applyInterfaceTexts(HWND window, int mode);
+
+// Refills the list of moments in the current language and selects kind (MomentKind).
+void fillMomentList(HWND window, int kind);
 
 // The counter: "%d %s" with the count and text 6 ("0 %s" for a count of 0 or less).
 void setCounterText(HWND window, int count);

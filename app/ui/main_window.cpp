@@ -54,6 +54,11 @@ HWND control(HWND window, int id) { return GetDlgItem(window, id); }
 
 int shownMode() { return isUsedSlot(shownSlot) ? wallpaperTable[shownSlot].showMode : 0; }
 
+int shownMoment() {
+    return isUsedSlot(shownSlot) ? wallpaperTable[shownSlot].moment.kind
+                                 : static_cast<int>(MOMENT_ALWAYS);
+}
+
 int selectedListRow(HWND window) {
     return static_cast<int>(SendDlgItemMessageA(window, IDC_LIST, LVM_GETNEXTITEM,
                                                 static_cast<WPARAM>(-1), LVNI_SELECTED));
@@ -92,6 +97,7 @@ void applyTexts(HWND window, int mode) {
     applyInterfaceTexts(window, mode);
     setColumnTitle(control(window, IDC_LIST), NAME_COLUMN, TEXT_NAME_COLUMN);
     setColumnTitle(control(window, IDC_LIST), SIZE_COLUMN, TEXT_SIZE_COLUMN);
+    fillMomentList(window, shownMoment());
     shownCount = wallpaperCount;
 }
 
@@ -146,11 +152,18 @@ void onInitDialog(HWND window) {
 
 // ---- Refresh tick ----------------------------------------------------------------------
 
+int chosenMoment(HWND window) {
+    return static_cast<int>(SendDlgItemMessageA(window, IDC_MOMENT, CB_GETCURSEL, 0, 0));
+}
+
 void enableControls(HWND window, bool haveWallpapers) {
-    static const int editing[] = {IDC_LIST,       IDC_TIME, IDC_MODE,
+    static const int editing[] = {IDC_LIST,       IDC_TIME, IDC_MODE,     IDC_MOMENT,
                                   IDC_DELETE_ALL, IDC_HIDE, IDC_APPLY_ALL};
     for (int id : editing) EnableWindow(control(window, id), haveWallpapers);
     EnableWindow(control(window, IDC_DELETE), haveWallpapers && selectedRow != -1);
+    const bool hours = haveWallpapers && chosenMoment(window) == MOMENT_HOURS;
+    EnableWindow(control(window, IDC_MOMENT_FROM), hours);
+    EnableWindow(control(window, IDC_MOMENT_TO), hours);
     if (shownCount != wallpaperCount) {
         setCounterText(window, wallpaperCount);
         shownCount = wallpaperCount;
@@ -165,7 +178,22 @@ void readCheckBoxes(HWND window) {
     startWall = start;
 }
 
+// Hours offered when another moment is shown, ready for a choice of hours.
+const PictureMoment SUGGESTED_HOURS = {MOMENT_HOURS, 7 * 60, 19 * 60};
+
+void fillMomentFields(HWND window, const PictureMoment& moment) {
+    SendDlgItemMessageA(window, IDC_MOMENT, CB_SETCURSEL, moment.kind, 0);
+    const PictureMoment& hours = moment.kind == MOMENT_HOURS ? moment : SUGGESTED_HOURS;
+    char time[8];
+    formatClockTime(hours.from, time, sizeof time);
+    SetDlgItemTextA(window, IDC_MOMENT_FROM, time);
+    formatClockTime(hours.to, time, sizeof time);
+    SetDlgItemTextA(window, IDC_MOMENT_TO, time);
+}
+
 void fillFieldsFromShownSlot(HWND window) {
+    static const PictureMoment always = {MOMENT_ALWAYS, 0, 0};
+    fillMomentFields(window, isUsedSlot(shownSlot) ? wallpaperTable[shownSlot].moment : always);
     if (isUsedSlot(shownSlot)) {
         const WallpaperEntry& entry = wallpaperTable[shownSlot];
         char time[16];
@@ -196,16 +224,34 @@ void paintPreview(HWND window, WallpaperEntry& entry) {
     ReleaseDC(window, windowDC);
 }
 
-// A time or a mode edited is kept once the user has stopped typing for a moment.
+// Hours half typed do not count: the picture keeps its moment until both times read.
+PictureMoment momentInFields(HWND window, const PictureMoment& current) {
+    const int kind = chosenMoment(window);
+    if (kind < MOMENT_ALWAYS || kind >= MOMENT_KINDS) return current;
+    if (kind != MOMENT_HOURS) return {static_cast<uint8_t>(kind), 0, 0};
+    char from[32] = "", to[32] = "";
+    GetDlgItemTextA(window, IDC_MOMENT_FROM, from, sizeof from);
+    GetDlgItemTextA(window, IDC_MOMENT_TO, to, sizeof to);
+    const int fromMinute = parseClockTime(from), toMinute = parseClockTime(to);
+    if (fromMinute < 0 || toMinute < 0) return current;
+    return {MOMENT_HOURS, static_cast<int16_t>(fromMinute), static_cast<int16_t>(toMinute)};
+}
+
+// A time, a mode or a moment edited is kept once the user has stopped typing for a moment.
 void copyFieldsIntoShownSlot(HWND window, WallpaperEntry& entry) {
     char time[256] = "";
     GetDlgItemTextA(window, IDC_TIME, time, sizeof time);
     const int showTime = parseDecimal(time);
     const int showMode =
         static_cast<int>(SendDlgItemMessageA(window, IDC_MODE, CB_GETCURSEL, 0, 0));
-    if (showTime != entry.showTime || showMode != entry.showMode) saveSoon(window);
+    const PictureMoment moment = momentInFields(window, entry.moment);
+    if (showTime != entry.showTime || showMode != entry.showMode ||
+        moment.kind != entry.moment.kind || moment.from != entry.moment.from ||
+        moment.to != entry.moment.to)
+        saveSoon(window);
     entry.showTime = showTime;
     entry.showMode = showMode;
+    entry.moment = moment;
 }
 
 // The fields are filled before the buttons follow the selection: Delete enabled means the
@@ -334,6 +380,7 @@ void onApplyAll(HWND window) {
         if (!entry.used) continue;
         entry.showTime = shown.showTime;
         entry.showMode = shown.showMode;
+        entry.moment = shown.moment;
     }
     saveNow(window);
 }

@@ -38,6 +38,10 @@
 #define IDC_APPLY_ALL 1024
 #define IDC_BANNER 1025 // also in the About box
 #define IDC_MONITOR 1026
+#define IDC_MOMENT_LABEL 1027
+#define IDC_MOMENT 1028      // the picture's moment of the day (MomentKind)
+#define IDC_MOMENT_FROM 1029 // its hours, "HH:MM", from...
+#define IDC_MOMENT_TO 1030   // ...to
 
 // The notification icon's menu, whose commands come to the main window.
 #define IDM_NEXT_WALLPAPER 1100

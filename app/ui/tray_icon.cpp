@@ -58,6 +58,9 @@ void firstLine(char* line, int size) {
     case HELD_BATTERY_SAVER:
         word = TEXT_HELD_BATTERY_SAVER;
         break;
+    case HELD_NO_PICTURE_NOW:
+        word = TEXT_NO_PICTURE_NOW;
+        break;
     case SEQUENCE_RUNS:
         break;
     }

@@ -8,10 +8,12 @@
 #include "folders.h"
 #include "monitor_sequencer.h"
 #include "hotkey_text.h"
+#include "moment_now.h"
 #include "sequencer.h"
 #include "shown_history.h"
 #include "system_moment.h"
 #include "settings.h"
+#include "settings_place.h"
 #include "test_bitmaps.h"
 #include "test_files.h"
 
@@ -29,6 +31,8 @@ void resetProgramState() {
     for (int action = 0; action < HOTKEY_COUNT; ++action) hotkeys[action] = DEFAULT_HOTKEYS[action];
     fullScreenProgramRunning = [] { return false; };
     batterySaverOn = [] { return false; };
+    readClock = systemClock;
+    latitudeText[0] = longitudeText[0] = 0;
     clearShownHistories();
     secondsShown = 0;
     monitorLayout = {1, {{0, 0, 0, 0}}};

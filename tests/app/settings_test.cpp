@@ -10,6 +10,7 @@
 #include "program_fixture.h"
 #include "settings.h"
 #include "settings_files.h"
+#include "settings_place.h"
 #include "test_files.h"
 #include "wallpaper_import.h"
 
@@ -35,7 +36,8 @@ class Settings : public ProgramTest {
     std::vector<testing_support::SeenMessageBox> warnings() { return watcher.seen(); }
     // titled: names the pictures as the import does from this name for slot i, else the slots
     // keep fillSlot's titles.
-    void expectRoundTrip(int count, std::string (*titled)(int) = nullptr);
+    // withMoments: each slot also gets one of the four kinds of moment.
+    void expectRoundTrip(int count, std::string (*titled)(int) = nullptr, bool withMoments = false);
 
     testing_support::MessageBoxWatcher watcher;
 };
@@ -227,11 +229,14 @@ TEST_F(Settings, SavedFileIsByteForByteTheProgramsFormat) {
 }
 
 // Every field of every wallpaper survives a save and a load, however many there are.
-void Settings::expectRoundTrip(int count, std::string (*titled)(int)) {
+void Settings::expectRoundTrip(int count, std::string (*titled)(int), bool withMoments) {
     for (int i = 0; i < count; ++i) {
         fillSlot(i, i);
         WallpaperEntry& e = wallpaperTable[i];
         if (titled != nullptr) pictureTitle(titled(i).c_str(), e.original, e.titleUtf8);
+        if (withMoments)
+            e.moment = {static_cast<uint8_t>(1 + i % 3), static_cast<int16_t>(i),
+                        static_cast<int16_t>(1439 - i)};
     }
     lastWall = count - 1;
     ASSERT_TRUE(saveSettings());
@@ -252,6 +257,10 @@ void Settings::expectRoundTrip(int count, std::string (*titled)(int)) {
         EXPECT_EQ(a.height, b.height) << i;
         EXPECT_EQ(a.showTime, b.showTime) << i;
         EXPECT_EQ(a.showMode, b.showMode) << i;
+        EXPECT_EQ(a.moment.kind, b.moment.kind) << i;
+        EXPECT_TRUE(a.moment.kind != MOMENT_HOURS ||
+                    (a.moment.from == b.moment.from && a.moment.to == b.moment.to))
+            << i;
         EXPECT_NE(nullptr, slotPreview(&b)) << i;
     }
 }
@@ -267,8 +276,9 @@ TEST_F(Settings, HundredAndFiftyWallpapersSurviveSaveAndLoad) {
 
 TEST_F(Settings, FiveHundredWallpapersSurviveSaveAndLoad) {
     expectRoundTrip(MAX_WALLPAPERS);
+    // Six files, as earlier versions read them: the seventh is for wallpapers of eight members.
     for (int index = 1; index < CONFIG_FILES; ++index)
-        EXPECT_TRUE(testing_support::fileExists(continuationFile(index))) << index;
+        EXPECT_EQ(index < 6, testing_support::fileExists(continuationFile(index))) << index;
     EXPECT_NE(std::string::npos, readBytes(continuationFile(5)).find("[WALLPAPER 499]"));
 }
 
@@ -386,6 +396,62 @@ TEST_F(Settings, FiveHundredTitlesInFullSurviveSaveAndLoad) {
                     [](int i) { return u8"Łódź_日本 " + std::to_string(i) + ".jpg"; });
     EXPECT_EQ(u8"Łódź_日本 499.jpg", std::string(wallpaperTable[499].titleUtf8));
     EXPECT_TRUE(warnings().empty());
+}
+
+// Titles in full and a moment for every picture take eight members each: a seventh file holds
+// the last of them.
+TEST_F(Settings, FiveHundredTitlesAndMomentsSurviveSaveAndLoad) {
+    expectRoundTrip(
+        MAX_WALLPAPERS, [](int i) { return u8"Łódź_日本 " + std::to_string(i) + ".jpg"; }, true);
+    EXPECT_NE(std::string::npos, readBytes(continuationFile(6)).find("[WALLPAPER 499]"));
+    EXPECT_TRUE(warnings().empty());
+}
+
+// A file without moments or a place, as every earlier version wrote it, is written back byte
+// for byte; moments and the place as hand-edited read as the program understands them, and a
+// save writes back a moment other than always in its own form, and the place as it was.
+TEST_F(Settings, MomentsAndThePlaceAreReadAsHandEditedAndWrittenOnlyWhenSet) {
+    std::string plain = "[SYSTEM]\nlastWall = 0\nrandomWall = 1\nstartWall = 0\nlanguage = 0\n\n" +
+                        wallpaperClass(0, "a", 0) + wallpaperClass(1, "b", 1);
+    plain.resize(plain.size() - 1); // the program's files end with their last member
+    writeIni(plain);
+    const std::string before = readBytes(iniFilePath);
+    ASSERT_TRUE(loadSettings());
+    ASSERT_TRUE(saveSettings());
+    EXPECT_EQ(before, readBytes(iniFilePath));
+
+    struct {
+        const char* value;
+        int kind, from, to;
+        const char* written; // "" for no member
+    } cases[] = {
+        {"day", MOMENT_DAY, 0, 0, "day"},
+        {" night ", MOMENT_NIGHT, 0, 0, "night"},
+        {"22:30-06:00", MOMENT_HOURS, 22 * 60 + 30, 6 * 60, "22:30-06:00"},
+        {"7:05 - 9:00", MOMENT_HOURS, 7 * 60 + 5, 9 * 60, "07:05-09:00"},
+        {"always", MOMENT_ALWAYS, 0, 0, ""},
+        {"24:00-06:00", MOMENT_ALWAYS, 0, 0, ""},
+        {"07:00-", MOMENT_ALWAYS, 0, 0, ""},
+        {"Day", MOMENT_ALWAYS, 0, 0, ""},
+    };
+    for (const auto& c : cases) {
+        resetProgramState();
+        std::string picture = wallpaperClass(0, "a", 0);
+        writeIni("[SYSTEM]\nlatitude = 69,65\nlongitude = -18.9x\n\n" +
+                 picture.insert(picture.size() - 1, std::string("moment = ") + c.value + "\n"));
+        ASSERT_TRUE(loadSettings()) << c.value;
+        const PictureMoment& m = wallpaperTable[0].moment;
+        EXPECT_EQ(c.kind, m.kind) << c.value;
+        EXPECT_EQ(c.from, m.from) << c.value;
+        EXPECT_EQ(c.to, m.to) << c.value;
+        ASSERT_TRUE(saveSettings());
+        std::string saved = readBytes(iniFilePath);
+        EXPECT_NE(std::string::npos,
+                  saved.find("language = 0\r\nlatitude = 69,65\r\nlongitude = -18.9x\r\n\r\n"));
+        std::string end = "showMode = 2\r\n";
+        if (c.written[0] != 0) end += std::string("moment = ") + c.written + "\r\n";
+        EXPECT_EQ(end, saved.substr(saved.size() - end.size())) << c.value;
+    }
 }
 
 TEST_F(Settings, RefusedConfigurationFileIsRemembered) {

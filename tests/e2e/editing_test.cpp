@@ -161,6 +161,30 @@ TEST_F(Editing, ApplyForAllGivesEveryWallpaperTheShownTimeAndMode) {
     }
 }
 
+// Hours typed for one picture, night chosen for another: each saved in its own form, and the
+// third, always, without the member that earlier versions do not know.
+TEST_F(Editing, MomentsChosenInTheWindowAreSavedInTheFile) {
+    MuraltoRun run;
+    ASSERT_TRUE(showMainWindow(run));
+    ASSERT_TRUE(selectAndWait(run, 0, "15", 0)) << shown(run);
+    const int always = 0, night = 2, hours = 3; // the list's entries
+    run.choose(MOMENT, hours);
+    run.type(MOMENT_FROM, "22:30");
+    run.type(MOMENT_TO, "6:00");
+    ASSERT_TRUE(run.waitForRefreshTick()) << "no refresh tick after the edits";
+    ASSERT_TRUE(run.selectRowSeen(1));
+    EXPECT_EQ(always, run.selection(MOMENT));
+    run.choose(MOMENT, night);
+    ASSERT_TRUE(run.waitForRefreshTick()) << "no refresh tick after the choice";
+    quitWithButton(run);
+
+    SavedConfiguration saved = readConfiguration();
+    ASSERT_EQ(3, saved.wallpaperClasses());
+    EXPECT_EQ("22:30-06:00", saved.value("WALLPAPER 0", "moment"));
+    EXPECT_EQ("night", saved.value("WALLPAPER 1", "moment"));
+    EXPECT_EQ("<none>", saved.value("WALLPAPER 2", "moment"));
+}
+
 class EditedByHand : public Journey {};
 
 TEST_F(EditedByHand, AModeOutsideTheListShowsNoEntryAndIsSavedAsNoSelection) {

@@ -8,11 +8,12 @@
 #include <unistd.h>
 
 #include "hotkey_text.h"
+#include "settings_place.h"
 #include "settings_reading.h"
 
 namespace {
 
-const int FILES = 11;
+const int FILES = 13;
 char paths[FILES][64];
 _KFGINFOFILE mainStore, otherStore;
 
@@ -30,12 +31,21 @@ void readTitle(const char* value, WallpaperEntry* e) {
     snprintf(e->titleUtf8, TITLE_UTF8_SIZE, "%s", value[0] != 0 ? value : e->original);
 }
 
+// A moment read is one a save can write and the next start read alike.
+bool momentReadsBack(const PictureMoment& m) {
+    char text[32];
+    if (m.kind >= MOMENT_KINDS || !formatMoment(m, text, sizeof text)) return false;
+    const PictureMoment again = parseMoment(text);
+    return again.kind == m.kind && again.from == m.from && again.to == m.to;
+}
+
 // The wallpapers read fill the lowest slots, their texts ended within their fields, a class left
 // out leaves nothing behind, and a monitor shows one of them or none yet.
 bool stateHolds(const SettingsReading& reading) {
     static const WallpaperEntry unused = {};
     bool holds = wallpaperCount >= 0 && wallpaperCount <= MAX_WALLPAPERS && lastWall >= 0 &&
                  lastWall < MAX_WALLPAPERS && language >= 0 && savedMonitorShows >= 0 &&
+                 ended(latitudeText, PLACE_TEXT_SIZE) && ended(longitudeText, PLACE_TEXT_SIZE) &&
                  savedMonitorShows <= MONITOR_CAPACITY;
     for (int slot = 0; holds && slot < MAX_WALLPAPERS; ++slot) {
         const WallpaperEntry& e = wallpaperTable[slot];
@@ -43,7 +53,8 @@ bool stateHolds(const SettingsReading& reading) {
                     ? memcmp(&e, &unused, sizeof e) == 0
                     : e.used == 1 && ended(e.filename, PATH_SIZE) && ended(e.preview, PATH_SIZE) &&
                           ended(e.original, TITLE_SIZE) && ended(e.titleUtf8, TITLE_UTF8_SIZE) &&
-                          e.shownInRound <= (reading.round[0] != 0 ? 1 : 0);
+                          e.shownInRound <= (reading.round[0] != 0 ? 1 : 0) &&
+                          momentReadsBack(e.moment);
     }
     for (int i = 0; holds && i < savedMonitorShows; ++i)
         holds = monitorShows[i].slot >= -1 && monitorShows[i].slot < wallpaperCount &&

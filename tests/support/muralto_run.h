@@ -44,6 +44,9 @@ enum Control {
     MODE_LABEL = IDC_MODE_LABEL,
     LIST_FRAME = IDC_LIST_FRAME,
     APPLY_ALL = IDC_APPLY_ALL,
+    MOMENT = IDC_MOMENT,
+    MOMENT_FROM = IDC_MOMENT_FROM,
+    MOMENT_TO = IDC_MOMENT_TO,
 };
 
 // The notification icon's callback message.
