@@ -87,7 +87,7 @@
 //   autoPause = battery
 //
 // hotkeys names each action with its combination, or "off" (hotkey_text.h); an action left out
-// or unreadable has its default, Ctrl+Alt+Shift with N, B and P. autoPause lists the pauses that
+// or unreadable has its default, Ctrl+Alt+Shift with N, B, P and M. autoPause lists the pauses that
 // are on, "fullscreen" (while a full-screen program runs) and "battery" (while Windows saves
 // the battery), or "none"; without the member both are on.
 //

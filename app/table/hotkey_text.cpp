@@ -8,12 +8,14 @@ const Hotkey DEFAULT_HOTKEYS[HOTKEY_COUNT] = {
     {HOTKEY_CTRL | HOTKEY_ALT | HOTKEY_SHIFT, 'N'},
     {HOTKEY_CTRL | HOTKEY_ALT | HOTKEY_SHIFT, 'B'},
     {HOTKEY_CTRL | HOTKEY_ALT | HOTKEY_SHIFT, 'P'},
+    {HOTKEY_CTRL | HOTKEY_ALT | HOTKEY_SHIFT, 'M'},
 };
-Hotkey hotkeys[HOTKEY_COUNT] = {DEFAULT_HOTKEYS[0], DEFAULT_HOTKEYS[1], DEFAULT_HOTKEYS[2]};
+Hotkey hotkeys[HOTKEY_COUNT] = {DEFAULT_HOTKEYS[0], DEFAULT_HOTKEYS[1], DEFAULT_HOTKEYS[2],
+                                DEFAULT_HOTKEYS[3]};
 
 namespace {
 
-const char* const ACTION_NAMES[HOTKEY_COUNT] = {"next", "previous", "pause"};
+const char* const ACTION_NAMES[HOTKEY_COUNT] = {"next", "previous", "pause", "monitor"};
 
 struct Name {
     const char* text;

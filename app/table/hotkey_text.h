@@ -1,4 +1,4 @@
-// The global hotkeys as the settings keep them: three combinations, each written as the user
+// The global hotkeys as the settings keep them: four combinations, each written as the user
 // reads it ("Ctrl+Alt+Shift+N") and as hand-edited in the settings file; "off" switches one off.
 // Plain C++, built in every tree: the settings' reader parses them.
 #ifndef MURALTO_HOTKEY_TEXT_H
@@ -6,7 +6,14 @@
 
 #include <stdint.h>
 
-enum HotkeyAction { HOTKEY_NEXT, HOTKEY_PREVIOUS, HOTKEY_PAUSE, HOTKEY_COUNT };
+// Next on a monitor is for the monitor under the mouse pointer (with one, the only one).
+enum HotkeyAction {
+    HOTKEY_NEXT,
+    HOTKEY_PREVIOUS,
+    HOTKEY_PAUSE,
+    HOTKEY_NEXT_ON_MONITOR,
+    HOTKEY_COUNT
+};
 
 // The modifier bits are RegisterHotKey's own (MOD_ALT, MOD_CONTROL, MOD_SHIFT, MOD_WIN); key is
 // a virtual-key code, 0 for a hotkey switched off.
@@ -17,13 +24,15 @@ struct Hotkey {
     uint32_t key;
 };
 
-// Ctrl+Alt+Shift with N (next), B (back: previous) and P (pause). Windows keeps the Windows key's
-// combinations for itself, and graphics drivers take Ctrl+Alt with arrows and function keys.
+// Ctrl+Alt+Shift with N (next), B (back: previous), P (pause) and M (next on a monitor). Windows
+// keeps the Windows key's combinations for itself, and graphics drivers take Ctrl+Alt with arrows
+// and function keys.
 extern const Hotkey DEFAULT_HOTKEYS[HOTKEY_COUNT];
 // The combinations in use; owner: the settings at load, the main window registers them.
 extern Hotkey hotkeys[HOTKEY_COUNT];
 
-// The settings' member, "next:Ctrl+Alt+Shift+N,previous:off,pause:Ctrl+Alt+Shift+P": each action
+// The settings' member, "next:Ctrl+Alt+Shift+N,previous:off,pause:Ctrl+Alt+Shift+P,monitor:..."
+// (Ctrl+Alt+Shift+M): each action
 // by its name, in any order. An action left out, or whose combination does not read, keeps its
 // default; unknown names are passed over, so that a later version's actions do not stop this one.
 void parseHotkeys(const char* text, Hotkey* keys);

@@ -41,6 +41,8 @@ int hotkeyCommand(WPARAM id) {
         return IDM_PREVIOUS_WALLPAPER;
     case HOTKEY_PAUSE:
         return IDM_PAUSE;
+    case HOTKEY_NEXT_ON_MONITOR:
+        return IDM_NEXT_ON_POINTED_MONITOR;
     }
     return 0;
 }

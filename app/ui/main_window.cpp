@@ -405,9 +405,11 @@ void onLanguageChange(HWND window) {
     saveNow(window);
 }
 
-// The monitor under the pointer where the icon's menu opened.
-void onNextOnMonitor() {
+// The monitor under the pointer: where the icon's menu opened, or where it is as the hotkey
+// is pressed.
+void onNextOnMonitor(bool fromMenu) {
     POINT at = trayMenuPoint();
+    if (!fromMenu) GetCursorPos(&at);
     advanceMonitorAt(at.x, at.y);
     updateTrayTip();
 }
@@ -511,7 +513,8 @@ void onCommand(HWND window, int id) {
         onPreviousWallpaper();
         break;
     case IDM_NEXT_ON_MONITOR:
-        onNextOnMonitor();
+    case IDM_NEXT_ON_POINTED_MONITOR:
+        onNextOnMonitor(id == IDM_NEXT_ON_MONITOR);
         break;
     case IDM_MATCH_SHAPES:
         onMatchShapes(window);

@@ -54,6 +54,7 @@
 #define IDM_START_WITH_WINDOWS 1107
 #define IDM_NEXT_ON_MONITOR 1120 // with two or more monitors
 #define IDM_MATCH_SHAPES 1121
+#define IDM_NEXT_ON_POINTED_MONITOR 1122 // its hotkey: the monitor under the pointer now
 
 // About box.
 #define IDC_ABOUT_OK 1000

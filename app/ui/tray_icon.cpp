@@ -160,7 +160,9 @@ void showTrayMenu(HWND window) {
     HMENU menu = CreatePopupMenu();
     if (menu == nullptr) return;
     appendKeyedEntry(menu, IDM_NEXT_WALLPAPER, TEXT_MENU_NEXT, HOTKEY_NEXT);
-    if (perMonitor()) appendEntry(menu, IDM_NEXT_ON_MONITOR, TEXT_MENU_NEXT_ON_MONITOR);
+    if (perMonitor())
+        appendKeyedEntry(menu, IDM_NEXT_ON_MONITOR, TEXT_MENU_NEXT_ON_MONITOR,
+                         HOTKEY_NEXT_ON_MONITOR);
     appendKeyedEntry(menu, IDM_PREVIOUS_WALLPAPER, TEXT_MENU_PREVIOUS, HOTKEY_PREVIOUS);
     appendKeyedEntry(menu, IDM_PAUSE, paused ? TEXT_MENU_RESUME : TEXT_MENU_PAUSE, HOTKEY_PAUSE);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);

@@ -127,7 +127,8 @@ TEST_F(Settings, HotkeysAndPausesAreReadAsHandEditedAndWrittenOnlyWhenChanged) {
          {HOTKEY_CTRL | HOTKEY_WIN, 0x78},
          false,
          true,
-         "hotkeys = next:Ctrl+Alt+Shift+N,previous:off,pause:Ctrl+Win+F9\r\n"
+         "hotkeys = next:Ctrl+Alt+Shift+N,previous:off,pause:Ctrl+Win+F9,"
+         "monitor:Ctrl+Alt+Shift+M\r\n"
          "autoPause = battery\r\n"},
         // Unreadable combinations keep their defaults; an unknown action is passed over.
         {"hotkeys = next:Ctrl+Ctrl+N,previous:Alt+,pause:Shift+F25,later:Alt+Left\n"
@@ -138,13 +139,13 @@ TEST_F(Settings, HotkeysAndPausesAreReadAsHandEditedAndWrittenOnlyWhenChanged) {
          false,
          false,
          "autoPause = none\r\n"},
-        {"hotkeys = pause:Alt+PageDown,next:Win+7\nautoPause = fullscreen\n",
+        {"hotkeys = pause:Alt+PageDown,next:Win+7,monitor:off\nautoPause = fullscreen\n",
          {HOTKEY_WIN, '7'},
          {CAS, 'B'},
          {HOTKEY_ALT, 0x22},
          true,
          false,
-         "hotkeys = next:Win+7,previous:Ctrl+Alt+Shift+B,pause:Alt+PageDown\r\n"
+         "hotkeys = next:Win+7,previous:Ctrl+Alt+Shift+B,pause:Alt+PageDown,monitor:off\r\n"
          "autoPause = fullscreen\r\n"},
     };
     auto same = [](Hotkey a, Hotkey b) { return a.modifiers == b.modifiers && a.key == b.key; };

@@ -150,7 +150,7 @@ TEST_F(Tray, TheIconComesBackWhenTheTaskBarIsCreatedAgain) {
     quitWithButton(run);
 }
 
-// While Muralto runs, its three hotkeys are its own: another program cannot take them, and can
+// While Muralto runs, its hotkeys are its own: another program cannot take them, and can
 // once it has quit. The icon's tip names the picture on display, whatever its letters.
 TEST_F(Tray, TheHotkeysAreHeldWhileItRunsAndTheTipNamesThePictureOnDisplay) {
     const std::string title = u8"Закат над Байкалом, 富士山と夜景の写真.jpg";
@@ -172,7 +172,7 @@ TEST_F(Tray, TheHotkeysAreHeldWhileItRunsAndTheTipNamesThePictureOnDisplay) {
     ASSERT_TRUE(waitUntil([&] { return tipsNamingIt() > tipsBefore; })) << "tips:" << tipList();
 
     const UINT modifiers = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
-    const UINT keys[] = {'N', 'B', 'P'};
+    const UINT keys[] = {'N', 'B', 'P', 'M'};
     for (UINT key : keys) {
         EXPECT_TRUE(waitUntil([&] {
             const bool free = RegisterHotKey(nullptr, static_cast<int>(key), modifiers, key);

@@ -2,7 +2,7 @@
 // one and a portrait one: one composed desktop as large as the virtual screen, set as spanning
 // the monitors, each monitor's region its picture in its mode, each monitor changing on its own
 // picture's time to a picture of its own shape, and Next wallpaper on this monitor from the
-// icon's menu.
+// icon's menu and from its hotkey.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -143,13 +143,26 @@ TEST(TwoMonitors, EachMonitorShowsItsPictureInItsModeForItsOwnTime) {
     EXPECT_EQ(kYellow, desktop.rgbAt(1280 + 384, 512)) << "the next portrait picture";
     EXPECT_EQ(kBlue, desktop.rgbAt(640, 512)) << "the primary keeps its own";
 
-    // Quit keeps which picture each monitor shows, blue (class 2) and yellow (class 4), and
+    // Its hotkey, the pointer over the primary: only the primary changes, to the grey picture.
+    const WPARAM kNextOnMonitorHotkey = 3;
+    ASSERT_TRUE(SetCursorPos(640, 512));
+    ASSERT_TRUE(run.post(WM_HOTKEY, kNextOnMonitorHotkey, 0));
+    ASSERT_TRUE(e2e::waitUntil(
+        [&] {
+            desktop = readComposed(composedPath);
+            return desktop.width == 2048 && desktop.rgbAt(640, 512) != kBlue;
+        },
+        kChangeDeadline));
+    EXPECT_EQ(0x808080u, desktop.rgbAt(640, 512)) << "the next landscape picture";
+    EXPECT_EQ(kYellow, desktop.rgbAt(1280 + 384, 512)) << "the second keeps its own";
+
+    // Quit keeps which picture each monitor shows, grey (class 3) and yellow (class 4), and
     // which monitor each is.
     run.clickLater(e2e::QUIT);
     ASSERT_TRUE(run.waitForExit()) << "Muralto.exe did not end after Quit";
     const e2e::SavedConfiguration saved = e2e::readConfiguration();
     std::string shows = saved.value("SYSTEM", "monitorShows");
-    EXPECT_EQ("2:", shows.substr(0, 2)) << shows;
+    EXPECT_EQ("3:", shows.substr(0, 2)) << shows;
     EXPECT_NE(std::string::npos, shows.find(",4:")) << shows;
     const std::string ids = saved.value("SYSTEM", "monitorIds");
     EXPECT_TRUE(ids.size() == 17 && ids.substr(0, 8) != ids.substr(9)) << "two names: " << ids;
