@@ -55,6 +55,15 @@ bool userPlace(const UtcTime& now, Place* place) {
     return settingsPlace(place) || zonesPlace(now, place);
 }
 
+// Pictures shown at every moment need neither the clock nor the sun: a table without moments
+// (the usual one) costs the hidden program's second nothing more.
+bool anyMoment() {
+    for (int slot = 0; slot < MAX_WALLPAPERS; ++slot)
+        if (wallpaperTable[slot].used && wallpaperTable[slot].moment.kind != MOMENT_ALWAYS)
+            return true;
+    return false;
+}
+
 } // namespace
 
 void systemClock(ClockReading* reading) {
@@ -66,6 +75,7 @@ void systemClock(ClockReading* reading) {
 }
 
 void takeTheMoment() {
+    if (!anyMoment()) return;
     ClockReading clock;
     readClock(&clock);
     lastMoment.localMinute = clock.localMinute;
