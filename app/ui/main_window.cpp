@@ -22,6 +22,7 @@
 #include "settings.h"
 #include "shown_history.h"
 #include "start_with_windows.h"
+#include "system_moment.h"
 #include "tray_icon.h"
 #include "unicode_text.h"
 #include "wallpaper_list.h"
@@ -146,6 +147,7 @@ void onInitDialog(HWND window) {
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     // An unlock may bring back a desktop without the picture: the window hears of it.
     WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION);
+    watchBatterySaver(window);
     DragAcceptFiles(window, TRUE);
     registerHotkeys(window);
 }
@@ -580,9 +582,11 @@ void fitColumns(HWND window) {
 void onDisplayChange() { useMonitorLayout(currentMonitorLayout(), true); }
 
 // After a sleep, an unlock or a restart of Explorer the desktop may show another picture than
-// the one on display: it is put back as it is. Only the resume that always comes is taken.
-void onPowerBroadcast(WPARAM event) {
+// the one on display: it is put back as it is. Only the resume that always comes is taken. The
+// battery saver's changes come here too, so that the sequence never polls for them.
+void onPowerBroadcast(WPARAM event, LPARAM data) {
     if (event == PBT_APMRESUMEAUTOMATIC) applyShownAgain();
+    batterySaverBroadcast(event, data);
 }
 
 void onSessionChange(WPARAM event) {
@@ -596,6 +600,7 @@ void onTaskbarCreated() {
 
 void onDestroy(HWND window) {
     WTSUnRegisterSessionNotification(window);
+    stopWatchingBatterySaver();
     unregisterHotkeys(window);
     DeleteDC(memoryDC);
     memoryDC = nullptr;
@@ -686,7 +691,7 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         fitColumns(window);
         return FALSE;
     case WM_POWERBROADCAST:
-        onPowerBroadcast(wParam);
+        onPowerBroadcast(wParam, lParam);
         return TRUE;
     case WM_WTSSESSION_CHANGE:
         onSessionChange(wParam);
