@@ -116,10 +116,19 @@ void MuraltoRun::start(const std::string& program, const std::string& arguments,
     memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info;
-    // Suspended until the watcher is there, so that it sees a box of the very start too.
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, folder, &startup, &info)) {
-        ADD_FAILURE() << "CreateProcessA(" << program << ") failed, error " << GetLastError();
+    // Suspended until the watcher is there, so that it sees a box of the very start too. On
+    // busy cores Wine's loader may fail to bring a new process up at all (ERROR_INTERNAL_ERROR,
+    // before any of the program runs): that start alone is tried again.
+    BOOL started = FALSE;
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
+                                 CREATE_SUSPENDED, nullptr, folder, &startup, &info);
+        error = started ? ERROR_SUCCESS : GetLastError();
+        if (error != ERROR_INTERNAL_ERROR) break;
+    }
+    if (!started) {
+        ADD_FAILURE() << "CreateProcessA(" << program << ") failed, error " << error;
         return;
     }
     process_ = info.hProcess;
