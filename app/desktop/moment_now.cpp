@@ -95,11 +95,3 @@ int showingNow() {
     for (int slot = 0; slot < MAX_WALLPAPERS; ++slot) count += showsNow(slot) ? 1 : 0;
     return count;
 }
-
-int nextShowingInOrder(int from) {
-    for (int slot = from + 1; slot < MAX_WALLPAPERS; ++slot)
-        if (showsNow(slot)) return slot;
-    for (int slot = 0; slot <= from && slot < MAX_WALLPAPERS; ++slot)
-        if (showsNow(slot)) return slot;
-    return -1;
-}

@@ -27,8 +27,4 @@ bool showsNow(int slot);
 // How many used slots show now.
 int showingNow();
 
-// In table order: the lowest slot above from that shows now, else the lowest one (from itself,
-// perhaps); -1 when none does.
-int nextShowingInOrder(int from);
-
 #endif

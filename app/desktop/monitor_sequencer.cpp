@@ -46,20 +46,6 @@ void gatherChoices(int monitor) {
             choices.inGroup[slot] = wallpaperTable[slot].used;
 }
 
-bool offered(int slot) {
-    return usedSlot(slot) && choices.inGroup[slot] && !choices.passOver[slot];
-}
-
-// Table order among the choices: the lowest offered slot above from, else the lowest one
-// (possibly from itself); -1 when none is offered.
-int nextInOrder(int from) {
-    for (int slot = from + 1; slot < MAX_WALLPAPERS; ++slot)
-        if (offered(slot)) return slot;
-    for (int slot = 0; slot <= from && slot < MAX_WALLPAPERS; ++slot)
-        if (offered(slot)) return slot;
-    return -1;
-}
-
 // The next picture of the sequence for a monitor. lastWall is where the sequence stands, as
 // with one monitor; when shapes matter a monitor goes on in table order from its own picture,
 // since the sequence may stand among the other shape's pictures.
@@ -69,7 +55,8 @@ int nextFor(int monitor) {
     int from = usedSlot(lastWall) ? lastWall : 0;
     if (shapesMatter(monitorLayout) && usedSlot(shown) && choices.inGroup[shown]) from = shown;
     const int current = usedSlot(shown) ? shown : from;
-    int slot = randomWall ? nextInRound(current, wallpaperTable, choices) : nextInOrder(from);
+    int slot = randomWall ? nextInRound(current, wallpaperTable, choices)
+                          : nextInOrder(from, wallpaperTable, choices);
     if (slot >= 0) lastWall = slot;
     return slot;
 }

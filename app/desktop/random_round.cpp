@@ -60,3 +60,12 @@ int nextInRound(int current, WallpaperEntry* table, const SlotGroup& group) {
     table[slot].shownInRound = 1;
     return slot;
 }
+
+int nextInOrder(int from, const WallpaperEntry* table, const SlotGroup& group) {
+    if (table == nullptr) return -1;
+    for (int slot = from + 1; slot < MAX_WALLPAPERS; ++slot)
+        if (offered(table, group, slot)) return slot;
+    for (int slot = 0; slot <= from && slot < MAX_WALLPAPERS; ++slot)
+        if (offered(table, group, slot)) return slot;
+    return -1;
+}

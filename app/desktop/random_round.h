@@ -27,4 +27,8 @@ int nextInRound(int current, WallpaperEntry* table);
 // offers none.
 int nextInRound(int current, WallpaperEntry* table, const SlotGroup& group);
 
+// Table order within a group, for the sequence in order: the lowest slot above from that the
+// group offers, else the lowest one (from itself, perhaps); -1 when it offers none.
+int nextInOrder(int from, const WallpaperEntry* table, const SlotGroup& group);
+
 #endif

@@ -46,7 +46,7 @@ void moveToNextWallpaper(bool refreshDesktop) {
         lastWall = forward;
     } else {
         const int next = randomWall ? nextInRound(from, wallpaperTable, picturesOfTheMoment())
-                                    : nextShowingInOrder(from);
+                                    : nextInOrder(from, wallpaperTable, picturesOfTheMoment());
         if (!usedSlot(next)) return;
         if (usedSlot(from)) recordShown(history, from);
         lastWall = next;
