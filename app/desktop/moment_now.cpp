@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "settings_place.h"
+#include "system_call.h"
 #include "unicode_text.h"
 #include "wallpaper_table.h"
 #include "zone_places.h"
@@ -20,14 +21,8 @@ const int DAY_FROM = 7 * 60, DAY_TO = 19 * 60;
 // The time zone's registry key name, which Windows gives from Vista on: looked up by name.
 bool windowsZoneName(char* name, size_t size) {
     typedef DWORD(WINAPI * ZoneCall)(DYNAMIC_TIME_ZONE_INFORMATION*);
-    static ZoneCall call = nullptr;
-    static bool lookedUp = false;
-    if (!lookedUp) {
-        HMODULE kernel = GetModuleHandleA("kernel32.dll");
-        call = reinterpret_cast<ZoneCall>(reinterpret_cast<void*>(
-            kernel != nullptr ? GetProcAddress(kernel, "GetDynamicTimeZoneInformation") : nullptr));
-        lookedUp = true;
-    }
+    static const ZoneCall call =
+        systemCall<ZoneCall>("kernel32.dll", "GetDynamicTimeZoneInformation");
     DYNAMIC_TIME_ZONE_INFORMATION zone;
     memset(&zone, 0, sizeof zone);
     if (call == nullptr || call(&zone) == TIME_ZONE_ID_INVALID) return false;

@@ -7,6 +7,8 @@
 #include <string.h>
 #include <windows.h>
 
+#include "system_call.h"
+
 bool (*fullScreenProgramRunning)() = systemFullScreenProgramRunning;
 bool (*batterySaverOn)() = systemBatterySaverOn;
 
@@ -27,29 +29,17 @@ const int SAVER_SETTING_COUNT = sizeof SAVER_SETTINGS / sizeof SAVER_SETTINGS[0]
 bool saverOn = false;
 HPOWERNOTIFY saverWatches[SAVER_SETTING_COUNT];
 
+// user32 has them from Windows Vista on.
 typedef HPOWERNOTIFY(WINAPI* RegisterCall)(HANDLE, LPCGUID, DWORD);
 typedef BOOL(WINAPI* UnregisterCall)(HPOWERNOTIFY);
-
-// Looked up by name: user32 has them from Windows Vista on.
-template <typename Call> Call user32Call(const char* name) {
-    HMODULE user = GetModuleHandleA("user32.dll");
-    return reinterpret_cast<Call>(
-        reinterpret_cast<void*>(user != nullptr ? GetProcAddress(user, name) : nullptr));
-}
 
 } // namespace
 
 // Looked up by name: shell32 has it from Windows Vista on.
 bool systemFullScreenProgramRunning() {
     typedef HRESULT(WINAPI * QueryState)(int*);
-    static QueryState query = nullptr;
-    static bool lookedUp = false;
-    if (!lookedUp) {
-        HMODULE shell = GetModuleHandleA("shell32.dll");
-        query = reinterpret_cast<QueryState>(reinterpret_cast<void*>(
-            shell != nullptr ? GetProcAddress(shell, "SHQueryUserNotificationState") : nullptr));
-        lookedUp = true;
-    }
+    static const QueryState query =
+        systemCall<QueryState>("shell32.dll", "SHQueryUserNotificationState");
     int state = STATE_FREE;
     if (query == nullptr || FAILED(query(&state))) return false;
     return state == STATE_BUSY || state == STATE_FULL_SCREEN_DIRECT3D ||
@@ -87,7 +77,8 @@ void batterySaverBroadcast(WPARAM event, LPARAM data) {
 
 void watchBatterySaver(HWND window) {
     readPowerStatus();
-    RegisterCall registerWatch = user32Call<RegisterCall>("RegisterPowerSettingNotification");
+    RegisterCall registerWatch =
+        systemCall<RegisterCall>("user32.dll", "RegisterPowerSettingNotification");
     for (int i = 0; i < SAVER_SETTING_COUNT; ++i)
         saverWatches[i] = registerWatch != nullptr ? registerWatch(window, &SAVER_SETTINGS[i],
                                                                    DEVICE_NOTIFY_WINDOW_HANDLE)
@@ -96,7 +87,7 @@ void watchBatterySaver(HWND window) {
 
 void stopWatchingBatterySaver() {
     UnregisterCall unregisterWatch =
-        user32Call<UnregisterCall>("UnregisterPowerSettingNotification");
+        systemCall<UnregisterCall>("user32.dll", "UnregisterPowerSettingNotification");
     for (HPOWERNOTIFY& watch : saverWatches) {
         if (watch != nullptr && unregisterWatch != nullptr) unregisterWatch(watch);
         watch = nullptr;

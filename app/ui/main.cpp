@@ -17,6 +17,7 @@
 #include "running_copy.h"
 #include "settings.h"
 #include "stale_files.h"
+#include "system_call.h"
 #include "tray_icon.h"
 #include "txm.h"
 #include "wallpaper_table.h"
@@ -38,9 +39,8 @@ bool configurationLibraryIsRecent() {
 // out of the search.
 void keepDllSearchSafe() {
     typedef BOOL(WINAPI * SetDefaultDllDirectoriesCall)(DWORD);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesCall>(reinterpret_cast<void*>(
-        kernel != nullptr ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr));
+    auto setDefault =
+        systemCall<SetDefaultDllDirectoriesCall>("kernel32.dll", "SetDefaultDllDirectories");
     if (setDefault == nullptr ||
         !setDefault(LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32))
         SetDllDirectoryA("");

@@ -22,6 +22,7 @@
 #include "settings.h"
 #include "shown_history.h"
 #include "start_with_windows.h"
+#include "system_call.h"
 #include "system_moment.h"
 #include "tray_icon.h"
 #include "unicode_text.h"
@@ -115,9 +116,7 @@ void columnWidths(HWND list, int* nameWidth, int* sizeWidth) {
 // several timers (Windows 8 and later); a change still comes within its second.
 void setSequenceTimer(HWND window) {
     typedef UINT_PTR(WINAPI * SetCoalescableTimerCall)(HWND, UINT_PTR, UINT, TIMERPROC, ULONG);
-    HMODULE user = GetModuleHandleA("user32.dll");
-    auto coalescable = reinterpret_cast<SetCoalescableTimerCall>(reinterpret_cast<void*>(
-        user != nullptr ? GetProcAddress(user, "SetCoalescableTimer") : nullptr));
+    auto coalescable = systemCall<SetCoalescableTimerCall>("user32.dll", "SetCoalescableTimer");
     const UINT SECOND_MS = 1000, TOLERANCE_MS = 100;
     if (coalescable == nullptr ||
         coalescable(window, SEQUENCE_TIMER, SECOND_MS, nullptr, TOLERANCE_MS) == 0)
